@@ -1,0 +1,84 @@
+#include "app/display_settings.h"
+
+#include <epoxy/gl.h>
+
+std::vector<platform::DisplayMode> DisplaySettings::modes;
+int DisplaySettings::selectedMode = 0;
+int DisplaySettings::bitsPerPixelValue = 32;
+int DisplaySettings::aspectValue = 0;
+bool DisplaySettings::fullscreenValue = false;
+bool DisplaySettings::antiAliasValue = false;
+bool DisplaySettings::goValue = false;
+
+std::vector<platform::DisplayMode> filterModes(const std::vector<platform::DisplayMode>& all)
+{
+    std::vector<platform::DisplayMode> kept;
+    for (const platform::DisplayMode& m : all)
+        if (static_cast<unsigned>(m.bitsPerPixel) >= 24u && static_cast<unsigned>(m.width) >= 640u)
+            kept.push_back(m);
+    return kept;
+}
+
+int defaultModeIndex(const std::vector<platform::DisplayMode>& modes)
+{
+    int index = 0;
+    for (size_t i = 0; i < modes.size(); ++i)
+        if (modes[i].width == 1024 && modes[i].height == 768)
+            index = static_cast<int>(i);
+    return index;
+}
+
+std::vector<platform::DisplayMode> fallbackModes(bool haveDesktop, const platform::DisplayMode& desktop)
+{
+    if (haveDesktop && desktop.width > 0 && desktop.height > 0)
+        return {desktop};
+    return {{1024, 768, 32, 0}};
+}
+
+void DisplaySettings::init()
+{
+    selectedMode = 0;
+    bitsPerPixelValue = 32;
+    aspectValue = 0;
+    fullscreenValue = false;
+    antiAliasValue = false;
+    goValue = false;
+    modes = filterModes(platform::displayModes());
+    if (modes.empty()) {
+        platform::DisplayMode desktop;
+        bool known = platform::desktopMode(desktop);
+        modes = fallbackModes(known, desktop);
+    }
+}
+
+int DisplaySettings::width()
+{
+    return modes.at(selectedMode).width;
+}
+
+int DisplaySettings::height()
+{
+    return modes.at(selectedMode).height;
+}
+
+Viewport letterbox(int width, int height, int aspect)
+{
+    float hf = static_cast<float>(height);
+    if (hf == 0.0f)
+        hf = 1.0f;
+    int band;
+    if (aspect == 0)
+        band = static_cast<int>(0.625 * width);
+    else if (aspect == 1)
+        band = static_cast<int>(0.5625 * width);
+    else
+        band = height;
+    int y = static_cast<int>((hf - static_cast<float>(band)) * 0.5f);
+    return {0, y, width, band};
+}
+
+void setLetterboxViewport()
+{
+    Viewport v = letterbox(DisplaySettings::width(), DisplaySettings::height(), DisplaySettings::aspect());
+    glViewport(v.x, v.y, v.width, v.height);
+}

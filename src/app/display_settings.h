@@ -1,0 +1,44 @@
+// The viewer's choices: display mode, picture band, full screen, line smoothing.
+// One process-wide set, filled before the window opens and read everywhere after.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+struct DisplaySettings {
+    static std::vector<platform::DisplayMode> modes;
+    static int selectedMode;
+    static int bitsPerPixelValue;
+    static int aspectValue; // 0: 16:10, 1: 16:9, 2: the mode's own shape
+    static bool fullscreenValue;
+    static bool antiAliasValue;
+    static bool goValue;
+
+    // The constructor's work: defaults, then the filtered modes of display 0.
+    static void init();
+
+    static int width();
+    static int height();
+    static int bitsPerPixel() { return bitsPerPixelValue; }
+    static int aspect() { return aspectValue; }
+    static bool fullscreen() { return fullscreenValue; }
+    static bool antiAlias() { return antiAliasValue; }
+    static bool go() { return goValue; }
+};
+
+// Modes offered to the viewer: at least 24 bits per pixel as SDL counts true
+// colour, at least 640 wide, in enumeration order.
+std::vector<platform::DisplayMode> filterModes(const std::vector<platform::DisplayMode>& all);
+// The last mode that is exactly 1024 x 768, else 0.
+int defaultModeIndex(const std::vector<platform::DisplayMode>& modes);
+// The list shown when the filter leaves nothing: the desktop's mode, else 1024 x 768.
+std::vector<platform::DisplayMode> fallbackModes(bool haveDesktop, const platform::DisplayMode& desktop);
+
+struct Viewport {
+    int x, y, width, height;
+};
+// The letterboxed band of the picture inside a W x H mode.
+Viewport letterbox(int width, int height, int aspect);
+// glViewport with the band of the chosen mode.
+void setLetterboxViewport();

@@ -1,0 +1,23 @@
+// The frame clock: seconds since the show started (elapsed) and since the
+// previous frame (delta), for motion that does not follow the music.
+#pragma once
+
+struct FrameTimer {
+    bool useHighResolution = true;
+    float startTime = 0.0f; // 0 means not taken yet
+    float elapsed = 0.0f;
+    float delta = 0.0f;
+    float previous = 0.0f;
+
+    // Logs the Demo starts line, takes the start reading and updates once.
+    void start();
+    // Once per frame.
+    void update();
+    // update() with a given clock reading; a reading behind the start restarts the clock.
+    void updateAt(float now);
+    // The clock reading in seconds.
+    static float now();
+};
+
+// The process-wide frame clock.
+FrameTimer& frameTimer();

@@ -1,0 +1,51 @@
+#include "app/log.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/platform.h"
+
+namespace {
+FILE* gLog = nullptr;
+}
+
+bool openLog(const char* path)
+{
+    closeLog();
+    gLog = std::fopen(path, "wb");
+    return gLog != nullptr;
+}
+
+bool logIsOpen()
+{
+    return gLog != nullptr;
+}
+
+void logWrite(const char* format, ...)
+{
+    if (!gLog)
+        return;
+    va_list args;
+    va_start(args, format);
+    std::vfprintf(gLog, format, args);
+    va_end(args);
+    // Flushed at once so that the log is whole even when the process dies.
+    std::fflush(gLog);
+}
+
+void closeLog()
+{
+    if (gLog) {
+        std::fclose(gLog);
+        gLog = nullptr;
+    }
+}
+
+void failAndExit(const char* cause)
+{
+    closeLog();
+    std::fprintf(stderr, "velmora: %s\n", cause);
+    platform::shutdown();
+    std::exit(1);
+}

@@ -1,0 +1,19 @@
+// The diagnostic log, debug_log.txt in the working directory. Every write
+// first tests that the log is open; a log that could not be opened changes
+// nothing else.
+#pragma once
+
+// Opens (truncating) the log; false when it cannot be opened.
+bool openLog(const char* path = "debug_log.txt");
+bool logIsOpen();
+void logWrite(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void closeLog();
+
+// The section lines.
+constexpr const char* kLogInitHeader = "\n -- Intro and effects initialisations --  \n \n";
+constexpr const char* kLogDemoStarts = "\n -- Demo starts -- \n\n";
+constexpr const char* kLogDemoEnds = " -- Demo ends -- \n\n";
+
+// A failure that ends the program (exit code 1): the caller has written its log
+// line; this closes the log, names the cause on stderr, restores the desktop and exits.
+[[noreturn]] void failAndExit(const char* cause);

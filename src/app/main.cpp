@@ -1,0 +1,29 @@
+// Velmora: a real-time audiovisual demo. The entry reads the command line and
+// hands over to the show.
+#include <cstdio>
+#include <string>
+
+#include "app/options.h"
+#include "app/show.h"
+
+int main(int argc, char** argv)
+{
+    Options options;
+    std::string error;
+    switch (parseOptions(argc, argv, options, error)) {
+    case ParseResult::Help:
+        std::fputs(kUsageLine, stdout);
+        std::fputs("\n", stdout);
+        std::fputs(kHelpText, stdout);
+        return 0;
+    case ParseResult::Version:
+        std::printf("velmora %s\n", VELMORA_VERSION);
+        return 0;
+    case ParseResult::Error:
+        std::fprintf(stderr, "velmora: %s\n%s", error.c_str(), kUsageLine);
+        return 2;
+    case ParseResult::Run:
+        break;
+    }
+    return runShow(options);
+}

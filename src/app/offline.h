@@ -1,0 +1,35 @@
+// Offline runs: capture (every frame read back and written as PNG or piped into
+// ffmpeg) and timedemo (every frame timed, then a report per window).
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/options.h"
+
+// Opens the capture target for frames of width x height; false with error on failure.
+bool openCapture(const Options& options, int width, int height, std::string& error);
+// Reads the frame just drawn back from GL and writes it; false with error on failure.
+bool captureFrame(std::string& error);
+// Ends the capture (waits for the video encoder); false with error on failure.
+bool closeCapture(std::string& error);
+// Prints "frame k of n, x fps" on stderr, over itself.
+void showProgress(int64_t frame, int64_t total, double fps);
+
+// Writes rows given top-down as an 8-bit RGB PNG.
+bool writePng(const std::string& path, int width, int height, const uint8_t* rgb, std::string& error);
+
+struct FrameStats {
+    size_t frames = 0;
+    double meanMs = 0.0;
+    double p95Ms = 0.0;
+    double fps = 0.0;
+};
+// Mean, 95th percentile (nearest rank) and frames per second of a set of frame times.
+FrameStats frameStats(std::vector<double> frameMs);
+
+void timedemoFrame(int32_t musicMs, double frameMs);
+void timedemoFirstFrame(double launchToFirstFrameMs);
+// Prints the start-up steps and the per-window frame times, and writes the JSON
+// report when reportPath is not empty; false with error when it cannot be written.
+bool timedemoReport(const std::string& reportPath, std::string& error);

@@ -1,0 +1,191 @@
+#include "app/options.h"
+
+#include <charconv>
+#include <cstring>
+#include <string_view>
+
+const char* const kUsageLine =
+    "usage: velmora [--go] [--mode WxH] [--aspect 16:10|16:9|full] [--windowed|--fullscreen]\n"
+    "               [--antialias|--no-antialias] [--start MS] [--capture PATH] [--fps N]\n"
+    "               [--from MS] [--to MS] [--timedemo] [--report FILE] [--help] [--version]\n";
+
+const char* const kHelpText =
+    "Velmora, a real-time audiovisual demo.\n"
+    "\n"
+    "  --go                  skip the settings dialog and take its defaults\n"
+    "  --mode WxH            display mode (in a window, any size)\n"
+    "  --aspect 16:10|16:9|full\n"
+    "                        picture band\n"
+    "  --windowed            run in a window\n"
+    "  --fullscreen          run full screen (the default)\n"
+    "  --antialias           smooth line drawings (the default)\n"
+    "  --no-antialias        do not smooth line drawings\n"
+    "  --start MS            start the music and the show at MS milliseconds\n"
+    "  --capture PATH        render offline: frame_00000.png, ... into a directory,\n"
+    "                        or a video with the music into a .mp4 or .mkv file (needs ffmpeg)\n"
+    "  --fps N               capture rate (default 60)\n"
+    "  --from MS, --to MS    capture range (default the whole show)\n"
+    "  --timedemo            run the show at a fixed step as fast as it renders and\n"
+    "                        print start-up and per-window frame times\n"
+    "  --report FILE         with --timedemo, also write the times as JSON\n"
+    "  --help, --version     this text, the version\n";
+
+namespace {
+
+bool parseInt(std::string_view text, long long low, long long high, long long& value)
+{
+    if (text.empty())
+        return false;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size() && value >= low && value <= high;
+}
+
+bool parseMode(std::string_view text, int& width, int& height)
+{
+    size_t x = text.find_first_of("xX");
+    if (x == std::string_view::npos)
+        return false;
+    long long w, h;
+    if (!parseInt(text.substr(0, x), 1, 16384, w) || !parseInt(text.substr(x + 1), 1, 16384, h))
+        return false;
+    width = static_cast<int>(w);
+    height = static_cast<int>(h);
+    return true;
+}
+
+} // namespace
+
+bool captureIsVideo(const std::string& path)
+{
+    auto endsWith = [&](const char* suffix) {
+        size_t n = std::strlen(suffix);
+        return path.size() > n && path.compare(path.size() - n, n, suffix) == 0;
+    };
+    return endsWith(".mp4") || endsWith(".mkv");
+}
+
+ParseResult parseOptions(int argc, const char* const* argv, Options& options, std::string& error)
+{
+    constexpr long long kMaxMs = 24LL * 3600 * 1000;
+    for (int i = 1; i < argc; ++i) {
+        std::string_view arg = argv[i];
+        std::string_view value;
+        bool hasInlineValue = false;
+        if (arg.starts_with("--")) {
+            size_t eq = arg.find('=');
+            if (eq != std::string_view::npos) {
+                value = arg.substr(eq + 1);
+                arg = arg.substr(0, eq);
+                hasInlineValue = true;
+            }
+        }
+        auto takeValue = [&]() -> bool {
+            if (hasInlineValue)
+                return true;
+            if (i + 1 >= argc) {
+                error = std::string(arg) + " needs a value";
+                return false;
+            }
+            value = argv[++i];
+            return true;
+        };
+        auto bad = [&]() {
+            error = "bad value '" + std::string(value) + "' for " + std::string(arg);
+            return ParseResult::Error;
+        };
+        auto takeMs = [&](std::optional<int32_t>& out) {
+            long long ms;
+            if (!parseInt(value, 0, kMaxMs, ms))
+                return false;
+            out = static_cast<int32_t>(ms);
+            return true;
+        };
+        bool flag = !hasInlineValue;
+        if (arg == "--help" && flag)
+            return ParseResult::Help;
+        if (arg == "--version" && flag)
+            return ParseResult::Version;
+        if (arg == "--go" && flag) {
+            options.go = true;
+        } else if (arg == "--windowed" && flag) {
+            options.fullscreen = false;
+        } else if (arg == "--fullscreen" && flag) {
+            options.fullscreen = true;
+        } else if (arg == "--antialias" && flag) {
+            options.antiAlias = true;
+        } else if (arg == "--no-antialias" && flag) {
+            options.antiAlias = false;
+        } else if (arg == "--timedemo" && flag) {
+            options.timedemo = true;
+        } else if (arg == "--mode") {
+            int w, h;
+            if (!takeValue())
+                return ParseResult::Error;
+            if (!parseMode(value, w, h))
+                return bad();
+            options.modeWidth = w;
+            options.modeHeight = h;
+        } else if (arg == "--aspect") {
+            if (!takeValue())
+                return ParseResult::Error;
+            if (value == "16:10")
+                options.aspect = 0;
+            else if (value == "16:9")
+                options.aspect = 1;
+            else if (value == "full")
+                options.aspect = 2;
+            else
+                return bad();
+        } else if (arg == "--start") {
+            if (!takeValue())
+                return ParseResult::Error;
+            if (!takeMs(options.startMs))
+                return bad();
+        } else if (arg == "--from") {
+            if (!takeValue())
+                return ParseResult::Error;
+            if (!takeMs(options.fromMs))
+                return bad();
+        } else if (arg == "--to") {
+            if (!takeValue())
+                return ParseResult::Error;
+            if (!takeMs(options.toMs))
+                return bad();
+        } else if (arg == "--fps") {
+            long long fps;
+            if (!takeValue())
+                return ParseResult::Error;
+            if (!parseInt(value, 1, 1000, fps))
+                return bad();
+            options.fps = static_cast<int>(fps);
+        } else if (arg == "--capture") {
+            if (!takeValue())
+                return ParseResult::Error;
+            if (value.empty())
+                return bad();
+            options.capturePath = value;
+        } else if (arg == "--report") {
+            if (!takeValue())
+                return ParseResult::Error;
+            if (value.empty())
+                return bad();
+            options.reportPath = value;
+        } else {
+            error = "unknown option '" + std::string(argv[i]) + "'";
+            return ParseResult::Error;
+        }
+    }
+    if (options.fromMs && options.toMs && *options.toMs < *options.fromMs) {
+        error = "--to comes before --from";
+        return ParseResult::Error;
+    }
+    if (!options.capturePath.empty() && options.timedemo) {
+        error = "--capture and --timedemo exclude each other";
+        return ParseResult::Error;
+    }
+    if (!options.reportPath.empty() && !options.timedemo) {
+        error = "--report needs --timedemo";
+        return ParseResult::Error;
+    }
+    return ParseResult::Run;
+}

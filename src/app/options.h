@@ -1,0 +1,30 @@
+// The command line.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+
+struct Options {
+    bool go = false;
+    std::optional<int> modeWidth, modeHeight;
+    std::optional<int> aspect;     // 0, 1 or 2
+    std::optional<bool> fullscreen;
+    std::optional<bool> antiAlias;
+    std::optional<int32_t> startMs;
+    std::string capturePath;       // a directory, or a .mp4 / .mkv file
+    int fps = 60;
+    std::optional<int32_t> fromMs, toMs;
+    bool timedemo = false;
+    std::string reportPath;
+};
+
+enum class ParseResult { Run, Help, Version, Error };
+
+// Fills options from argv; on Error, error says what was wrong.
+ParseResult parseOptions(int argc, const char* const* argv, Options& options, std::string& error);
+
+// True when the capture goes to a video file rather than a directory of frames.
+bool captureIsVideo(const std::string& path);
+
+extern const char* const kUsageLine;
+extern const char* const kHelpText;

@@ -1,0 +1,205 @@
+#include "app/show.h"
+
+#include <epoxy/gl.h>
+#include <GL/glu.h>
+
+#include <cstdio>
+#include <string>
+
+#include "app/display_settings.h"
+#include "app/frame_timer.h"
+#include "app/log.h"
+#include "app/offline.h"
+#include "app/show_clock.h"
+#include "app/shutdown.h"
+#include "app/startup.h"
+#include "gfx/screen_passes.h"
+#include "platform/platform.h"
+#include "timeline/frame_sequencer.h"
+#include "timeline/marker_table.h"
+
+namespace {
+
+const char* kWindowTitle = "Korvane & Silvate  :: Velmora";
+
+void setGlDefaults()
+{
+    glClearDepth(1.0);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glDepthFunc(GL_LEQUAL);
+    glEnable(GL_DEPTH_TEST);
+    glShadeModel(GL_SMOOTH);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    glHint(GL_POINT_SMOOTH_HINT, GL_NICEST);
+    glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
+    glHint(GL_POLYGON_SMOOTH_HINT, GL_NICEST);
+    glDisable(GL_LINE_SMOOTH);
+}
+
+void beginFrame()
+{
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    setLetterboxViewport();
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    // The projection keeps the whole mode's shape, whatever the band.
+    double aspect = static_cast<double>(DisplaySettings::width()) / DisplaySettings::height();
+    gluPerspective(76.0, aspect, 0.01, 1000.0);
+    glMatrixMode(GL_MODELVIEW);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+}
+
+// The music time of this frame.
+int32_t musicTime()
+{
+    return showclock::musicMs();
+}
+
+[[noreturn]] void failRun(const std::string& cause)
+{
+    shutdownShow();
+    std::fprintf(stderr, "\nvelmora: %s\n", cause.c_str());
+    platform::shutdown();
+    std::exit(1);
+}
+
+} // namespace
+
+void applyOptionsToSettings(const Options& options)
+{
+    auto& modes = DisplaySettings::modes;
+    DisplaySettings::selectedMode = defaultModeIndex(modes);
+    if (options.modeWidth) {
+        int found = -1;
+        for (size_t i = 0; i < modes.size(); ++i)
+            if (modes[i].width == *options.modeWidth && modes[i].height == *options.modeHeight)
+                found = static_cast<int>(i);
+        if (found < 0) {
+            // Any size will do in a window; the display is asked for it in full screen.
+            modes.push_back({*options.modeWidth, *options.modeHeight, 32, 0});
+            found = static_cast<int>(modes.size()) - 1;
+        }
+        DisplaySettings::selectedMode = found;
+    }
+    DisplaySettings::bitsPerPixelValue = 32;
+    DisplaySettings::aspectValue = options.aspect.value_or(2);
+    DisplaySettings::fullscreenValue = options.fullscreen.value_or(true);
+    DisplaySettings::antiAliasValue = options.antiAlias.value_or(true);
+    DisplaySettings::goValue = true;
+}
+
+int runShow(const Options& options)
+{
+    const bool capturing = !options.capturePath.empty();
+    const bool offline = capturing || options.timedemo;
+
+    // The first clock reading: every later frame-clock reading counts from here.
+    FrameTimer::now();
+
+    std::string error;
+    if (!platform::initVideo(error)) {
+        std::fprintf(stderr, "velmora: no display available (%s)\n", error.c_str());
+        return 1;
+    }
+    if (offline)
+        platform::setMessageBoxesEnabled(false);
+
+    // What exists before the window: the settings with their modes, the timeline.
+    DisplaySettings::init();
+    initTimeline("data/heaven.scpt");
+
+    applyOptionsToSettings(options);
+    if (!DisplaySettings::go()) {
+        platform::shutdown();
+        return 0;
+    }
+
+    int32_t from = options.fromMs.value_or(options.startMs.value_or(0));
+    if (offline)
+        showclock::useFixedStep(from, capturing ? options.fps : 60);
+
+    platform::WindowSpec spec{kWindowTitle, DisplaySettings::width(), DisplaySettings::height(),
+                              DisplaySettings::fullscreen(), DisplaySettings::bitsPerPixel()};
+    if (!platform::openWindow(spec, error)) {
+        std::fprintf(stderr, "velmora: cannot open a window with OpenGL: %s\n", error.c_str());
+        platform::shutdown();
+        return 1;
+    }
+    if (epoxy_gl_version() < 20) {
+        std::fprintf(stderr, "velmora: OpenGL 2.0 is needed, the driver offers %d.%d\n",
+                     epoxy_gl_version() / 10, epoxy_gl_version() % 10);
+        platform::shutdown();
+        return 1;
+    }
+    platform::raiseWindow();
+    if (offline)
+        platform::disableSwapWait();
+
+    setGlDefaults();
+    platform::showCursor(!DisplaySettings::fullscreen());
+    runStartup(from);
+    platform::sleepMs(300);
+
+    if (capturing && !openCapture(options, DisplaySettings::width(), DisplaySettings::height(), error))
+        failRun(error);
+    // The offline range ends at --to, else where the show ends.
+    int32_t last = options.toMs.value_or(markerWindows()[Window::Demoend].start);
+    int64_t totalFrames = (static_cast<int64_t>(last) - from) * options.fps / 1000 + 1;
+    double progressStart = showclock::wallMs();
+    bool first = true;
+
+    for (;;) {
+        platform::PumpResult pumped = platform::pumpOneEvent();
+        if (pumped == platform::PumpResult::Quit)
+            break;
+        if (pumped == platform::PumpResult::Handled)
+            continue; // a frame only when nothing is waiting
+
+        double frameStart = showclock::wallMs();
+        beginFrame();
+        frameTimer().update();
+        int32_t t = musicTime();
+        FrameSequencer::drawFrame(t);
+        drawOverlay();
+        glFlush();
+
+        if (capturing) {
+            if (!captureFrame(error))
+                failRun(error);
+            int64_t done = showclock::frameIndex() + 1;
+            double seconds = (showclock::wallMs() - progressStart) / 1000.0;
+            showProgress(done, totalFrames, seconds > 0.0 ? done / seconds : 0.0);
+        }
+        if (options.timedemo)
+            glFinish(); // time the drawing, not just the queueing
+        platform::swapBuffers();
+        if (options.timedemo) {
+            double now = showclock::wallMs();
+            timedemoFrame(t, now - frameStart);
+            if (first)
+                timedemoFirstFrame(now);
+        }
+        first = false;
+        if (offline) {
+            showclock::nextFrame();
+            if (showclock::musicMs() > last)
+                platform::postQuit(0);
+        } else {
+            platform::sleepMs(1);
+        }
+    }
+
+    int exitCode = platform::quitCode();
+    shutdownShow();
+    if (capturing && !closeCapture(error)) {
+        std::fprintf(stderr, "velmora: %s\n", error.c_str());
+        exitCode = 1;
+    }
+    if (options.timedemo && !timedemoReport(options.reportPath, error)) {
+        std::fprintf(stderr, "velmora: %s\n", error.c_str());
+        exitCode = 1;
+    }
+    platform::shutdown();
+    return exitCode;
+}

@@ -1,0 +1,94 @@
+#include "app/show_clock.h"
+
+#include "platform/platform.h"
+
+namespace showclock {
+
+namespace {
+
+struct State {
+    bool fixed = false;
+    int fps = 60;
+    int32_t fromMs = 0;
+    int64_t frame = 0;
+    bool originTaken = false;
+    uint64_t origin = 0;
+    bool musicStarted = false;
+    uint64_t musicOrigin = 0;
+    int32_t musicStartMs = 0;
+} state;
+
+uint64_t ticksSinceOrigin()
+{
+    uint64_t now = platform::counter();
+    if (!state.originTaken) {
+        state.origin = now;
+        state.originTaken = true;
+    }
+    return now - state.origin;
+}
+
+} // namespace
+
+void useFixedStep(int32_t fromMs, int fps)
+{
+    state.fixed = true;
+    state.fromMs = fromMs;
+    state.fps = fps > 0 ? fps : 60;
+    state.frame = 0;
+}
+
+bool isFixedStep()
+{
+    return state.fixed;
+}
+
+int fixedStepFps()
+{
+    return state.fps;
+}
+
+float frameSeconds()
+{
+    if (state.fixed)
+        return 1.0f + static_cast<float>(static_cast<double>(state.frame) / state.fps);
+    double ticks = static_cast<double>(ticksSinceOrigin());
+    return static_cast<float>(ticks / static_cast<double>(platform::counterFrequency()));
+}
+
+void startMusic(int32_t startMs)
+{
+    state.musicStartMs = startMs;
+    state.musicOrigin = platform::counter();
+    state.musicStarted = true;
+}
+
+int32_t musicMs()
+{
+    if (state.fixed)
+        return state.fromMs + static_cast<int32_t>(state.frame * 1000 / state.fps);
+    if (!state.musicStarted)
+        return 0;
+    uint64_t ticks = platform::counter() - state.musicOrigin;
+    uint64_t ms = ticks * 1000 / platform::counterFrequency();
+    return state.musicStartMs + static_cast<int32_t>(ms);
+}
+
+void nextFrame()
+{
+    if (state.fixed)
+        ++state.frame;
+}
+
+int64_t frameIndex()
+{
+    return state.frame;
+}
+
+double wallMs()
+{
+    return static_cast<double>(ticksSinceOrigin()) * 1000.0 /
+           static_cast<double>(platform::counterFrequency());
+}
+
+} // namespace showclock

@@ -1,0 +1,31 @@
+// The two clocks of the show: the music time in milliseconds, which decides
+// what is shown, and the frame clock in seconds, which drives free motion.
+// Real time reads the monotonic counter; capture and timedemo use a fixed step
+// so that frame k always shows the same instant.
+#pragma once
+#include <cstdint>
+
+namespace showclock {
+
+// Frame k then has music time fromMs + trunc(k * 1000 / fps) and frame clock k / fps.
+void useFixedStep(int32_t fromMs, int fps);
+bool isFixedStep();
+int fixedStepFps();
+
+// Frame-clock reading in seconds since the process's first reading (real time),
+// or one second plus k / fps (fixed step), so that no reading after the first is 0.
+float frameSeconds();
+
+// Starts the monotonic music time at startMs (ignored under a fixed step).
+void startMusic(int32_t startMs);
+// The music time without a stream: monotonic since startMusic, or the fixed step.
+int32_t musicMs();
+
+// Fixed step: the next frame. Real time: nothing.
+void nextFrame();
+int64_t frameIndex();
+
+// Milliseconds of wall time since the process's first reading, for reports.
+double wallMs();
+
+} // namespace showclock

@@ -1,0 +1,16 @@
+// Everything made before the first frame, and the times it took.
+#pragma once
+#include <string>
+#include <vector>
+
+// Runs the start-up sequence: the log, every resource, the music, the frame clock.
+bool runStartup(int startMs);
+
+// The time of each start-up step, for the timedemo report.
+struct StartupStepTime {
+    std::string name;
+    double ms;
+};
+// Records that the named step has just finished.
+void markStartupStep(const char* name);
+const std::vector<StartupStepTime>& startupStepTimes();

@@ -1,0 +1,223 @@
+#include "platform/platform.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+
+namespace platform {
+
+namespace {
+
+struct State {
+    SDL_Window* window = nullptr;
+    SDL_GLContext context = nullptr;
+    bool quitPosted = false;
+    int exitCode = 0;
+    bool messageBoxes = true;
+} state;
+
+void setContextAttributes(int depthBits)
+{
+    SDL_GL_ResetAttributes();
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, depthBits);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, 0);
+    SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, 0);
+}
+
+bool tryOpen(const WindowSpec& spec, int depthBits, std::string& error)
+{
+    setContextAttributes(depthBits);
+    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
+    if (spec.fullscreen)
+        flags |= SDL_WINDOW_FULLSCREEN;
+    int position = SDL_WINDOWPOS_CENTERED_DISPLAY(0);
+    state.window = SDL_CreateWindow(spec.title, position, position, spec.width, spec.height, flags);
+    if (!state.window) {
+        error = SDL_GetError();
+        return false;
+    }
+    if (spec.fullscreen) {
+        SDL_DisplayMode mode = {};
+        mode.w = spec.width;
+        mode.h = spec.height;
+        mode.refresh_rate = 0; // the display's default rate
+        SDL_SetWindowDisplayMode(state.window, &mode);
+    }
+    state.context = SDL_GL_CreateContext(state.window);
+    if (!state.context) {
+        error = SDL_GetError();
+        SDL_DestroyWindow(state.window);
+        state.window = nullptr;
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool initVideo(std::string& error)
+{
+    // Keep SDL from turning the first Escape or close into a desktop-mode dance of its own.
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    if (!SDL_getenv("DISPLAY") && !SDL_getenv("WAYLAND_DISPLAY") && !SDL_getenv("SDL_VIDEODRIVER")) {
+        error = "neither DISPLAY nor WAYLAND_DISPLAY is set";
+        return false;
+    }
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
+        error = SDL_GetError();
+        return false;
+    }
+    // With no desktop SDL falls back to drivers that draw nowhere; unless somebody
+    // asked for one of them, that means there is no display to show on.
+    std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+    if ((driver == "offscreen" || driver == "dummy") && !SDL_getenv("SDL_VIDEODRIVER")) {
+        SDL_Quit();
+        error = "no X11 or Wayland display found";
+        return false;
+    }
+    return true;
+}
+
+void shutdown()
+{
+    closeWindow();
+    SDL_Quit();
+}
+
+std::vector<DisplayMode> displayModes()
+{
+    std::vector<DisplayMode> modes;
+    int count = SDL_GetNumDisplayModes(0);
+    for (int i = 0; i < count; ++i) {
+        SDL_DisplayMode m;
+        if (SDL_GetDisplayMode(0, i, &m) != 0)
+            break;
+        modes.push_back({m.w, m.h, static_cast<int>(SDL_BITSPERPIXEL(m.format)), m.refresh_rate});
+    }
+    return modes;
+}
+
+bool desktopMode(DisplayMode& mode)
+{
+    SDL_DisplayMode m;
+    if (SDL_GetDesktopDisplayMode(0, &m) != 0)
+        return false;
+    mode = {m.w, m.h, static_cast<int>(SDL_BITSPERPIXEL(m.format)), m.refresh_rate};
+    return true;
+}
+
+bool openWindow(const WindowSpec& spec, std::string& error)
+{
+    if (tryOpen(spec, spec.depthBits, error))
+        return true;
+    if (spec.depthBits != 24 && tryOpen(spec, 24, error))
+        return true;
+    return false;
+}
+
+void closeWindow()
+{
+    if (state.context) {
+        SDL_GL_MakeCurrent(state.window, nullptr);
+        SDL_GL_DeleteContext(state.context);
+        state.context = nullptr;
+    }
+    if (state.window) {
+        SDL_DestroyWindow(state.window);
+        state.window = nullptr;
+    }
+}
+
+void showCursor(bool visible)
+{
+    SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+}
+
+void raiseWindow()
+{
+    SDL_ShowWindow(state.window);
+    SDL_RaiseWindow(state.window);
+}
+
+void swapBuffers()
+{
+    SDL_GL_SwapWindow(state.window);
+}
+
+void disableSwapWait()
+{
+    SDL_GL_SetSwapInterval(0);
+}
+
+void postQuit(int exitCode)
+{
+    if (!state.quitPosted)
+        state.exitCode = exitCode;
+    state.quitPosted = true;
+}
+
+PumpResult pumpOneEvent()
+{
+    if (state.quitPosted)
+        return PumpResult::Quit;
+    SDL_Event event;
+    if (!SDL_PollEvent(&event))
+        return PumpResult::Empty;
+    switch (event.type) {
+    case SDL_QUIT:
+        postQuit(0);
+        break;
+    case SDL_WINDOWEVENT:
+        if (event.window.event == SDL_WINDOWEVENT_CLOSE)
+            postQuit(0);
+        break;
+    case SDL_KEYDOWN:
+        if (event.key.keysym.sym == SDLK_ESCAPE)
+            postQuit(0);
+        break; // other keys do nothing
+    default:
+        break;
+    }
+    return PumpResult::Handled;
+}
+
+int quitCode()
+{
+    return state.exitCode;
+}
+
+uint64_t counter()
+{
+    return SDL_GetPerformanceCounter();
+}
+
+uint64_t counterFrequency()
+{
+    return SDL_GetPerformanceFrequency();
+}
+
+void sleepMs(uint32_t ms)
+{
+    SDL_Delay(ms);
+}
+
+void messageBox(const char* caption, const char* text)
+{
+    std::fprintf(stderr, "velmora: %s: %s\n", caption, text);
+    if (state.messageBoxes)
+        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, state.window);
+}
+
+void setMessageBoxesEnabled(bool enabled)
+{
+    state.messageBoxes = enabled;
+}
+
+} // namespace platform

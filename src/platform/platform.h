@@ -1,0 +1,64 @@
+// The thin layer between the show and the system: SDL2 for the window, the GL
+// context, events, clocks and message boxes. Only src/platform/ includes SDL.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+struct DisplayMode {
+    int width = 0;
+    int height = 0;
+    int bitsPerPixel = 0; // SDL reports 32-bit true colour as 24
+    int refreshRate = 0;  // 0 when the driver does not say
+};
+
+// Starts SDL's video and event handling. On failure, error says why.
+bool initVideo(std::string& error);
+// Closes the window if one is open and shuts SDL down; the desktop mode comes back.
+void shutdown();
+
+// Every mode of display 0, in the order SDL enumerates them.
+std::vector<DisplayMode> displayModes();
+// The desktop's current mode of display 0; false when unknown.
+bool desktopMode(DisplayMode& mode);
+
+struct WindowSpec {
+    const char* title;
+    int width;
+    int height;
+    bool fullscreen;
+    int depthBits; // asked first; 24 is tried when the driver refuses it
+};
+
+// Opens the window with a double-buffered GL compatibility context (RGB 8-8-8,
+// no alpha, no stencil, no multisampling) and makes it current.
+bool openWindow(const WindowSpec& spec, std::string& error);
+// Releases the GL context, then the window.
+void closeWindow();
+void showCursor(bool visible);
+void raiseWindow();
+void swapBuffers();
+// Asks the driver not to wait for the display's refresh (offline rendering).
+void disableSwapWait();
+
+// The quit message: posted by Escape, the close button or the show's end; the
+// next pump turns it into PumpResult::Quit.
+void postQuit(int exitCode);
+enum class PumpResult { Empty, Handled, Quit };
+// Handles at most one event. Empty means the queue had nothing waiting.
+PumpResult pumpOneEvent();
+int quitCode();
+
+// Clocks.
+uint64_t counter();
+uint64_t counterFrequency();
+void sleepMs(uint32_t ms);
+
+// Shows a message box (unless message boxes are off) and prints the text on stderr.
+void messageBox(const char* caption, const char* text);
+// Batch runs (capture, timedemo) must never wait for somebody to click.
+void setMessageBoxesEnabled(bool enabled);
+
+} // namespace platform

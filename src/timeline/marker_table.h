@@ -1,0 +1,72 @@
+// The timeline script: named markers in milliseconds of music time, read once
+// from data/heaven.scpt, and the seventeen marker windows built from them.
+#pragma once
+#include <array>
+#include <istream>
+#include <map>
+#include <string>
+
+#include "timeline/time_window.h"
+
+class MarkerTable {
+public:
+    MarkerTable() = default;
+    // Reads the file; a missing or unreadable file gives an empty table.
+    explicit MarkerTable(const char* fileName);
+    // Reads pairs of a name and a number from any stream (the tests use strings).
+    static MarkerTable fromStream(std::istream& in);
+
+    // The value stored under name, or fallback. Never adds a key.
+    float lookup(const std::string& name, float fallback) const;
+    size_t size() const { return markers_.size(); }
+
+private:
+    void read(std::istream& in);
+    std::map<std::string, float> markers_; // std::string compares as unsigned bytes
+};
+
+// The marker windows, in the order they are stored and built.
+enum class Window {
+    SousLaBrume,
+    DansLeBrouillard,
+    OuGitLaBete,
+    Directorcut,
+    Linkbeast,
+    Linkbeast2,
+    LaBeteSeDechaine,
+    Citation,
+    Citation2,
+    DansLesNuees,
+    Roots,
+    Iterations,
+    Demoend,
+    Noname,
+    Noname2,
+    Greetings,
+    Rappel,
+    Count
+};
+
+constexpr int kWindowCount = static_cast<int>(Window::Count);
+
+// What a window is called and where it lies when the script does not say.
+struct WindowDefinition {
+    const char* name;      // marker name without ".start"/".end", UTF-8
+    const char* legacyName; // the same in Windows-1252 where it differs, else nullptr
+    int32_t defaultStart;
+    int32_t defaultEnd;
+};
+
+extern const std::array<WindowDefinition, kWindowCount> kWindowDefinitions;
+
+struct MarkerWindows {
+    std::array<TimeWindow, kWindowCount> windows;
+    const TimeWindow& operator[](Window w) const { return windows[static_cast<int>(w)]; }
+};
+
+// Builds the windows from the table, bound by bound in storage order.
+MarkerWindows buildMarkerWindows(const MarkerTable& table);
+
+// The process-wide table and windows, made once at the top of main.
+void initTimeline(const char* scriptFile);
+const MarkerWindows& markerWindows();

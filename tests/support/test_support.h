@@ -1,0 +1,39 @@
+// Helpers for the tests that run the whole program: a scratch working
+// directory with the data tree, a run with a time limit, and PNG reading.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+// A fresh directory under the system's temp dir, holding data/ as a tree of
+// links to the generated data, less the files named in leaveOut (paths under data/).
+std::string makeWorkDir(const std::string& tag, const std::vector<std::string>& leaveOut = {});
+
+struct RunResult {
+    int exitCode = -1;  // -1 when killed by a signal or the time limit
+    bool timedOut = false;
+    std::string out;
+    std::string err;
+};
+
+// Runs velmora in dir with args; env holds extra NAME=VALUE pairs.
+RunResult runVelmora(const std::string& dir, const std::vector<std::string>& args,
+                     int timeoutSeconds = 180, const std::vector<std::string>& env = {});
+
+std::string readFile(const std::string& path);
+void writeFile(const std::string& path, const std::string& bytes);
+bool fileExists(const std::string& path);
+
+struct Image {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> rgb; // rows top-down
+    uint8_t at(int x, int y, int channel) const { return rgb[(static_cast<size_t>(y) * width + x) * 3 + channel]; }
+    // Mean of r, g and b over a rectangle, 0..255.
+    double meanLevel(int x0, int y0, int x1, int y1) const;
+};
+bool readPng(const std::string& path, Image& image);
+
+} // namespace testsupport
