@@ -60,13 +60,19 @@ bool tryOpen(const WindowSpec& spec, int depthBits, std::string& error)
     return true;
 }
 
+bool isSet(const char* variable)
+{
+    const char* value = SDL_getenv(variable);
+    return value && *value;
+}
+
 } // namespace
 
 bool initVideo(std::string& error)
 {
     // Keep SDL from turning the first Escape or close into a desktop-mode dance of its own.
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
-    if (!SDL_getenv("DISPLAY") && !SDL_getenv("WAYLAND_DISPLAY") && !SDL_getenv("SDL_VIDEODRIVER")) {
+    if (!isSet("DISPLAY") && !isSet("WAYLAND_DISPLAY") && !isSet("SDL_VIDEODRIVER")) {
         error = "neither DISPLAY nor WAYLAND_DISPLAY is set";
         return false;
     }
@@ -77,7 +83,7 @@ bool initVideo(std::string& error)
     // With no desktop SDL falls back to drivers that draw nowhere; unless somebody
     // asked for one of them, that means there is no display to show on.
     std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
-    if ((driver == "offscreen" || driver == "dummy") && !SDL_getenv("SDL_VIDEODRIVER")) {
+    if ((driver == "offscreen" || driver == "dummy") && !isSet("SDL_VIDEODRIVER")) {
         SDL_Quit();
         error = "no X11 or Wayland display found";
         return false;

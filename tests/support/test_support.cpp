@@ -7,6 +7,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -39,13 +43,13 @@ std::string makeWorkDir(const std::string& tag, const std::vector<std::string>& 
     return dir.string();
 }
 
-RunResult runVelmora(const std::string& dir, const std::vector<std::string>& args, int timeoutSeconds,
+Process startVelmora(const std::string& dir, const std::vector<std::string>& args,
                      const std::vector<std::string>& env)
 {
-    RunResult result;
+    Process process;
     int outPipe[2], errPipe[2];
     if (pipe(outPipe) != 0 || pipe(errPipe) != 0)
-        return result;
+        return process;
     pid_t pid = fork();
     if (pid == 0) {
         if (chdir(dir.c_str()) != 0)
@@ -67,8 +71,27 @@ RunResult runVelmora(const std::string& dir, const std::vector<std::string>& arg
     }
     close(outPipe[1]);
     close(errPipe[1]);
+    process.pid = pid;
+    process.outFd = outPipe[0];
+    process.errFd = errPipe[0];
+    return process;
+}
+
+RunResult runVelmora(const std::string& dir, const std::vector<std::string>& args, int timeoutSeconds,
+                     const std::vector<std::string>& env)
+{
+    Process process = startVelmora(dir, args, env);
+    return finishVelmora(process, timeoutSeconds);
+}
+
+RunResult finishVelmora(Process& process, int timeoutSeconds)
+{
+    RunResult result;
+    if (process.pid < 0)
+        return result;
+    pid_t pid = process.pid;
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
-    pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
+    pollfd fds[2] = {{process.outFd, POLLIN, 0}, {process.errFd, POLLIN, 0}};
     int open = 2;
     char buffer[4096];
     while (open > 0) {
@@ -100,7 +123,125 @@ RunResult runVelmora(const std::string& dir, const std::vector<std::string>& arg
     waitpid(pid, &status, 0);
     if (!result.timedOut && WIFEXITED(status))
         result.exitCode = WEXITSTATUS(status);
+    process.pid = -1;
     return result;
+}
+
+namespace {
+
+Display* display()
+{
+    static Display* d = XOpenDisplay(nullptr);
+    return d;
+}
+
+std::string nameOf(Display* d, Window w)
+{
+    Atom utf8 = XInternAtom(d, "UTF8_STRING", False);
+    Atom netName = XInternAtom(d, "_NET_WM_NAME", False);
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    std::string name;
+    if (XGetWindowProperty(d, w, netName, 0, 1024, False, utf8, &type, &format, &count, &after, &data) ==
+            Success && data) {
+        name.assign(reinterpret_cast<char*>(data), count);
+        XFree(data);
+    }
+    if (name.empty()) {
+        char* legacy = nullptr;
+        if (XFetchName(d, w, &legacy) && legacy) {
+            name = legacy;
+            XFree(legacy);
+        }
+    }
+    return name;
+}
+
+Window findByName(Display* d, Window root, const std::string& title)
+{
+    Window parent, *children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(d, root, &root, &parent, &children, &count))
+        return 0;
+    Window found = 0;
+    for (unsigned int i = 0; i < count && !found; ++i) {
+        if (nameOf(d, children[i]) == title)
+            found = children[i];
+        else
+            found = findByName(d, children[i], title);
+    }
+    if (children)
+        XFree(children);
+    return found;
+}
+
+} // namespace
+
+unsigned long waitForWindow(const std::string& title, int timeoutMs)
+{
+    Display* d = display();
+    if (!d)
+        return 0;
+    for (int waited = 0; waited < timeoutMs; waited += 100) {
+        XSync(d, False);
+        Window w = findByName(d, DefaultRootWindow(d), title);
+        if (w) {
+            XWindowAttributes attributes;
+            if (XGetWindowAttributes(d, w, &attributes) && attributes.map_state == IsViewable)
+                return w;
+        }
+        usleep(100 * 1000);
+    }
+    return 0;
+}
+
+bool windowGeometry(unsigned long window, WindowGeometry& geometry)
+{
+    Display* d = display();
+    XWindowAttributes attributes;
+    if (!d || !XGetWindowAttributes(d, window, &attributes))
+        return false;
+    Window child;
+    XTranslateCoordinates(d, window, DefaultRootWindow(d), 0, 0, &geometry.x, &geometry.y, &child);
+    geometry.width = attributes.width;
+    geometry.height = attributes.height;
+    return true;
+}
+
+std::string windowTitle(unsigned long window)
+{
+    return display() ? nameOf(display(), window) : "";
+}
+
+bool pressKey(unsigned long window, const char* keysym)
+{
+    Display* d = display();
+    if (!d)
+        return false;
+    KeyCode code = XKeysymToKeycode(d, XStringToKeysym(keysym));
+    XSetInputFocus(d, window, RevertToParent, CurrentTime);
+    bool ok = XTestFakeKeyEvent(d, code, True, 0) && XTestFakeKeyEvent(d, code, False, 0);
+    XSync(d, False);
+    return ok;
+}
+
+bool requestClose(unsigned long window)
+{
+    Display* d = display();
+    if (!d)
+        return false;
+    XEvent event = {};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(d, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    bool ok = XSendEvent(d, window, False, NoEventMask, &event) != 0;
+    XSync(d, False);
+    return ok;
 }
 
 std::string readFile(const std::string& path)

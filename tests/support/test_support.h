@@ -22,6 +22,28 @@ struct RunResult {
 RunResult runVelmora(const std::string& dir, const std::vector<std::string>& args,
                      int timeoutSeconds = 180, const std::vector<std::string>& env = {});
 
+// The same in two halves, for tests that act on the running show.
+struct Process {
+    int pid = -1;
+    int outFd = -1;
+    int errFd = -1;
+};
+Process startVelmora(const std::string& dir, const std::vector<std::string>& args,
+                     const std::vector<std::string>& env = {});
+RunResult finishVelmora(Process& process, int timeoutSeconds = 180);
+
+// X11 helpers on the test's display. A window id, or 0 when none appeared in time.
+unsigned long waitForWindow(const std::string& title, int timeoutMs = 30000);
+struct WindowGeometry {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+bool windowGeometry(unsigned long window, WindowGeometry& geometry);
+std::string windowTitle(unsigned long window);
+// Presses and releases a key (an X keysym name such as "Escape") in that window.
+bool pressKey(unsigned long window, const char* keysym);
+// What the window manager sends when the close button is pressed.
+bool requestClose(unsigned long window);
+
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);
 bool fileExists(const std::string& path);
