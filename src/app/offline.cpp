@@ -203,6 +203,18 @@ FrameStats frameStats(std::vector<double> frameMs)
 namespace {
 std::map<int, std::vector<double>> gWindowFrames; // by Window, Count for none
 double gFirstFrameMs = -1.0;
+
+// The name followed by blanks up to width characters (UTF-8 letters count once).
+std::string padded(const char* name, size_t width)
+{
+    std::string text = name;
+    size_t letters = 0;
+    for (unsigned char c : text)
+        letters += (c & 0xC0) != 0x80;
+    if (letters < width)
+        text.append(width - letters, ' ');
+    return text;
+}
 }
 
 void timedemoFrame(int32_t musicMs, double frameMs)
@@ -229,7 +241,7 @@ bool timedemoReport(const std::string& reportPath, std::string& error)
     std::printf("%-22s %7s %10s %10s %9s\n", "window", "frames", "mean ms", "p95 ms", "fps");
     for (auto& [window, times] : gWindowFrames) {
         FrameStats s = frameStats(times);
-        std::printf("%-22s %7zu %10.2f %10.2f %9.1f\n", windowReportName(static_cast<Window>(window)),
+        std::printf("%s %7zu %10.2f %10.2f %9.1f\n", padded(windowReportName(static_cast<Window>(window)), 22).c_str(),
                     s.frames, s.meanMs, s.p95Ms, s.fps);
         all.insert(all.end(), times.begin(), times.end());
     }
