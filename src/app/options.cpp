@@ -136,20 +136,12 @@ ParseResult parseOptions(int argc, const char* const* argv, Options& options, st
                 options.aspect = 2;
             else
                 return bad();
-        } else if (arg == "--start") {
+        } else if (arg == "--start" || arg == "--from" || arg == "--to") {
+            std::optional<int32_t>& ms =
+                arg == "--start" ? options.startMs : arg == "--from" ? options.fromMs : options.toMs;
             if (!takeValue())
                 return ParseResult::Error;
-            if (!takeMs(options.startMs))
-                return bad();
-        } else if (arg == "--from") {
-            if (!takeValue())
-                return ParseResult::Error;
-            if (!takeMs(options.fromMs))
-                return bad();
-        } else if (arg == "--to") {
-            if (!takeValue())
-                return ParseResult::Error;
-            if (!takeMs(options.toMs))
+            if (!takeMs(ms))
                 return bad();
         } else if (arg == "--fps") {
             long long fps;
