@@ -1,0 +1,44 @@
+// The eight textures computed at start-up instead of loaded: soft sprites, a
+// ring, a radial mask, clouds, a blue-tinted noise and an interference pattern,
+// with the value noise and turbulence they are made from.
+#pragma once
+#include <epoxy/gl.h>
+
+#include <cstdint>
+
+class Texture;
+
+// The lattice value of the integer point (i, j), in (-1, 1].
+double latticeValue(int32_t i, int32_t j);
+// Smooth value noise, cosine-interpolated between lattice values.
+double noise2(double x, double y);
+// Octaves of noise2 from size down to 1, each weighted by its scale; 0 for size < 1.
+double turbulence(double x, double y, double size);
+
+// Fills turbulence(x, y, size) for every integer point of a width x height grid,
+// row y at out[y * width]: the same values as turbulence() gives, with what
+// repeats along rows and columns computed once and the rows spread over threads.
+void turbulenceGrid(int width, int height, double size, double* out);
+
+// The texel formulas, one per texture (flare and blueflare are made together).
+// Each fills the whole texture it is given; nothing here touches GL.
+void fillClouds(Texture& clouds);
+void fillBigflare(Texture& bigflare);
+void fillMask(Texture& mask);
+void fillNoise(Texture& noise);
+void fillSurround(Texture& surround);
+void fillCircle(Texture& circle);
+void fillFlares(Texture& flare, Texture& blueflare);
+// One noise texel from its turbulence value.
+uint32_t noiseTexel(int x, int y, double turbulenceValue);
+
+// The GL names of the eight textures, for the scenes that sample them.
+struct ProceduralTextures {
+    GLuint circle, flare, bigflare, blueflare, noise, clouds, surround, mask;
+};
+const ProceduralTextures& proceduralTextures();
+
+// Creates, fills and uploads the eight textures (start-up).
+void createProceduralTextures();
+// Destroys them (shutdown), each writing its destruction line.
+void releaseProceduralTextures();
