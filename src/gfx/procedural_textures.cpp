@@ -159,7 +159,12 @@ void turbulenceGrid(int width, int height, double size, double* out)
                 const Octave& octave = octaves[k];
                 int32_t j = octave.row[y];
                 Cached& c = cache[k];
-                if (!c.valid || c.j != j) {
+                if (c.valid && j == c.j + 1) {
+                    // One lattice row further down: the old upper row is the new lower one.
+                    std::swap(c.below, c.above);
+                    interpolateLatticeRow(octave, j + 1, lattice, c.above);
+                    c.j = j;
+                } else if (!c.valid || c.j != j) {
                     interpolateLatticeRow(octave, j, lattice, c.below);
                     interpolateLatticeRow(octave, j + 1, lattice, c.above);
                     c.j = j;
@@ -177,65 +182,119 @@ void turbulenceGrid(int width, int height, double size, double* out)
     });
 }
 
-void fillClouds(Texture& clouds)
+uint32_t cloudsTexel(int x, int y, double t)
 {
-    std::vector<double> t(clouds.pixels.size());
-    turbulenceGrid(clouds.width, clouds.height, 256, t.data());
-    for (int y = 0; y < clouds.height; ++y) {
-        for (int x = 0; x < clouds.width; ++x) {
-            double tv = t[static_cast<size_t>(y) * clouds.width + x];
-            double a = (tv * 0.85 / 256 + x * 0.95 / 256 + y / 256.0) * kPi;
-            // |sin a| * 256 reaches 256 only at a crest; a byte cannot hold it.
-            clouds.at(y, x) = greyTexel(capped(std::fabs(std::sin(a)) * 256));
-        }
-    }
+    double a = (t * 0.85 / 256 + x * 0.95 / 256 + y / 256.0) * kPi;
+    // |sin a| * 256 reaches 256 only at a crest; a byte cannot hold it.
+    return greyTexel(capped(std::fabs(std::sin(a)) * 256));
 }
 
-void fillBigflare(Texture& bigflare)
+uint32_t bigflareTexel(int row, int column)
 {
-    // The grey depends on the distance alone: each squared distance is worked out once.
-    std::vector<int16_t> greyOf(2 * 256 * 256 + 1, -1);
-    for (int r = 0; r < bigflare.height; ++r) {
-        for (int c = 0; c < bigflare.width; ++c) {
-            int i = c - 256, j = r - 256;
-            int16_t& grey = greyOf[i * i + j * j];
-            if (grey < 0) {
-                float d = texelDistance(i, j);
-                if (d <= 256) {
-                    float f = (256 - d) / 256;
-                    grey = static_cast<int16_t>(std::pow(static_cast<double>(f), 0.55) * 255);
-                } else {
-                    grey = 0; // the corners
-                }
-            }
-            bigflare.at(r, c) = greyTexel(static_cast<uint32_t>(grey));
-        }
-    }
+    float d = texelDistance(column - 256, row - 256);
+    if (d > 256)
+        return greyTexel(0); // the corners
+    float f = (256 - d) / 256;
+    return greyTexel(static_cast<uint32_t>(std::pow(static_cast<double>(f), 0.55) * 255));
 }
 
-void fillMask(Texture& mask)
+uint32_t maskTexel(int row, int column)
 {
-    std::vector<int16_t> greyOf(2 * 256 * 256 + 1, -1);
-    for (int r = 0; r < mask.height; ++r) {
-        for (int c = 0; c < mask.width; ++c) {
-            int i = c - 256, j = r - 256;
-            int16_t& grey = greyOf[i * i + j * j];
-            if (grey < 0) {
-                float d = texelDistance(i, j);
-                grey = static_cast<int16_t>(std::pow(static_cast<double>((512 - d) / 512), 0.15) * 255);
-            }
-            mask.at(r, c) = greyTexel(static_cast<uint32_t>(grey));
-        }
-    }
+    float d = texelDistance(column - 256, row - 256);
+    return greyTexel(static_cast<uint32_t>(std::pow(static_cast<double>((512 - d) / 512), 0.15) * 255));
 }
 
-uint32_t noiseTexel(int x, int y, double turbulenceValue)
+uint32_t noiseTexel(int x, int y, double t)
 {
     double dx = (x - 512) / 1024.0;
     double dy = (y - 512) / 1024.0;
     double rho = std::sqrt(dx * dx + dy * dy);
-    double s = std::fabs(std::sin((turbulenceValue * 0.35 / 256 + rho) * 0.5 * kPi));
+    double s = std::fabs(std::sin((t * 0.35 / 256 + rho) * 0.5 * kPi));
     return opaqueTexel(capped(s * 216), capped(s * 216), capped(s * 216 + 20));
+}
+
+double surroundWave(int k)
+{
+    return std::sin((k - 256) / 512.0 * 10 * kPi);
+}
+
+uint32_t surroundTexel(double across, double down)
+{
+    double s = std::fabs(across + down) * 82;
+    return opaqueTexel(capped(s), capped(s), capped(s + 20));
+}
+
+uint32_t circleTexel(int row, int column, int radius)
+{
+    float d = texelDistance(radius - column, radius - row);
+    double v = 1 - std::fabs(d / radius - 0.4) / 0.7;
+    if (v < 0)
+        v = 0;
+    return greyTexel(capped(v * v * 255));
+}
+
+uint32_t flareTexel(int row, int column)
+{
+    float d = texelDistance(column - 16, row - 16);
+    if (d > 16)
+        return greyTexel(0);
+    double f = (16 - d) * 0.0625;
+    return greyTexel(static_cast<uint32_t>(std::pow(f, 3.0) * 255));
+}
+
+uint32_t blueflareTexel(int row, int column)
+{
+    int i = column - 16;
+    float d = texelDistance(i, row - 16);
+    if (d > 16)
+        return greyTexel(0); // the construction value, kept
+    double f = (16 - d) * 0.0625;
+    uint32_t q = capped(std::pow(f, 4.5) * 255);
+    double w = 1 - std::abs(i - 16) / 32.0; // column / 32: brighter to the right
+    uint32_t m = static_cast<uint32_t>(w * std::pow(f, 6.0) * 300);
+    uint32_t redGreen = std::min(255u, (q >> 2) + m);
+    return opaqueTexel(redGreen, redGreen, std::min(255u, q + m));
+}
+
+namespace {
+
+// Fills a texture whose texel depends only on the distance from texel (256, 256):
+// each squared distance is worked out once.
+void fillByDistance(Texture& texture, uint32_t (*texel)(int row, int column))
+{
+    std::vector<uint32_t> byDistance(2 * 256 * 256 + 1, 0);
+    std::vector<bool> known(byDistance.size(), false);
+    for (int r = 0; r < texture.height; ++r) {
+        for (int c = 0; c < texture.width; ++c) {
+            int key = (c - 256) * (c - 256) + (r - 256) * (r - 256);
+            if (!known[key]) {
+                byDistance[key] = texel(r, c);
+                known[key] = true;
+            }
+            texture.at(r, c) = byDistance[key];
+        }
+    }
+}
+
+} // namespace
+
+void fillClouds(Texture& clouds)
+{
+    std::vector<double> t(clouds.pixels.size());
+    turbulenceGrid(clouds.width, clouds.height, 256, t.data());
+    for (int y = 0; y < clouds.height; ++y)
+        for (int x = 0; x < clouds.width; ++x)
+            clouds.at(y, x) = cloudsTexel(x, y, t[static_cast<size_t>(y) * clouds.width + x]);
+}
+
+void fillBigflare(Texture& bigflare)
+{
+    fillByDistance(bigflare, bigflareTexel);
+}
+
+void fillMask(Texture& mask)
+{
+    fillByDistance(mask, maskTexel);
 }
 
 void fillNoise(Texture& noise)
@@ -251,53 +310,31 @@ void fillNoise(Texture& noise)
 
 void fillSurround(Texture& surround)
 {
-    // sin(u 10 pi) belongs to the column and sin(v 10 pi) to the row.
-    auto wave = [](int k) { return std::sin((k - 256) / 512.0 * 10 * kPi); };
+    // One wave belongs to the column, the other to the row.
     std::vector<double> across(surround.width), down(surround.height);
     for (int x = 0; x < surround.width; ++x)
-        across[x] = wave(x);
+        across[x] = surroundWave(x);
     for (int y = 0; y < surround.height; ++y)
-        down[y] = wave(y);
-    for (int y = 0; y < surround.height; ++y) {
-        for (int x = 0; x < surround.width; ++x) {
-            double s = std::fabs(across[x] + down[y]) * 82;
-            surround.at(y, x) = opaqueTexel(capped(s), capped(s), capped(s + 20));
-        }
-    }
+        down[y] = surroundWave(y);
+    for (int y = 0; y < surround.height; ++y)
+        for (int x = 0; x < surround.width; ++x)
+            surround.at(y, x) = surroundTexel(across[x], down[y]);
 }
 
 void fillCircle(Texture& circle)
 {
     int radius = std::min(circle.width, circle.height) / 2;
-    for (int r = 0; r < circle.height; ++r) {
-        for (int c = 0; c < circle.width; ++c) {
-            float d = texelDistance(radius - c, radius - r);
-            double v = 1 - std::fabs(d / radius - 0.4) / 0.7;
-            if (v < 0)
-                v = 0;
-            circle.at(r, c) = greyTexel(capped(v * v * 255));
-        }
-    }
+    for (int r = 0; r < circle.height; ++r)
+        for (int c = 0; c < circle.width; ++c)
+            circle.at(r, c) = circleTexel(r, c, radius);
 }
 
 void fillFlares(Texture& flare, Texture& blueflare)
 {
     for (int r = 0; r < flare.height; ++r) {
         for (int c = 0; c < flare.width; ++c) {
-            int i = c - 16, j = r - 16;
-            float d = texelDistance(i, j);
-            if (d > 16) {
-                flare.at(r, c) = greyTexel(0); // blueflare keeps its opaque black
-                continue;
-            }
-            double f = (16 - d) * 0.0625;
-            flare.at(r, c) = greyTexel(static_cast<uint32_t>(std::pow(f, 3.0) * 255));
-            uint32_t q = capped(std::pow(f, 4.5) * 255);
-            double w = 1 - std::abs(i - 16) / 32.0; // c / 32: brighter to the right
-            uint32_t m = static_cast<uint32_t>(w * std::pow(f, 6.0) * 300);
-            uint32_t blue = std::min(255u, q + m);
-            uint32_t redGreen = std::min(255u, (q >> 2) + m);
-            blueflare.at(r, c) = opaqueTexel(redGreen, redGreen, blue);
+            flare.at(r, c) = flareTexel(r, c);
+            blueflare.at(r, c) = blueflareTexel(r, c);
         }
     }
 }

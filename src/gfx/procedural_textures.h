@@ -29,8 +29,19 @@ void fillNoise(Texture& noise);
 void fillSurround(Texture& surround);
 void fillCircle(Texture& circle);
 void fillFlares(Texture& flare, Texture& blueflare);
-// One noise texel from its turbulence value.
-uint32_t noiseTexel(int x, int y, double turbulenceValue);
+
+// Single texels: x is the column, y the row; t is turbulence(x, y, 256) for
+// clouds and turbulence(x, y, 128) for noise; surround takes surroundWave of its
+// column and of its row.
+uint32_t cloudsTexel(int x, int y, double t);
+uint32_t bigflareTexel(int row, int column);
+uint32_t maskTexel(int row, int column);
+uint32_t noiseTexel(int x, int y, double t);
+double surroundWave(int k);
+uint32_t surroundTexel(double across, double down);
+uint32_t circleTexel(int row, int column, int radius);
+uint32_t flareTexel(int row, int column);
+uint32_t blueflareTexel(int row, int column);
 
 // The GL names of the eight textures, for the scenes that sample them.
 struct ProceduralTextures {
