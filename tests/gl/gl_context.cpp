@@ -14,6 +14,20 @@
 
 namespace gltest {
 
+namespace {
+// Removes the scratch directory when the test program (not a death-test child) ends.
+class ScratchCleanup : public testing::Environment {
+public:
+    void TearDown() override
+    {
+        const char* owner = std::getenv("VELMORA_GL_SCRATCH");
+        if (owner && std::to_string(getpid()) == owner)
+            std::filesystem::remove_all(std::filesystem::temp_directory_path() / (std::string("velmora-gl-") + owner));
+    }
+};
+testing::Environment* const kCleanup = testing::AddGlobalTestEnvironment(new ScratchCleanup);
+} // namespace
+
 void ensureContext()
 {
     static bool ready = [] {

@@ -313,14 +313,29 @@ assetgen::Image makeBanner()
         {118, 12, 16, 903, {9, 6, 20}},
     };
     for (const Ridge& ridge : ridges) {
+        // The ridge line, then fir trees standing on it: narrow triangles of varied height.
+        std::vector<double> top(w);
+        for (int x = 0; x < w; ++x)
+            top[x] = ridge.base - ridge.height * 0.55 * fbm(x / ridge.roughness, 0.5, ridge.seed, 4);
+        std::vector<double> treeTop = top;
+        int k = 0;
+        for (double tx = -4.0; tx < w + 4.0; ++k) {
+            double tall = ridge.height * (0.35 + 0.65 * hash01(k, 1, ridge.seed));
+            double half = tall * (0.22 + 0.08 * hash01(k, 2, ridge.seed));
+            int foot = std::clamp(static_cast<int>(tx), 0, w - 1);
+            for (int x = static_cast<int>(tx - half) - 1; x <= static_cast<int>(tx + half) + 1; ++x) {
+                if (x < 0 || x >= w)
+                    continue;
+                double across = std::fabs(x + 0.5 - tx) / half;
+                if (across < 1.0)
+                    treeTop[x] = std::min(treeTop[x], top[foot] - tall * (1.0 - across));
+            }
+            tx += half * (1.1 + 1.6 * hash01(k, 3, ridge.seed));
+        }
         for (int x = 0; x < w; ++x) {
-            double top = ridge.base - ridge.height * fbm(x / ridge.roughness, 0.5, ridge.seed, 4);
-            // Tree tips: narrow spikes along the ridge.
-            double tips = std::pow(fbm(x / 2.2, 3.5, ridge.seed + 7, 2), 3.0) * ridge.height * 0.9;
-            top -= tips;
             for (int y = 0; y < h; ++y) {
                 Rgb& c = sky[static_cast<size_t>(y) * w + x];
-                double cover = clamp01(y + 1.0 - top);
+                double cover = clamp01(y + 1.0 - treeTop[x]);
                 c = mix(c, ridge.colour, cover);
                 // Mist pooled at the foot of the ridge.
                 double band = std::exp(-std::pow((y - (ridge.base + 4.0)) / 6.0, 2.0));
