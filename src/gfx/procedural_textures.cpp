@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -125,14 +126,10 @@ double turbulence(double x, double y, double size)
     return sum * 256 / size;
 }
 
-void turbulenceGrid(int width, int height, double size, double* out)
+void turbulenceRows(int width, int height, double size, const std::function<void(int, const double*)>& use)
 {
     if (width <= 0 || height <= 0)
         return;
-    if (size < 1) {
-        std::fill(out, out + static_cast<size_t>(width) * height, 0.0);
-        return;
-    }
     std::vector<Octave> octaves;
     for (double s = size; s >= 1; s = s * 0.5) {
         Octave octave;
@@ -175,10 +172,17 @@ void turbulenceGrid(int width, int height, double size, double* out)
                 for (int x = 0; x < width; ++x)
                     sum[x] += (c.below[x] * (1 - sy) + c.above[x] * sy) * s;
             }
-            double* row = out + static_cast<size_t>(y) * width;
             for (int x = 0; x < width; ++x)
-                row[x] = sum[x] * 256 / size;
+                sum[x] = size < 1 ? 0.0 : sum[x] * 256 / size;
+            use(y, sum.data());
         }
+    });
+}
+
+void turbulenceGrid(int width, int height, double size, double* out)
+{
+    turbulenceRows(width, height, size, [&](int y, const double* row) {
+        std::copy(row, row + width, out + static_cast<size_t>(y) * width);
     });
 }
 
@@ -280,11 +284,10 @@ void fillByDistance(Texture& texture, uint32_t (*texel)(int row, int column))
 
 void fillClouds(Texture& clouds)
 {
-    std::vector<double> t(clouds.pixels.size());
-    turbulenceGrid(clouds.width, clouds.height, 256, t.data());
-    for (int y = 0; y < clouds.height; ++y)
+    turbulenceRows(clouds.width, clouds.height, 256, [&](int y, const double* t) {
         for (int x = 0; x < clouds.width; ++x)
-            clouds.at(y, x) = cloudsTexel(x, y, t[static_cast<size_t>(y) * clouds.width + x]);
+            clouds.at(y, x) = cloudsTexel(x, y, t[x]);
+    });
 }
 
 void fillBigflare(Texture& bigflare)
@@ -299,12 +302,9 @@ void fillMask(Texture& mask)
 
 void fillNoise(Texture& noise)
 {
-    std::vector<double> t(noise.pixels.size());
-    turbulenceGrid(noise.width, noise.height, 128, t.data());
-    parallelRows(noise.height, [&](int begin, int end) {
-        for (int y = begin; y < end; ++y)
-            for (int x = 0; x < noise.width; ++x)
-                noise.at(y, x) = noiseTexel(x, y, t[static_cast<size_t>(y) * noise.width + x]);
+    turbulenceRows(noise.width, noise.height, 128, [&](int y, const double* t) {
+        for (int x = 0; x < noise.width; ++x)
+            noise.at(y, x) = noiseTexel(x, y, t[x]);
     });
 }
 

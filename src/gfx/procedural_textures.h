@@ -5,6 +5,7 @@
 #include <epoxy/gl.h>
 
 #include <cstdint>
+#include <functional>
 
 class Texture;
 
@@ -15,9 +16,12 @@ double noise2(double x, double y);
 // Octaves of noise2 from size down to 1, each weighted by its scale; 0 for size < 1.
 double turbulence(double x, double y, double size);
 
-// Fills turbulence(x, y, size) for every integer point of a width x height grid,
-// row y at out[y * width]: the same values as turbulence() gives, with what
-// repeats along rows and columns computed once and the rows spread over threads.
+// turbulence(x, y, size) for every integer point of a width x height grid, the
+// same values as turbulence() gives, with what repeats along rows and columns
+// computed once. Rows are spread over threads: use(y, row) is called once per
+// row, from several threads at once, with row[x] for x = 0 .. width - 1.
+void turbulenceRows(int width, int height, double size, const std::function<void(int y, const double* row)>& use);
+// The same into out, row y at out[y * width].
 void turbulenceGrid(int width, int height, double size, double* out);
 
 // The texel formulas, one per texture (flare and blueflare are made together).
