@@ -2,8 +2,6 @@
 // resources it releases exist.
 #include "app/shutdown.h"
 
-void releaseProceduralTextures() {}
-void releaseOverlayTexture() {}
 void releaseSkyAndGround() {}
 void releaseTerrain() {}
 void releaseBeast() {}
@@ -13,8 +11,5 @@ void releaseOpeningText() {}
 void releaseRootPaths() {}
 void releaseGroundPlane() {}
 void releaseStairway() {}
-void deleteQuadric() {}
 void destroyShaderPrograms() {}
-void destroyFrameBuffers() {}
-void destroyImageManager() {}
 void destroySoundManager() {}

@@ -13,7 +13,8 @@
 #include "app/show_clock.h"
 #include "app/shutdown.h"
 #include "app/startup.h"
-#include "gfx/screen_passes.h"
+#include "gfx/framebuffer.h"
+#include "gfx/image_manager.h"
 #include "platform/platform.h"
 #include "timeline/frame_sequencer.h"
 #include "timeline/marker_table.h"
@@ -105,9 +106,12 @@ int runShow(const Options& options)
     if (offline)
         platform::setMessageBoxesEnabled(false);
 
-    // What exists before the window: the settings with their modes, the timeline.
+    // What exists before the window: the settings with their modes, the image
+    // manager, the timeline, the four empty framebuffers.
     DisplaySettings::init();
+    createImageManager();
     initTimeline("data/heaven.scpt");
+    allocateFrameBuffers();
 
     applyOptionsToSettings(options);
     if (!DisplaySettings::go()) {
@@ -161,7 +165,7 @@ int runShow(const Options& options)
         frameTimer().update();
         int32_t t = musicTime();
         FrameSequencer::drawFrame(t);
-        drawOverlay();
+        imageManager().drawOverlay();
         glFlush();
 
         if (capturing) {

@@ -3,6 +3,9 @@
 #include "app/frame_timer.h"
 #include "app/log.h"
 #include "app/show_clock.h"
+#include "gfx/image_manager.h"
+#include "gfx/procedural_textures.h"
+#include "gfx/quadric.h"
 #include "platform/platform.h"
 
 namespace {
@@ -30,6 +33,14 @@ bool runStartup(int startMs)
     openLog();
     logWrite("%s", kLogInitHeader);
     markStartupStep("log");
+    imageManager().buildQuadLists();
+    markStartupStep("quad lists");
+    createQuadric();
+    markStartupStep("quadric");
+    createProceduralTextures();
+    markStartupStep("procedural textures");
+    loadOverlayTexture();
+    markStartupStep("overlay");
 
     platform::sleepMs(500); // the full bar stays on screen for a moment
     showclock::startMusic(startMs);

@@ -33,3 +33,14 @@ function(finish_assets)
   get_property(outputs GLOBAL PROPERTY VELMORA_ASSET_OUTPUTS)
   add_custom_target(data ALL DEPENDS ${outputs})
 endfunction()
+
+# The overlay laid over every frame, and the pictures the executable carries.
+pkg_check_modules(FREETYPE REQUIRED IMPORTED_TARGET freetype2)
+add_asset(gfx_art
+  SOURCES ${CMAKE_SOURCE_DIR}/tools/assetgen/gfx_art.cpp
+  OUTPUTS ${VELMORA_DATA_DIR}/gfx/overlay.png ${VELMORA_GEN_DIR}/images/banner106.png
+          ${VELMORA_GEN_DIR}/images/icon102.png ${VELMORA_GEN_DIR}/images/bitmap107.png
+  LIBS PkgConfig::FREETYPE)
+velmora_embed(images/banner106.png ${VELMORA_GEN_DIR}/images/banner106.png)
+velmora_embed(images/icon102.png ${VELMORA_GEN_DIR}/images/icon102.png)
+velmora_embed(images/bitmap107.png ${VELMORA_GEN_DIR}/images/bitmap107.png)

@@ -1,0 +1,64 @@
+// The image manager: decodes picture files into GL textures, makes the
+// embedded bitmap into a texture, binds textures, and draws the screen-space
+// passes (orthographic helpers, full-screen quads, overlay, zoom, mirror, streaks).
+#pragma once
+#include <epoxy/gl.h>
+
+#include <cstdint>
+#include <vector>
+
+class ImageManager {
+public:
+    // Decodes the file into a new GL texture, left bound; width and height take
+    // its size. A file that cannot be decoded ends the program.
+    GLuint loadImage(const char* path, bool mipmapped, bool clampToEdge);
+    // A texture from the embedded bitmap with this number; a bitmap that cannot
+    // be found gives a texture name with nothing in it.
+    GLuint loadBitmapResource(uint8_t id);
+    // Enables 2D texturing on the active unit and binds the texture there.
+    void bind(GLuint texture);
+    // The four screen-quad display lists (needs the GL context).
+    void buildQuadLists();
+
+    // Screen-space passes. All leave the matrix mode at GL_MODELVIEW.
+    void beginOrtho(float width, float height);
+    void endOrtho();
+    // The 0..1 quad under a 0..1 projection: every pixel of the viewport once.
+    void drawFullScreenQuad();
+    // The overlay picture over the whole frame, alpha-blended.
+    void drawOverlay();
+    // The bound texture over the viewport, inset by amount / 2 on every side.
+    void drawZoomed(float amount);
+    // The bound texture four times around the centre, mirrored, rotated by the angle.
+    void drawMirrored(float angleDegrees);
+    // A screen-blended glow of layers ever larger, fainter copies of the texture.
+    void drawStreaks(int layers, float alpha, const float (&left)[3], const float (&right)[3],
+                     GLuint texture);
+
+    // Display lists: [0] 0..1 unit quad, [1] -1..1, [2] 2:1 (-2..2 by -1..1), [3] 8:1 banner.
+    GLuint quadList[4] = {0, 0, 0, 0};
+    // The size of the image most recently loaded by loadImage.
+    int width = 0;
+    int height = 0;
+};
+
+// The process-wide manager. It is made before the window opens.
+void createImageManager();
+ImageManager& imageManager();
+// Deletes the quad lists and frees the manager (shutdown).
+void destroyImageManager();
+
+// The overlay picture laid over every frame: loaded at start-up, released at shutdown.
+void loadOverlayTexture();
+void releaseOverlayTexture();
+GLuint overlayTexture();
+
+// A bitmap as the display hands it to GL: blue-green-red bytes, rows bottom-up,
+// each row padded to a multiple of four bytes.
+struct DeviceBitmap {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> bits;
+};
+// Decodes the embedded bitmap with this number; false when there is none or it is unreadable.
+bool loadDeviceBitmap(uint8_t id, DeviceBitmap& bitmap);

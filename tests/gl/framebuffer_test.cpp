@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include "app/log.h"
+#include "gfx/framebuffer.h"
+#include "gl/gl_context.h"
+
+using namespace gltest;
+
+TEST(FrameBuffer, CreateLogsTheRequestedSizeAndLeavesTheColourTextureBound)
+{
+    ensureContext();
+    std::string log = openScratchLog("fbo-create");
+    FrameBuffer* target = new FrameBuffer;
+    target->create(64, 32);
+    EXPECT_EQ(target->width, 64);
+    EXPECT_EQ(target->height, 32);
+    EXPECT_NE(target->colorTexture, 0u);
+    EXPECT_EQ(getInteger(GL_TEXTURE_BINDING_2D), static_cast<GLint>(target->colorTexture));
+    EXPECT_EQ(getInteger(GL_FRAMEBUFFER_BINDING_EXT), 0) << "the window's framebuffer stays bound";
+    GLint wrap = 0, filter = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
+    EXPECT_EQ(wrap, GL_CLAMP_TO_EDGE);
+    EXPECT_EQ(filter, GL_LINEAR);
+    delete target;
+    closeLog();
+    EXPECT_EQ(readText(log), " -> FBO STATUS :: FBO instance 64 x 32 created. \n"
+                             " -> FBO STATUS :: FBO instance destroyed. \n");
+}
+
+TEST(FrameBuffer, RendersAndReadsBack)
+{
+    ensureContext();
+    FrameBuffer target;
+    target.create(64, 32);
+    glClearColor(1.0f, 0.0f, 0.0f, 1.0f); // bind clears with the current colour
+    target.bind();
+    EXPECT_EQ(getInteger(GL_FRAMEBUFFER_BINDING_EXT), static_cast<GLint>(target.framebuffer));
+    EXPECT_EQ(getInteger(GL_MATRIX_MODE), GL_MODELVIEW);
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], 64);
+    EXPECT_EQ(viewport[3], 32);
+
+    // Green over the left half.
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_BLEND);
+    glDisable(GL_DEPTH_TEST);
+    glColor4f(0.0f, 1.0f, 0.0f, 1.0f);
+    glRectf(-1.0f, -1.0f, 0.0f, 1.0f);
+    Pixel left = readPixel(10, 16), right = readPixel(50, 16);
+    EXPECT_EQ(left.g, 255);
+    EXPECT_EQ(left.r, 0);
+    EXPECT_EQ(right.r, 255);
+    EXPECT_EQ(right.g, 0);
+
+    // The colour texture holds the same picture.
+    FrameBuffer::unbind();
+    target.bindColorTexture();
+    std::vector<uint8_t> texels(64 * 32 * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    EXPECT_EQ(texels[(16 * 64 + 10) * 4 + 1], 255);
+    EXPECT_EQ(texels[(16 * 64 + 50) * 4 + 0], 255);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+}
+
+TEST(FrameBuffer, UnbindClearsTheWindowAndRestoresTheLetterboxedViewport)
+{
+    ensureContext();
+    FrameBuffer target;
+    target.create(512, 512);
+    glClearColor(0.0f, 0.0f, 1.0f, 1.0f);
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    glViewport(0, 0, 640, 480);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_DEPTH_TEST);
+    glRectf(-1.0f, -1.0f, 1.0f, 1.0f); // drawn to the window before the pass...
+    EXPECT_EQ(readPixel(320, 240).r, 255);
+
+    target.bind();
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], 512);
+    FrameBuffer::unbind();
+    EXPECT_EQ(getInteger(GL_FRAMEBUFFER_BINDING_EXT), 0);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[0], 0);
+    EXPECT_EQ(viewport[1], 40);
+    EXPECT_EQ(viewport[2], 640);
+    EXPECT_EQ(viewport[3], 400);
+    // ...is gone: unbind clears the window.
+    Pixel p = readPixel(320, 240);
+    EXPECT_EQ(p.r, 0);
+    EXPECT_EQ(p.b, 255);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+}
+
+TEST(FrameBuffer, TheFourTargetsAreMadeAndDestroyedInTheirOrders)
+{
+    ensureContext();
+    allocateFrameBuffers();
+    ASSERT_NE(sceneTarget(), nullptr);
+    ASSERT_NE(spareTarget(), nullptr);
+    std::string log = openScratchLog("fbo-four");
+    createFrameBuffers(320, 200);
+    EXPECT_EQ(sceneTarget()->width, 320);
+    EXPECT_EQ(depthTarget()->width, 512);
+    EXPECT_EQ(blurTarget()->height, 200);
+    EXPECT_EQ(spareTarget()->height, 512);
+    GLuint first = sceneTarget()->framebuffer, fourth = spareTarget()->framebuffer;
+    destroyFrameBuffers();
+    EXPECT_EQ(sceneTarget(), nullptr);
+    EXPECT_FALSE(glIsFramebufferEXT(first));
+    EXPECT_FALSE(glIsFramebufferEXT(fourth));
+    closeLog();
+    std::string text = readText(log);
+    EXPECT_EQ(text, " -> FBO STATUS :: FBO instance 320 x 200 created. \n"
+                    " -> FBO STATUS :: FBO instance 512 x 512 created. \n"
+                    " -> FBO STATUS :: FBO instance 320 x 200 created. \n"
+                    " -> FBO STATUS :: FBO instance 512 x 512 created. \n"
+                    " -> FBO STATUS :: FBO instance destroyed. \n"
+                    " -> FBO STATUS :: FBO instance destroyed. \n"
+                    " -> FBO STATUS :: FBO instance destroyed. \n"
+                    " -> FBO STATUS :: FBO instance destroyed. \n");
+}
+
+TEST(FrameBufferDeathTest, AnIncompleteFramebufferEndsTheProgramAfterItsLine)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    std::string log = scratchPath("fbo-incomplete");
+    EXPECT_EXIT(
+        {
+            ensureContext();
+            openLog(log.c_str());
+            FrameBuffer target;
+            target.create(0, 0); // attachments without pixels are never complete
+        },
+        testing::ExitedWithCode(1), "cannot complete a framebuffer");
+    EXPECT_EQ(lastLine(readText(log)), " -> FBO STATUS :: an unexpected error occured.");
+}

@@ -1,0 +1,113 @@
+#include "gl/gl_context.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "app/display_settings.h"
+#include "app/log.h"
+#include "platform/platform.h"
+
+namespace gltest {
+
+namespace {
+// Removes the scratch directory when the test program (not a death-test child) ends.
+class ScratchCleanup : public testing::Environment {
+public:
+    void TearDown() override
+    {
+        const char* owner = std::getenv("VELMORA_GL_SCRATCH");
+        if (owner && std::to_string(getpid()) == owner)
+            std::filesystem::remove_all(std::filesystem::temp_directory_path() / (std::string("velmora-gl-") + owner));
+    }
+};
+testing::Environment* const kCleanup = testing::AddGlobalTestEnvironment(new ScratchCleanup);
+} // namespace
+
+void ensureContext()
+{
+    static bool ready = [] {
+        std::string error;
+        if (!platform::initVideo(error))
+            return false;
+        platform::setMessageBoxesEnabled(false);
+        DisplaySettings::modes = {{640, 480, 32, 0}};
+        DisplaySettings::selectedMode = 0;
+        DisplaySettings::aspectValue = 0; // 16:10: 640 x 400 at y = 40
+        platform::WindowSpec spec{"velmora gl tests", 640, 480, false, 24};
+        if (!platform::openWindow(spec, error))
+            return false;
+        platform::raiseWindow();
+        return true;
+    }();
+    ASSERT_TRUE(ready) << "no GL context";
+}
+
+std::string scratchPath(const std::string& tag)
+{
+    // Named after the test process's parent for death tests too: the child
+    // re-runs the binary, so it must find the same directory as its parent.
+    const char* owner = std::getenv("VELMORA_GL_SCRATCH");
+    std::string id = owner ? owner : std::to_string(getpid());
+    if (!owner)
+        setenv("VELMORA_GL_SCRATCH", id.c_str(), 1);
+    std::filesystem::path dir = std::filesystem::temp_directory_path() / ("velmora-gl-" + id);
+    std::filesystem::create_directories(dir);
+    return (dir / (tag + ".txt")).string();
+}
+
+std::string openScratchLog(const std::string& tag)
+{
+    std::string path = scratchPath(tag);
+    openLog(path.c_str());
+    return path;
+}
+
+std::string readText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+std::string lastLine(const std::string& text)
+{
+    size_t end = text.find_last_not_of("\n \r");
+    if (end == std::string::npos)
+        return "";
+    size_t start = text.rfind('\n', end);
+    start = start == std::string::npos ? 0 : start + 1;
+    return text.substr(start, end + 1 - start);
+}
+
+Pixel readPixel(int x, int y)
+{
+    uint8_t p[4] = {0, 0, 0, 0};
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+    return {p[0], p[1], p[2], p[3]};
+}
+
+GLuint makeTexture(int width, int height, const std::vector<uint32_t>& texels)
+{
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    return texture;
+}
+
+GLint getInteger(GLenum name)
+{
+    GLint value = 0;
+    glGetIntegerv(name, &value);
+    return value;
+}
+
+} // namespace gltest

@@ -1,0 +1,31 @@
+// The GL tests' window: one 640 x 480 window with a 16:10 band (a letterboxed
+// viewport of 640 x 400 at y = 40), opened on first use.
+#pragma once
+#include <epoxy/gl.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace gltest {
+
+void ensureContext();
+// The log path of a scratch directory for this tag.
+std::string scratchPath(const std::string& tag);
+// Opens a fresh log in a scratch directory; returns its path.
+std::string openScratchLog(const std::string& tag);
+// The log's whole text (after the log has been closed or flushed).
+std::string readText(const std::string& path);
+// The last non-empty line of a text.
+std::string lastLine(const std::string& text);
+
+// RGBA bytes of one pixel of the bound read framebuffer.
+struct Pixel {
+    int r, g, b, a;
+};
+Pixel readPixel(int x, int y);
+// A texture of the given RGBA texels (rows bottom-up), nearest filtering, no mipmaps.
+GLuint makeTexture(int width, int height, const std::vector<uint32_t>& texels);
+GLint getInteger(GLenum name);
+
+} // namespace gltest

@@ -1,0 +1,239 @@
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <filesystem>
+
+#include "app/log.h"
+#include "gfx/image_manager.h"
+#include "gfx/procedural_textures.h"
+#include "gfx/quadric.h"
+#include "gfx/texture.h"
+#include "gl/gl_context.h"
+
+using namespace gltest;
+
+namespace {
+
+// Writes an RGBA picture (rows top-down) as a PNG next to the scratch logs.
+std::string writePicture(const std::string& tag, int width, int height, const std::vector<uint32_t>& rgba)
+{
+    std::string path = scratchPath(tag) + ".png";
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(width);
+    image.height = static_cast<png_uint_32>(height);
+    image.format = PNG_FORMAT_RGBA;
+    EXPECT_TRUE(png_image_write_to_file(&image, path.c_str(), 0, rgba.data(), 0, nullptr));
+    return path;
+}
+
+GLint textureParameter(GLenum name)
+{
+    GLint value = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
+    return value;
+}
+
+std::vector<uint32_t> levelZero(int width, int height)
+{
+    std::vector<uint32_t> texels(static_cast<size_t>(width) * height);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    return texels;
+}
+
+} // namespace
+
+TEST(ImageManager, TwoImagesInARowLeaveTheSecondsSize)
+{
+    ensureContext();
+    std::string log = openScratchLog("images");
+    std::string wide = writePicture("wide", 8, 4, std::vector<uint32_t>(32, 0xFF102030u));
+    // 2 x 3, top row red, the rest blue.
+    std::string tall = writePicture("tall", 2, 3, {0xFF0000FFu, 0xFF0000FFu, 0xFFFF0000u, 0xFFFF0000u,
+                                                   0xFFFF0000u, 0xFFFF0000u});
+    ImageManager& images = imageManager();
+    GLuint first = images.loadImage(wide.c_str(), true, false);
+    EXPECT_EQ(images.width, 8);
+    EXPECT_EQ(images.height, 4);
+    GLuint second = images.loadImage(tall.c_str(), false, true);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(images.width, 2);
+    EXPECT_EQ(images.height, 3);
+
+    // The new texture stays bound; no mipmaps and clamped as asked.
+    EXPECT_EQ(getInteger(GL_TEXTURE_BINDING_2D), static_cast<GLint>(second));
+    EXPECT_EQ(textureParameter(GL_TEXTURE_MIN_FILTER), GL_LINEAR);
+    EXPECT_EQ(textureParameter(GL_TEXTURE_WRAP_S), GL_CLAMP_TO_EDGE);
+    EXPECT_EQ(textureParameter(GL_TEXTURE_WRAP_T), GL_CLAMP_TO_EDGE);
+    // The first row handed to GL is the picture's bottom row; the top row comes last.
+    std::vector<uint32_t> texels = levelZero(2, 3);
+    EXPECT_EQ(texels[0], 0xFFFF0000u);
+    EXPECT_EQ(texels[4], 0xFF0000FFu);
+
+    glBindTexture(GL_TEXTURE_2D, first);
+    EXPECT_EQ(textureParameter(GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_LINEAR);
+    EXPECT_EQ(textureParameter(GL_TEXTURE_MAG_FILTER), GL_LINEAR);
+    EXPECT_EQ(textureParameter(GL_TEXTURE_WRAP_S), GL_REPEAT);
+    closeLog();
+    EXPECT_EQ(readText(log), " -> IMAGE MANAGER :: '" + wide + "' loaded.\n -> IMAGE MANAGER :: '" + tall +
+                                 "' loaded.\n");
+    glDeleteTextures(1, &first);
+    glDeleteTextures(1, &second);
+}
+
+TEST(ImageManager, BindWithZeroEnablesTexturingWithNothingBound)
+{
+    ensureContext();
+    glDisable(GL_TEXTURE_2D);
+    imageManager().bind(0);
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+    EXPECT_EQ(getInteger(GL_TEXTURE_BINDING_2D), 0);
+}
+
+TEST(ImageManager, Bitmap107BecomesA64By64MipmappedRgbTexture)
+{
+    ensureContext();
+    GLuint texture = imageManager().loadBitmapResource(107);
+    ASSERT_NE(texture, 0u);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    GLint width = 0, height = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+    EXPECT_EQ(width, 64);
+    EXPECT_EQ(height, 64);
+    EXPECT_EQ(textureParameter(GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_LINEAR);
+    GLint smallest = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 6, GL_TEXTURE_WIDTH, &smallest);
+    EXPECT_EQ(smallest, 1) << "the whole mipmap chain";
+    // GL holds the bitmap's rows as they were handed over, blue-green-red turned into RGB.
+    DeviceBitmap bitmap;
+    ASSERT_TRUE(loadDeviceBitmap(107, bitmap));
+    std::vector<uint8_t> rgb(64 * 64 * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    int mismatches = 0;
+    for (size_t i = 0; i < rgb.size(); i += 3)
+        mismatches += rgb[i] != bitmap.bits[i + 2] || rgb[i + 1] != bitmap.bits[i + 1] || rgb[i + 2] != bitmap.bits[i];
+    EXPECT_EQ(mismatches, 0);
+    glDeleteTextures(1, &texture);
+}
+
+TEST(ImageManager, AMissingBitmapGivesAnEmptyTextureName)
+{
+    ensureContext();
+    GLuint texture = imageManager().loadBitmapResource(99);
+    EXPECT_NE(texture, 0u);
+    glDeleteTextures(1, &texture);
+}
+
+TEST(Texture, SquaresOfTheListedSidesKeepLinearMinification)
+{
+    ensureContext();
+    Texture square(32, 32, "square");
+    square.upload();
+    EXPECT_NE(square.glName, 0u);
+    EXPECT_EQ(getInteger(GL_TEXTURE_BINDING_2D), static_cast<GLint>(square.glName));
+    EXPECT_EQ(textureParameter(GL_TEXTURE_MIN_FILTER), GL_LINEAR);
+    EXPECT_EQ(textureParameter(GL_TEXTURE_MAG_FILTER), GL_LINEAR);
+    // Unchanged texels upload as opaque black.
+    for (uint32_t texel : levelZero(32, 32))
+        ASSERT_EQ(texel, 0xFF000000u);
+    glDeleteTextures(1, &square.glName);
+}
+
+TEST(Texture, OtherSizesRepeatAndSampleTheirMipmaps)
+{
+    ensureContext();
+    Texture odd(64, 32, "odd");
+    odd.upload();
+    EXPECT_EQ(textureParameter(GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_LINEAR);
+    EXPECT_EQ(textureParameter(GL_TEXTURE_WRAP_S), GL_REPEAT);
+    EXPECT_EQ(textureParameter(GL_TEXTURE_WRAP_T), GL_REPEAT);
+    glDeleteTextures(1, &odd.glName);
+}
+
+TEST(ProceduralTextures, CreationAndReleaseLogInTheirOrders)
+{
+    ensureContext();
+    std::string log = openScratchLog("procedural");
+    createProceduralTextures();
+    const ProceduralTextures& names = proceduralTextures();
+    for (GLuint name : {names.circle, names.flare, names.bigflare, names.blueflare, names.noise, names.clouds,
+                        names.surround, names.mask})
+        EXPECT_TRUE(glIsTexture(name));
+    glBindTexture(GL_TEXTURE_2D, names.noise);
+    GLint width = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    EXPECT_EQ(width, 1024);
+    releaseProceduralTextures();
+    EXPECT_EQ(proceduralTextures().noise, 0u);
+    closeLog();
+    std::string text = readText(log);
+    const char* order[] = {
+        "Creation :: Texture 'circle' (64 x 64)",         "Creation :: Texture 'flare' (32 x 32)",
+        "Creation :: Texture 'bigflare' (512 x 512)",     "Creation :: Texture 'blueflare' (32 x 32)",
+        "Creation :: Texture 'noise' (1024 x 1024)",      "Creation :: Texture 'clouds' (256 x 256)",
+        "Creation :: Texture 'surround' (512 x 512)",     "Creation :: Texture 'mask' (512 x 512)",
+        "Destruction :: Texture 'flare' (32 x 32)",       "Destruction :: Texture 'circle' (64 x 64)",
+        "Destruction :: Texture 'blueflare' (32 x 32)",   "Destruction :: Texture 'bigflare' (512 x 512)",
+        "Destruction :: Texture 'noise' (1024 x 1024)",   "Destruction :: Texture 'clouds' (256 x 256)",
+        "Destruction :: Texture 'surround' (512 x 512)",  "Destruction :: Texture 'mask' (512 x 512)",
+    };
+    size_t at = 0;
+    for (const char* line : order) {
+        size_t found = text.find(line, at);
+        ASSERT_NE(found, std::string::npos) << line << " missing or out of order";
+        at = found;
+    }
+}
+
+TEST(Quadric, IsSharedUntilDeleted)
+{
+    ensureContext();
+    createQuadric();
+    ASSERT_NE(sharedQuadric(), nullptr);
+    gluSphere(sharedQuadric(), 0.5, 8, 8);
+    deleteQuadric();
+    EXPECT_EQ(sharedQuadric(), nullptr);
+}
+
+TEST(Overlay, DarkensTheCornersAndLeavesTheMiddleClear)
+{
+    ensureContext();
+    // Loaded as start-up loads it, from data/ under the working directory.
+    std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(std::filesystem::path(VELMORA_DATA_DIR).parent_path());
+    loadOverlayTexture();
+    std::filesystem::current_path(previous);
+    ASSERT_NE(overlayTexture(), 0u);
+    if (imageManager().quadList[0] == 0)
+        imageManager().buildQuadLists();
+
+    // Over a white frame.
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    glViewport(0, 0, 640, 480);
+    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glDisable(GL_BLEND);
+    glColor4f(0.2f, 0.2f, 0.2f, 0.2f);
+    imageManager().drawOverlay();
+    EXPECT_TRUE(glIsEnabled(GL_BLEND));
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+    EXPECT_EQ(getInteger(GL_BLEND_SRC), GL_SRC_ALPHA);
+    EXPECT_EQ(getInteger(GL_BLEND_DST), GL_ONE_MINUS_SRC_ALPHA);
+    EXPECT_EQ(getInteger(GL_TEXTURE_BINDING_2D), static_cast<GLint>(overlayTexture()));
+    Pixel centre = readPixel(320, 240);
+    EXPECT_GE(centre.r, 235);
+    EXPECT_GE(centre.b, 235);
+    for (auto [x, y] : {std::pair{2, 2}, {637, 2}, {2, 477}, {637, 477}})
+        EXPECT_LT(readPixel(x, y).r, 130) << x << ", " << y;
+    Pixel edge = readPixel(320, 2);
+    EXPECT_LT(edge.r, centre.r);
+    EXPECT_GT(edge.r, readPixel(2, 2).r) << "darkest in the corners";
+
+    releaseOverlayTexture();
+    EXPECT_EQ(overlayTexture(), 0u);
+    glDisable(GL_BLEND);
+}

@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include "gfx/image_manager.h"
+#include "gl/gl_context.h"
+
+using namespace gltest;
+
+namespace {
+
+// The window's whole area as the viewport, identity matrices, nothing enabled.
+void resetState()
+{
+    ensureContext();
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    glViewport(0, 0, 640, 480);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_BLEND);
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_TEXTURE_2D);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (imageManager().quadList[0] == 0)
+        imageManager().buildQuadLists();
+}
+
+constexpr uint32_t kRed = 0xFF0000FFu, kGreen = 0xFF00FF00u, kBlue = 0xFFFF0000u, kWhite = 0xFFFFFFFFu;
+
+bool is(const Pixel& p, uint32_t texel)
+{
+    return p.r == static_cast<int>(texel & 0xFF) && p.g == static_cast<int>((texel >> 8) & 0xFF) &&
+           p.b == static_cast<int>((texel >> 16) & 0xFF);
+}
+
+} // namespace
+
+TEST(ScreenPasses, TheQuadListsAreBuilt)
+{
+    resetState();
+    for (GLuint list : imageManager().quadList)
+        EXPECT_TRUE(glIsList(list));
+    // List 1 fills normalised device space under identity matrices.
+    GLuint texture = makeTexture(1, 1, {kGreen});
+    glCallList(imageManager().quadList[1]);
+    EXPECT_TRUE(is(readPixel(1, 1), kGreen));
+    EXPECT_TRUE(is(readPixel(638, 478), kGreen));
+    glDeleteTextures(1, &texture);
+}
+
+TEST(ScreenPasses, FullScreenQuadCoversTheViewportAndKeepsTheStacks)
+{
+    resetState();
+    glEnable(GL_DEPTH_TEST);
+    GLint projectionDepth = getInteger(GL_PROJECTION_STACK_DEPTH);
+    GLint modelviewDepth = getInteger(GL_MODELVIEW_STACK_DEPTH);
+    GLuint texture = makeTexture(1, 1, {kBlue});
+    imageManager().drawFullScreenQuad();
+    EXPECT_EQ(getInteger(GL_PROJECTION_STACK_DEPTH), projectionDepth);
+    EXPECT_EQ(getInteger(GL_MODELVIEW_STACK_DEPTH), modelviewDepth);
+    EXPECT_EQ(getInteger(GL_MATRIX_MODE), GL_MODELVIEW);
+    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST)) << "depth testing stays off after the pass";
+    EXPECT_TRUE(is(readPixel(0, 0), kBlue));
+    EXPECT_TRUE(is(readPixel(639, 479), kBlue));
+    glDeleteTextures(1, &texture);
+}
+
+TEST(ScreenPasses, ZoomOneSamplesOnlyTheCentreTexel)
+{
+    resetState();
+    // 3 x 3, red in the middle only.
+    GLuint texture = makeTexture(3, 3, {kBlue, kBlue, kBlue, kBlue, kRed, kBlue, kBlue, kBlue, kBlue});
+    imageManager().drawZoomed(1.0f);
+    for (auto [x, y] : {std::pair{0, 0}, {639, 0}, {320, 240}, {0, 479}, {639, 479}})
+        EXPECT_TRUE(is(readPixel(x, y), kRed)) << x << ", " << y;
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+    GLboolean depthWrites = GL_FALSE;
+    glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
+    EXPECT_TRUE(depthWrites);
+
+    glClear(GL_COLOR_BUFFER_BIT);
+    imageManager().drawZoomed(0.0f); // the whole texture
+    EXPECT_TRUE(is(readPixel(2, 2), kBlue));
+    EXPECT_TRUE(is(readPixel(320, 240), kRed));
+    glDeleteTextures(1, &texture);
+}
+
+TEST(ScreenPasses, MirrorZeroShowsFourMirroredCopies)
+{
+    resetState();
+    // 2 x 2, rows bottom-up: red at (0, 0), green at (1, 0), blue at (0, 1), white at (1, 1).
+    GLuint texture = makeTexture(2, 2, {kRed, kGreen, kBlue, kWhite});
+    imageManager().drawMirrored(0.0f);
+    // The texture's (0, 0) corner meets at the centre in all four quadrants.
+    EXPECT_TRUE(is(readPixel(330, 250), kRed));
+    EXPECT_TRUE(is(readPixel(310, 250), kRed));
+    EXPECT_TRUE(is(readPixel(310, 230), kRed));
+    EXPECT_TRUE(is(readPixel(330, 230), kRed));
+    // Along x the picture runs outwards both ways: green at both sides.
+    EXPECT_TRUE(is(readPixel(600, 250), kGreen));
+    EXPECT_TRUE(is(readPixel(40, 250), kGreen));
+    EXPECT_TRUE(is(readPixel(40, 230), kGreen));
+    // And along y: blue above and below.
+    EXPECT_TRUE(is(readPixel(330, 460), kBlue));
+    EXPECT_TRUE(is(readPixel(330, 20), kBlue));
+    // White in all four outer corners: the 1.15 scale pushes the far edge out of view.
+    EXPECT_TRUE(is(readPixel(0, 0), kWhite));
+    EXPECT_TRUE(is(readPixel(639, 479), kWhite));
+    EXPECT_EQ(getInteger(GL_MATRIX_MODE), GL_MODELVIEW);
+    glDeleteTextures(1, &texture);
+}
+
+TEST(ScreenPasses, StreaksWithNoLayersStillLeaveTheirState)
+{
+    resetState();
+    glEnable(GL_BLEND);
+    glDisable(GL_DEPTH_TEST);
+    glDepthMask(GL_FALSE);
+    const float left[3] = {0.05f, 0.25f, 0.5f}, right[3] = {0.05f, 0.25f, 0.04f};
+    GLuint texture = makeTexture(1, 1, {kWhite});
+    imageManager().drawStreaks(0, 0.015f, left, right, texture);
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    GLboolean depthWrites = GL_FALSE;
+    glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
+    EXPECT_TRUE(depthWrites);
+    EXPECT_EQ(getInteger(GL_TEXTURE_BINDING_2D), 0);
+    EXPECT_EQ(getInteger(GL_MATRIX_MODE), GL_MODELVIEW);
+    EXPECT_TRUE(is(readPixel(320, 240), 0xFF000000u)) << "nothing drawn";
+    glDeleteTextures(1, &texture);
+}
+
+TEST(ScreenPasses, StreaksGlowInTheirColoursFromLeftToRight)
+{
+    resetState();
+    glDisable(GL_DEPTH_TEST);
+    const float left[3] = {0.0f, 0.0f, 1.0f}, right[3] = {1.0f, 0.0f, 0.0f};
+    GLuint texture = makeTexture(1, 1, {kWhite});
+    imageManager().drawStreaks(4, 0.5f, left, right, texture);
+    Pixel l = readPixel(2, 240), r = readPixel(637, 240);
+    EXPECT_GT(l.b, 100);
+    EXPECT_LT(l.r, 10);
+    EXPECT_GT(r.r, 100);
+    EXPECT_LT(r.b, 10);
+    glDeleteTextures(1, &texture);
+}

@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include "app/log.h"
+#include "gfx/shader_program.h"
+#include "gl/gl_context.h"
+
+using namespace gltest;
+
+namespace {
+
+const char* kVertex = "void main() { gl_TexCoord[0] = gl_MultiTexCoord0; gl_Position = ftransform(); }\n";
+const char* kFragment =
+    "uniform sampler2D picture;\n"
+    "uniform float gain;\n"
+    "uniform vec2 offset;\n"
+    "uniform vec3 tint;\n"
+    "void main() { gl_FragColor = texture2D(picture, gl_TexCoord[0].st + offset) * gain * vec4(tint, 1.0); }\n";
+
+} // namespace
+
+TEST(ShaderProgram, CompilesLinksAndLogsEachStageAndTheDeletion)
+{
+    ensureContext();
+    std::string log = openScratchLog("shader-ok");
+    ShaderProgram* program = new ShaderProgram;
+    program->create(kVertex, kFragment, "Test Pass");
+    EXPECT_NE(program->vertexShader, 0u);
+    EXPECT_NE(program->fragmentShader, 0u);
+    GLint linked = 0;
+    glGetProgramiv(program->program, GL_LINK_STATUS, &linked);
+    EXPECT_TRUE(linked);
+    delete program;
+    closeLog();
+    std::string text = readText(log);
+    EXPECT_EQ(text.find(" -> SHADER 'Test Pass' STATUS :: "), 0u);
+    EXPECT_NE(text.find(" -> SHADER 'Test Pass' STATUS :: deleted' \n"), std::string::npos);
+}
+
+TEST(ShaderProgram, ANullSourceGivesNoShaderOfThatStage)
+{
+    ensureContext();
+    ShaderProgram program;
+    EXPECT_EQ(program.compileShader(GL_VERTEX_SHADER, nullptr), 0u);
+    program.create(nullptr, kFragment, "Fragment only");
+    EXPECT_EQ(program.vertexShader, 0u);
+    EXPECT_NE(program.fragmentShader, 0u);
+}
+
+TEST(ShaderProgram, UniformsAreSetByNameAndUnknownNamesDoNothing)
+{
+    ensureContext();
+    ShaderProgram program;
+    program.create(kVertex, kFragment, "Uniforms");
+    glUseProgram(program.program);
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    program.setUniform1f("gain", 0.75f);
+    program.setUniform2f("offset", 0.25f, -0.5f);
+    program.setUniform3f("tint", Vec3{0.1f, 0.2f, 0.3f});
+    program.setUniform1f("gian", 9.0f); // misspelt: ignored
+    program.setUniform3f("tnit", Vec3{9.0f, 9.0f, 9.0f});
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    float value[3] = {0, 0, 0};
+    glGetUniformfv(program.program, glGetUniformLocation(program.program, "gain"), value);
+    EXPECT_EQ(value[0], 0.75f);
+    glGetUniformfv(program.program, glGetUniformLocation(program.program, "offset"), value);
+    EXPECT_EQ(value[0], 0.25f);
+    EXPECT_EQ(value[1], -0.5f);
+    glGetUniformfv(program.program, glGetUniformLocation(program.program, "tint"), value);
+    EXPECT_EQ(value[0], 0.1f);
+    EXPECT_EQ(value[1], 0.2f);
+    EXPECT_EQ(value[2], 0.3f);
+    glUseProgram(0);
+}
+
+TEST(ShaderProgram, SamplersSelectUnitsZeroToThreeOnly)
+{
+    ensureContext();
+    ShaderProgram program;
+    program.create(kVertex, kFragment, "Samplers");
+    GLuint texture = makeTexture(1, 1, {0xFFFFFFFFu});
+    glUseProgram(program.program);
+    glActiveTexture(GL_TEXTURE0);
+
+    program.bindSampler(2, texture, "picture");
+    EXPECT_EQ(getInteger(GL_ACTIVE_TEXTURE), GL_TEXTURE2);
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+    EXPECT_EQ(getInteger(GL_TEXTURE_BINDING_2D), static_cast<GLint>(texture));
+    GLint unit = -1;
+    glGetUniformiv(program.program, glGetUniformLocation(program.program, "picture"), &unit);
+    EXPECT_EQ(unit, 2);
+
+    program.unbindSampler(2);
+    EXPECT_EQ(getInteger(GL_ACTIVE_TEXTURE), GL_TEXTURE2);
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    EXPECT_EQ(getInteger(GL_TEXTURE_BINDING_2D), 0);
+
+    // Unit 5 is not selected: the active unit stays where it was.
+    glActiveTexture(GL_TEXTURE1);
+    program.bindSampler(5, texture, "picture");
+    EXPECT_EQ(getInteger(GL_ACTIVE_TEXTURE), GL_TEXTURE1);
+    EXPECT_EQ(getInteger(GL_TEXTURE_BINDING_2D), static_cast<GLint>(texture));
+    program.unbindSampler(5);
+    EXPECT_EQ(getInteger(GL_ACTIVE_TEXTURE), GL_TEXTURE1);
+    EXPECT_EQ(getInteger(GL_TEXTURE_BINDING_2D), 0);
+
+    // In ascending order, then descending: unit 0 is active again afterwards.
+    program.bindSampler(0, texture, "picture");
+    program.bindSampler(1, texture, "picture");
+    program.unbindSampler(1);
+    program.unbindSampler(0);
+    EXPECT_EQ(getInteger(GL_ACTIVE_TEXTURE), GL_TEXTURE0);
+    glUseProgram(0);
+    glDeleteTextures(1, &texture);
+}
+
+TEST(ShaderProgramDeathTest, ASyntaxErrorLeavesItsStatusLineLastAndExits)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    std::string log = scratchPath("shader-syntax");
+    EXPECT_EXIT(
+        {
+            ensureContext();
+            openLog(log.c_str());
+            ShaderProgram program;
+            program.create(kVertex, "void main() { gl_FragColor = vec4(1.0) }\n", "Broken Pass");
+        },
+        testing::ExitedWithCode(1), "Broken Pass");
+    std::string text = readText(log);
+    std::string last = text.substr(text.rfind(" -> SHADER"));
+    EXPECT_EQ(last.find(" -> SHADER 'Broken Pass' STATUS :: "), 0u);
+    EXPECT_NE(last.find("error"), std::string::npos) << "the compiler's message: " << last;
+    EXPECT_EQ(last.substr(last.size() - 2), " \n");
+}
+
+TEST(ShaderProgramDeathTest, AFailedLinkIsLoggedAndExits)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    std::string log = scratchPath("shader-link");
+    EXPECT_EXIT(
+        {
+            ensureContext();
+            openLog(log.c_str());
+            ShaderProgram program;
+            // Compiles, but the function is never defined.
+            program.create(kVertex, "vec4 shade();\nvoid main() { gl_FragColor = shade(); }\n", "Unlinked");
+        },
+        testing::ExitedWithCode(1), "Unlinked' failed to link");
+    std::string text = readText(log);
+    std::string last = text.substr(text.rfind(" -> SHADER"));
+    EXPECT_EQ(last.find(" -> SHADER 'Unlinked' STATUS :: "), 0u);
+    EXPECT_GT(last.size(), std::string(" -> SHADER 'Unlinked' STATUS ::  \n").size()) << "the linker's message";
+}
