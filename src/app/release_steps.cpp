@@ -4,17 +4,13 @@
 
 void releaseProceduralTextures() {}
 void releaseOverlayTexture() {}
-void releaseSkyAndGround() {}
 void releaseTerrain() {}
 void releaseBeast() {}
 void releaseLogoScene() {}
 void releaseMoonScene() {}
 void releaseOpeningText() {}
 void releaseRootPaths() {}
-void releaseGroundPlane() {}
 void releaseStairway() {}
 void deleteQuadric() {}
-void destroyShaderPrograms() {}
-void destroyFrameBuffers() {}
 void destroyImageManager() {}
 void destroySoundManager() {}
