@@ -25,6 +25,13 @@ void LoadingBar::advance(int n)
 
 void LoadingBar::draw() const
 {
+    render();
+    platform::swapBuffers();
+    platform::sleepMs(1);
+}
+
+void LoadingBar::render() const
+{
     BarFill fill = loadingBarFill(progress, total, halfWidth);
 
     glClearColor(0.1f, 0.1f, 0.15f, 0.0f);
@@ -85,9 +92,6 @@ void LoadingBar::draw() const
         glVertex2f(fill.left, 0.0f);
         glVertex2f(fill.left, 0.04725f);
     glEnd();
-
-    platform::swapBuffers();
-    platform::sleepMs(1);
 }
 
 LoadingBar& loadingBar()

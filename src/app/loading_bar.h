@@ -14,6 +14,8 @@ public:
     void advance(int n);
     // Draws the bar and presents it.
     void draw() const;
+    // The drawing alone, into the back buffer.
+    void render() const;
 };
 
 // Where the fill runs, in the bar's model units.

@@ -20,7 +20,7 @@ public:
     {
         std::string error;
         ASSERT_TRUE(platform::initVideo(error)) << error;
-        platform::WindowSpec spec{"shader tests", 64, 64, false, 24};
+        platform::WindowSpec spec{"gl tests", 320, 200, false, 24};
         ASSERT_TRUE(platform::openWindow(spec, error)) << error;
     }
     void TearDown() override { platform::shutdown(); }
@@ -121,4 +121,168 @@ TEST(ShaderCatalogue, ABrokenSourceIsRefusedByTheDriver)
     std::string log;
     EXPECT_EQ(compile(GL_FRAGMENT_SHADER, "#version 110\nvoid main() { gl_FragColor = vec4(1.0) }\n", log), 0u);
     EXPECT_FALSE(log.empty());
+}
+
+// --- What the programs compute, read back from a flat-coloured picture. ---
+
+namespace {
+
+GLuint flatTexture(float r, float g, float b)
+{
+    uint8_t texel[4] = {static_cast<uint8_t>(r * 255.0f + 0.5f), static_cast<uint8_t>(g * 255.0f + 0.5f),
+                        static_cast<uint8_t>(b * 255.0f + 0.5f), 255};
+    std::vector<uint8_t> pixels;
+    for (int i = 0; i < 16; ++i)
+        pixels.insert(pixels.end(), texel, texel + 4);
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 4, 4, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    return texture;
+}
+
+// A program of the catalogue over the whole 64 x 64 window, reading `scene`
+// on unit 0 (and `depth` on unit 1 when given).
+class ProgramRun {
+public:
+    explicit ProgramRun(Shader which) : program_(link(source(which))) { glUseProgram(program_); }
+    ~ProgramRun()
+    {
+        glUseProgram(0);
+        glDeleteProgram(program_);
+    }
+    void set(const char* name, float v) { glUniform1f(glGetUniformLocation(program_, name), v); }
+    void set(const char* name, float a, float b) { glUniform2f(glGetUniformLocation(program_, name), a, b); }
+    void set(const char* name, float a, float b, float c)
+    {
+        glUniform3f(glGetUniformLocation(program_, name), a, b, c);
+    }
+    void sampler(const char* name, int unit) { glUniform1i(glGetUniformLocation(program_, name), unit); }
+
+    // Draws with the given textures; returns the pixel at (x, y) as 0..1.
+    std::vector<float> draw(GLuint scene, GLuint depth, int x, int y)
+    {
+        glViewport(0, 0, 64, 64);
+        glDisable(GL_DEPTH_TEST);
+        glDisable(GL_BLEND);
+        glClearColor(1.0f, 0.0f, 0.0f, 1.0f); // red: a fragment that was discarded
+        glClear(GL_COLOR_BUFFER_BIT);
+        glActiveTexture(GL_TEXTURE1);
+        glBindTexture(GL_TEXTURE_2D, depth);
+        glActiveTexture(GL_TEXTURE0);
+        glBindTexture(GL_TEXTURE_2D, scene);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glBegin(GL_QUADS);
+            glTexCoord2f(0.0f, 0.0f); glVertex2f(-1.0f, -1.0f);
+            glTexCoord2f(1.0f, 0.0f); glVertex2f(1.0f, -1.0f);
+            glTexCoord2f(1.0f, 1.0f); glVertex2f(1.0f, 1.0f);
+            glTexCoord2f(0.0f, 1.0f); glVertex2f(-1.0f, 1.0f);
+        glEnd();
+        uint8_t rgb[3] = {};
+        glReadPixels(x, y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
+        return {rgb[0] / 255.0f, rgb[1] / 255.0f, rgb[2] / 255.0f};
+    }
+
+private:
+    GLuint program_;
+};
+
+constexpr float kByte = 2.5f / 255.0f; // read-back tolerance
+
+} // namespace
+
+TEST(ShaderValues, TheDepthReaderGivesFortyPercentOfTheInvertedGrey)
+{
+    GLuint black = flatTexture(0.0f, 0.0f, 0.0f);
+    GLuint grey = flatTexture(0.6f, 0.6f, 0.6f);
+    ProgramRun run(Shader::DepthReader);
+    run.set("invert", 1.0f);
+    EXPECT_NEAR(run.draw(black, 0, 10, 10)[0], 0.40f, kByte); // a black scene is far away
+    float g = 0.6f / 3.0f * (0.5125f + 0.7154f + 0.7221f);
+    std::vector<float> inverted = run.draw(grey, 0, 10, 10);
+    EXPECT_NEAR(inverted[0], 0.40f * (1.0f - g), kByte);
+    EXPECT_NEAR(inverted[2], inverted[0], kByte);
+    run.set("invert", 0.0f);
+    EXPECT_NEAR(run.draw(grey, 0, 10, 10)[1], 0.40f * g, kByte);
+    GLuint textures[2] = {black, grey};
+    glDeleteTextures(2, textures);
+}
+
+TEST(ShaderValues, TheBlurBrightensByAThirdAndTheOutlineScalesAFlatArea)
+{
+    GLuint flat = flatTexture(0.3f, 0.3f, 0.3f);
+    ProgramRun run(Shader::GaussianBlur);
+    const float gain = 0.92f * (3.0f * 0.2270270270f + 2.0f * 0.3162162162f + 2.0f * 0.0702702703f);
+    run.set("outline", 0.0f);
+    run.set("strength", 0.0f, 0.0f); // ignored without the outline
+    run.set("m_r", 1.0f);
+    EXPECT_NEAR(run.draw(flat, 0, 32, 32)[0], 0.3f * gain, kByte);
+    run.set("outline", 1.0f);
+    run.set("strength", 0.85f, 0.15f);
+    EXPECT_NEAR(run.draw(flat, 0, 32, 32)[1], 0.85f * 0.3f * gain, kByte); // no edge in a flat area
+    glDeleteTextures(1, &flat);
+}
+
+TEST(ShaderValues, WithoutBiasTheFinalPassReturnsTwentyOneTwentySecondsOfTheGradedColour)
+{
+    GLuint scene = flatTexture(0.2f, 0.2f, 0.2f);
+    GLuint depth = flatTexture(0.5f, 0.5f, 0.5f);
+    ProgramRun run(Shader::BokehDof);
+    run.sampler("bgl_RenderedTexture", 0);
+    run.sampler("bgl_DepthTexture", 1);
+    run.set("saturation", 1.0f);
+    run.set("godrayintensity", 0.0f);
+    run.set("ambientCol", 1.0f, 1.0f, 1.0f);
+    run.set("bias", 0.0f);
+    run.set("focus", 0.72f);
+    run.set("alpha", 1.0f);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    const float base = 0.2f * 21.0f / 22.0f;
+    std::vector<float> column0 = run.draw(scene, depth, 0, 5); // mask (1.2, 0.9, 0.9)
+    EXPECT_NEAR(column0[0], base * 1.2f, kByte);
+    EXPECT_NEAR(column0[1], base * 0.9f, kByte);
+    std::vector<float> column1 = run.draw(scene, depth, 1, 5); // mask (0.9, 0.9, 1.2)
+    EXPECT_NEAR(column1[2], base * 1.2f, kByte);
+    std::vector<float> column2 = run.draw(scene, depth, 2, 5); // mask (0.9, 1.2, 0.9)
+    EXPECT_NEAR(column2[1], base * 1.2f, kByte);
+    // Grading multiplies by ambientCol; saturation 0 leaves the weighted grey.
+    run.set("ambientCol", 0.5f, 1.0f, 1.0f);
+    EXPECT_NEAR(run.draw(scene, depth, 0, 5)[0], base * 1.2f * 0.5f, kByte);
+    GLuint warm = flatTexture(0.4f, 0.2f, 0.0f);
+    run.set("ambientCol", 1.0f, 1.0f, 1.0f);
+    run.set("saturation", 0.0f);
+    float grey = (0.4f * 0.572125f + 0.2f * 0.67154f) * 21.0f / 22.0f;
+    std::vector<float> greyed = run.draw(warm, depth, 3, 5); // column 3 is masked like column 0
+    EXPECT_NEAR(greyed[0], grey * 1.2f, kByte);
+    EXPECT_NEAR(greyed[2], grey * 0.9f, kByte);
+    GLuint textures[3] = {scene, depth, warm};
+    glDeleteTextures(3, textures);
+}
+
+TEST(ShaderValues, TheLogoProgramsRevealOnlyWhereTheAlphaMapIsBelowTheThreshold)
+{
+    GLuint colour = flatTexture(0.4f, 0.4f, 0.4f);
+    GLuint alphaMap = flatTexture(0.5f, 0.5f, 0.5f);
+    ProgramRun run(Shader::SilvateLogo);
+    run.sampler("colorMap", 0);
+    run.sampler("alphaMap", 1);
+    glColor4f(0.25f, 0.25f, 0.25f, 1.0f);
+    run.set("dval", 0.0f);
+    std::vector<float> hidden = run.draw(colour, alphaMap, 8, 8);
+    EXPECT_NEAR(hidden[0], 1.0f, kByte); // the red clear colour: discarded
+    EXPECT_NEAR(hidden[1], 0.0f, kByte);
+    run.set("dval", 1.0f);
+    // A grey map stays grey under the slight desaturation; lit as colour * map + colour.
+    std::vector<float> shown = run.draw(colour, alphaMap, 8, 8);
+    EXPECT_NEAR(shown[1], 0.25f * 0.4f + 0.25f, 0.02f);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    GLuint textures[2] = {colour, alphaMap};
+    glDeleteTextures(2, textures);
 }
