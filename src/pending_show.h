@@ -40,17 +40,22 @@ void loadOverlayTexture();
 // Framebuffers.
 class FrameBuffer {
 public:
+    ~FrameBuffer();
     void create(int32_t width, int32_t height);
     void bind();
     static void unbind();
     void bindColorTexture();
     GLuint colorTexture = 0;
     int32_t width = 0, height = 0;
+
+private:
+    GLuint fbo_ = 0, depth_ = 0;
 };
 
 // Shader programs.
 class ShaderProgram {
 public:
+    ~ShaderProgram();
     void create(const char* vertexSource, const char* fragmentSource, const char* name);
     GLuint compileShader(GLenum type, const char* source);
     void setUniform1f(const char* name, float value);
