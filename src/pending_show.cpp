@@ -23,7 +23,7 @@ GLuint ImageManager::loadImage(const char* path, bool mipmapped, bool clampToEdg
     png_image image;
     std::memset(&image, 0, sizeof image);
     image.version = PNG_IMAGE_VERSION;
-    if (std::strstr(path, ".png") && png_image_begin_read_from_file(&image, path)) {
+    if (png_image_begin_read_from_file(&image, path)) {
         image.format = PNG_FORMAT_RGBA;
         std::vector<uint8_t> pixels(PNG_IMAGE_SIZE(image));
         // Rows bottom-up, as GL wants them.

@@ -62,7 +62,7 @@ BlurValues blur(float outline, Vec3 tint, float blurShare, float outlineShare)
     return b;
 }
 
-FinalValues final(float saturation, float godrays, Vec3 ambient, float bias, float focus, float alpha)
+FinalValues grading(float saturation, float godrays, Vec3 ambient, float bias, float focus, float alpha)
 {
     FinalValues f;
     f.saturation = saturation;
@@ -92,7 +92,7 @@ WindowValues quotation(Window w, int32_t t, const MarkerWindows& ws)
     v.backdrop = backdrop({0.8f, 0.8f, 0.8f}, 1.0f, 3);
     v.backdrop.lightingOffAfter = true;
     v.blur = blur(0.0f, {0.8f, 0.8f, 0.8f}, 0.35f, 0.65f);
-    v.final = final(first ? 2.0f * r + 0.35f : 1.5f, 0.0f, {1.0f, 0.9f, 0.9f}, 0.01135f, 0.72f, a);
+    v.final = grading(first ? 2.0f * r + 0.35f : 1.5f, 0.0f, {1.0f, 0.9f, 0.9f}, 0.01135f, 0.72f, a);
     return v;
 }
 
@@ -108,9 +108,9 @@ WindowValues mist(Window w, int32_t t, const MarkerWindows& ws)
     v.blur = blur(1.0f, lerp(kEmber, {0.98f, 0.5f, 0.725f}, ramp(m, 0.0f, 0.1f)), 0.85f, 0.15f);
     float bias = (1.0f - s) * 0.0125f + 0.015285750253051612f;
     if (under)
-        v.final = final(0.62762548552f * s, 0.25f, {0.95f, 0.95f, 1.0f}, bias, 0.72f, s);
+        v.final = grading(0.62762548552f * s, 0.25f, {0.95f, 0.95f, 1.0f}, bias, 0.72f, s);
     else
-        v.final = final(0.62762548552f * s, 0.51f, lerp({0.9f, 0.95f, 1.0f}, {1.2f, 0.85f, 0.75f}, ramp(r, 0.05f, 0.525f)),
+        v.final = grading(0.62762548552f * s, 0.51f, lerp({0.9f, 0.95f, 1.0f}, {1.2f, 0.85f, 0.75f}, ramp(r, 0.05f, 0.525f)),
                         bias, 0.72f, s);
     v.overlays.lensFlares = under ? 1 : 0;
     v.overlays.lensFlaresR = r;
@@ -128,7 +128,7 @@ WindowValues directorcut(int32_t t, const MarkerWindows& ws)
     v.backdrop = backdrop({0.85f, 0.85f, 0.85f}, 1.0f, 0);
     v.backdrop.translateY = -5.0f;
     v.blur = blur(1.0f, lerp(kEmber, {0.28f, 0.5f, 0.725f}, b), 0.85f, 0.15f);
-    v.final = final(0.62762547f, 0.325f, {1.2f, 0.85f, 0.7f}, (1.0f - b) * 0.0125f + e * 0.01652857502530516f, 0.72f, a);
+    v.final = grading(0.62762547f, 0.325f, {1.2f, 0.85f, 0.7f}, (1.0f - b) * 0.0125f + e * 0.01652857502530516f, 0.72f, a);
     useQuad(v.final, FinalQuad::Zoom,
             0.8f - 0.8f * ramp(r, 0.0f, 0.125f) + ramp(r, 0.815f, 1.0f) + 0.4f * bump(r, 0.4f, 0.5f, 1.0f));
     v.overlays.lensFlares = 2;
@@ -141,7 +141,7 @@ WindowValues beast(Window w, int32_t t, const MarkerWindows& ws)
     WindowValues v;
     float r = windowRamp(t, ws[w]);
     float a = bump(r, 0.0f, 1.0f, 2.5f);
-    v.final = final(0.62762547f, 0.325f, {1.2f, 0.85f, 0.7f}, 0.016528575f, 0.72f, a);
+    v.final = grading(0.62762547f, 0.325f, {1.2f, 0.85f, 0.7f}, 0.016528575f, 0.72f, a);
     v.backdrop = backdrop({0.85f, 0.85f, 0.85f}, 1.0f, 0);
     if (w == Window::Linkbeast) {
         // The beast moves on the longer linkbeast2 ramp, already 0.57 here.
@@ -165,7 +165,7 @@ WindowValues clouds(int32_t t, const MarkerWindows& ws)
     v.scene = {Scene::Moon, r, 0};
     v.backdrop = backdrop({0.75f, 0.76f, 0.8f}, 0.95f, 1);
     v.blur = blur(1.0f, lerp({0.0f, 0.45f, 0.825f}, {0.4f, 0.25f, 0.8725f}, b), 0.275f, 0.725f);
-    v.final = final(0.62762547f, 0.425f, {1.0f, 0.85f, 1.1f}, 0.0128f - 0.01f * bump(r, 0.68f, 0.725f, 1.0f), 0.722f,
+    v.final = grading(0.62762547f, 0.425f, {1.0f, 0.85f, 1.1f}, 0.0128f - 0.01f * bump(r, 0.68f, 0.725f, 1.0f), 0.722f,
                     a - 0.35f * bump(r, 0.255f, 0.27f, 1.0f));
     v.final.colour[0] = v.final.colour[1] = v.final.colour[2] = 0.95f;
     useQuad(v.final, FinalQuad::Zoom, 0.4f - 0.25f * b + 0.55f * bump(r, 0.66f, 0.735f, 1.0f));
@@ -183,7 +183,7 @@ WindowValues iterations(int32_t t, const MarkerWindows& ws)
     float a = bump(r, 0.0f, 1.0f, 5.0f);
     v.scene = {Scene::Iterations, r, 0}; // draws its own sky and ground
     v.blur = blur(0.0f, {1.0f, 1.0f, 1.0f}, 0.75f, 1.0f);
-    v.final = final(1.1727625f, 0.3f, {1.0f, 1.0f, 1.05f}, 0.0148f, 0.522f, a);
+    v.final = grading(1.1727625f, 0.3f, {1.0f, 1.0f, 1.05f}, 0.0148f, 0.522f, a);
     useQuad(v.final, FinalQuad::Zoom, 1.0f - 0.9f * a);
     return v;
 }
@@ -199,7 +199,7 @@ WindowValues roots(int32_t t, const MarkerWindows& ws)
     v.backdrop = backdrop({0.75f, 0.76f, 0.8f}, 0.95f, 2);
     v.blur = blur(0.0f, lerp({0.1f, 0.85f, 0.95f}, {1.0f, 0.9f, 0.9f}, ramp(g, 0.0f, 0.1f)), 0.5f, 0.5f);
     float bias = r < 0.501f ? 0.0128f : 0.01873158f - 0.022f * bump(r, 0.66f, 0.735f, 1.0f);
-    v.final = final(0.852762548552f * (1.0f - f), 0.0f, {1.25f, 0.9f, 0.59f}, bias, 0.322f,
+    v.final = grading(0.852762548552f * (1.0f - f), 0.0f, {1.25f, 0.9f, 0.59f}, bias, 0.322f,
                     a - 0.4f * bump(r, 0.1825f, 0.19f, 1.0f) - 0.4f * bump(r, 0.275f, 0.285f, 1.0f));
     useQuad(v.final, FinalQuad::Zoom, 0.35f - 0.25f * ramp(r, 0.0f, 0.1f) + 0.55f * bump(r, 0.66f, 0.735f, 1.0f));
     v.overlays.flash = f;
@@ -217,7 +217,7 @@ WindowValues branch(Window w, int32_t t, const MarkerWindows& ws)
     v.backdrop = backdrop({0.8f, 0.8f, 0.8f}, 1.0f, 2);
     v.backdrop.lightingOff = false; // lit as the scene leaves it
     v.blur = blur(1.0f, {0.5f, 0.7f, 1.0f}, 0.35f, 0.65f);
-    v.final = final(0.7276255f, 0.0f, {1.0f, 1.0f, 1.05f}, 0.0148f, 0.522f, first ? ramp(r, 0.0f, 0.1f) : 1.0f);
+    v.final = grading(0.7276255f, 0.0f, {1.0f, 1.0f, 1.05f}, 0.0148f, 0.522f, first ? ramp(r, 0.0f, 0.1f) : 1.0f);
     return v;
 }
 
@@ -227,7 +227,7 @@ WindowValues greetings(int32_t t, const MarkerWindows& ws)
     float r = windowRamp(t, ws[Window::Greetings]);
     v.scene = {Scene::Greetings, r, 0};
     v.blur = blur(0.0f, {0.5f, 0.7f, 1.0f}, 0.35f, 0.65f);
-    v.final = final(2.5727625f, 0.0f, {1.0f, 1.0f, 1.05f}, 0.0148f, 0.522f, 1.0f);
+    v.final = grading(2.5727625f, 0.0f, {1.0f, 1.0f, 1.05f}, 0.0148f, 0.522f, 1.0f);
     v.overlays.glow = true;
     v.overlays.greetingNames = true;
     v.overlays.r = r;
@@ -243,7 +243,7 @@ WindowValues recall(int32_t t, const MarkerWindows& ws)
     v.backdrop.lightingOffAfter = true;
     v.blur = blur(0.0f, {0.8f, 0.8f, 0.8f}, 0.35f, 0.65f);
     float saturation = inWindow(t, ws[Window::Citation]) ? 2.0f * r + 0.35f : 1.85f * (1.0f - r);
-    v.final = final(saturation, 0.0f, {1.0f, 0.9f, 0.9f}, 0.01135f + 0.075f * r, 0.72f, 1.0f - r);
+    v.final = grading(saturation, 0.0f, {1.0f, 0.9f, 0.9f}, 0.01135f + 0.075f * r, 0.72f, 1.0f - r);
     v.overlays.creditsPage = 0;
     v.overlays.creditsR = r;
     v.overlays.quit = r > 0.98f; // 0.98 itself goes on
