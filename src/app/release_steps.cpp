@@ -2,14 +2,11 @@
 // resources it releases exist.
 #include "app/shutdown.h"
 
-void releaseSkyAndGround() {}
 void releaseTerrain() {}
 void releaseBeast() {}
 void releaseLogoScene() {}
 void releaseMoonScene() {}
 void releaseOpeningText() {}
 void releaseRootPaths() {}
-void releaseGroundPlane() {}
 void releaseStairway() {}
-void destroyShaderPrograms() {}
 void destroySoundManager() {}

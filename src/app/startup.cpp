@@ -1,17 +1,29 @@
+// The start-up sequence: every resource of the show in a fixed order, the
+// loading bar advancing after each step, then the music and the frame clock.
 #include "app/startup.h"
 
+#include "app/display_settings.h"
 #include "app/frame_timer.h"
+#include "app/loading_bar.h"
 #include "app/log.h"
 #include "app/show_clock.h"
-#include "gfx/image_manager.h"
-#include "gfx/procedural_textures.h"
-#include "gfx/quadric.h"
+#include "effects/sky_and_ground.h"
+#include "pending_show.h"
 #include "platform/platform.h"
+#include "post/post_chain.h"
+#include "post/shader_catalogue.h"
 
 namespace {
 std::vector<StartupStepTime> gSteps;
 double gLastMark = -1.0;
+
+// One step done: the bar moves on, the step's time is noted.
+void stepDone(const char* name)
+{
+    loadingBar().advance(1);
+    markStartupStep(name);
 }
+} // namespace
 
 void markStartupStep(const char* name)
 {
@@ -30,19 +42,47 @@ const std::vector<StartupStepTime>& startupStepTimes()
 bool runStartup(int startMs)
 {
     gLastMark = showclock::wallMs();
+    loadingBar().setTotal(22);
     openLog();
     logWrite("%s", kLogInitHeader);
     markStartupStep("log");
+
+    for (int i = 0; i < kShaderCount; ++i) {
+        createShaderProgram(static_cast<Shader>(i));
+        stepDone(kShaderSources[i].name);
+    }
     imageManager().buildQuadLists();
-    markStartupStep("quad lists");
+    stepDone("screen quads");
     createQuadric();
-    markStartupStep("quadric");
+    stepDone("quadric");
     createProceduralTextures();
-    markStartupStep("procedural textures");
+    stepDone("procedural textures");
     loadOverlayTexture();
-    markStartupStep("overlay");
+    stepDone("overlay");
+    setupLogoScene();
+    stepDone("logo scene");
+    setupSkyAndGround();
+    stepDone("sky and ground");
+    buildTerrainGrid();
+    stepDone("terrain");
+    setupBeast();
+    stepDone("beast");
+    setupMoonScene();
+    stepDone("moon scene");
+    setupRoots();
+    stepDone("roots");
+    setupGroundDust();
+    stepDone("ground dust");
+    setupStairway();
+    stepDone("stairway");
+    stepDone("nothing"); // the bar moves on without work
+    setupOpeningText();
+    stepDone("opening text");
+    createFrameBuffers(DisplaySettings::width(), DisplaySettings::height());
+    stepDone("framebuffers");
 
     platform::sleepMs(500); // the full bar stays on screen for a moment
+    soundManager().play("data/music/drellnivar-Velmora.ogg", true);
     showclock::startMusic(startMs);
     frameTimer().start();
     return true;

@@ -28,6 +28,15 @@ add_asset(script
   OUTPUTS ${VELMORA_DATA_DIR}/heaven.scpt
   LIBS velmora_timeline)
 
+# The sky domes, the roots dome, the far ground and the bark maps.
+add_asset(backdrops
+  SOURCES ${CMAKE_SOURCE_DIR}/tools/assetgen/backdrops/backdrops.cpp
+          ${CMAKE_SOURCE_DIR}/tools/assetgen/backdrops/noise.cpp
+  OUTPUTS ${VELMORA_DATA_DIR}/gfx/CGSkies_0225_thumblarge.jpg ${VELMORA_DATA_DIR}/gfx/CGSkies_0092_thumblarge.jpg
+          ${VELMORA_DATA_DIR}/gfx/roots.png ${VELMORA_DATA_DIR}/gfx/ground.jpg
+          ${VELMORA_DATA_DIR}/gfx/chaos_color.png ${VELMORA_DATA_DIR}/gfx/normal1.jpg
+  LIBS Threads::Threads)
+
 # Call after every add_asset: the target that makes the whole data tree.
 function(finish_assets)
   get_property(outputs GLOBAL PROPERTY VELMORA_ASSET_OUTPUTS)

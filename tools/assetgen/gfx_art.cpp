@@ -215,8 +215,8 @@ assetgen::Image makeOverlay()
 {
     const int w = 1024, h = 512;
     assetgen::Image image(w, h, 4);
-    const Rgb dark{6, 4, 14};
-    const Rgb pale{196, 188, 222};
+    // Only ever darkens, so that a black frame stays black under it.
+    const Rgb dark{3, 2, 7};
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
             double u = (x + 0.5) / w * 2.0 - 1.0;
@@ -225,10 +225,9 @@ assetgen::Image makeOverlay()
             double r = std::pow(std::pow(std::fabs(u), 2.6) + std::pow(std::fabs(v), 2.6), 1.0 / 2.6);
             double vignette = smoothstep(0.74, 1.42, r) * 0.72;
             double grain = hash01(x, y, 1021);
-            bool light = grain > 0.82;
             double grainAlpha = (3.0 + 9.0 * grain * grain * grain) / 255.0;
             double alpha = vignette + grainAlpha * (1.0 - vignette);
-            Rgb colour = light ? mix(dark, pale, (1.0 - vignette) * 0.9) : dark;
+            Rgb colour = dark;
             put(image, x, y, colour, alpha);
         }
     }

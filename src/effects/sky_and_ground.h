@@ -1,0 +1,24 @@
+// The backdrop of the outdoor scenes: a textured sky dome (two skies or the
+// roots) and, in the clouds, the far ground flowing beneath it.
+#pragma once
+#include "gfx/vec3.h"
+
+class GroundPlane;
+
+// Loads the roots, the two skies and the ground, builds the far ground and
+// the dome list. Needs the image manager and the shared quadric.
+void setupSkyAndGround();
+// Builds the near ground (before the far one: both draw from the generator).
+void setupGroundDust();
+
+// Mode 0: sky A; 1: sky A with the far ground; 2: the roots dome; 3: sky B.
+// Only position.z is used. Leaves blending (additive), texturing and the
+// depth test on.
+void drawSkyAndGround(const Vec3& tint, float alpha, const Vec3& position, int mode);
+
+GroundPlane* nearGround();
+GroundPlane* farGround();
+
+// The shutdown steps: the near ground; the images, the dome list and the far ground.
+void releaseGroundPlane();
+void releaseSkyAndGround();

@@ -1,0 +1,53 @@
+#include "post/shader_catalogue.h"
+
+#include <cstdio>
+#include <string>
+
+#include "app/embedded.h"
+#include "app/log.h"
+#include "pending_show.h"
+
+const ShaderSource kShaderSources[kShaderCount] = {
+    {"Depth Reader", "shaders/common.vert.glsl", "shaders/depth_reader.frag.glsl"},
+    {"Gaussian Blur", "shaders/common.vert.glsl", "shaders/gaussian_blur.frag.glsl"},
+    {"Bokeh Depth of Field (DOF)", "shaders/common.vert.glsl", "shaders/bokeh_dof.frag.glsl"},
+    {"Logo post-process", "shaders/common.vert.glsl", "shaders/logo_post.frag.glsl"},
+    {"Snake-Cube bloomer", "shaders/common.vert.glsl", "shaders/bloomer.frag.glsl"},
+    {"Bump mapping", "shaders/bump.vert.glsl", "shaders/bump.frag.glsl"},
+    {"silvate logo", "shaders/common.vert.glsl", "shaders/silvate_logo.frag.glsl"},
+};
+
+namespace {
+ShaderProgram* gPrograms[kShaderCount] = {};
+}
+
+const char* shaderText(const char* resourceName)
+{
+    const EmbeddedFile* file = embeddedResource(resourceName);
+    if (!file) {
+        std::string cause = std::string("the executable carries no shader source '") + resourceName + "'";
+        failAndExit(cause.c_str());
+    }
+    return reinterpret_cast<const char*>(file->data);
+}
+
+void createShaderProgram(Shader which)
+{
+    const ShaderSource& source = kShaderSources[static_cast<int>(which)];
+    ShaderProgram* program = new ShaderProgram();
+    program->create(shaderText(source.vertexFile), shaderText(source.fragmentFile), source.name);
+    gPrograms[static_cast<int>(which)] = program;
+}
+
+ShaderProgram* shaderProgram(Shader which)
+{
+    return gPrograms[static_cast<int>(which)];
+}
+
+void destroyShaderPrograms()
+{
+    for (ShaderProgram*& program : gPrograms) {
+        delete program;
+        program = nullptr;
+    }
+}

@@ -1,0 +1,105 @@
+// The loading bar as it reaches the screen: the two-tone fill ends where the
+// step count puts it, inside the dark trough, over the blue-grey background.
+#include <gtest/gtest.h>
+
+#include <epoxy/gl.h>
+#include <GL/glu.h>
+
+#include <cstdint>
+
+#include "app/display_settings.h"
+#include "app/loading_bar.h"
+
+namespace {
+
+struct Pixel {
+    int r, g, b;
+};
+
+Pixel pixel(int x, int y)
+{
+    uint8_t rgb[3] = {};
+    glReadPixels(x, y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
+    return {rgb[0], rgb[1], rgb[2]};
+}
+
+// Where a point of the bar's model lands in window pixels.
+void project(float x, float y, double& winX, double& winY)
+{
+    GLdouble model[16], projection[16];
+    GLint viewport[4];
+    glGetDoublev(GL_MODELVIEW_MATRIX, model);
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    double winZ = 0.0;
+    gluProject(x, y, 0.0, model, projection, viewport, &winX, &winY, &winZ);
+}
+
+bool isBrightGreen(const Pixel& p)
+{
+    return p.g > 200 && p.r > 120 && p.r < 200 && p.b < 100;
+}
+
+// The rightmost bright-green pixel on row y, or -1.
+int fillEnd(int y)
+{
+    int last = -1;
+    for (int x = 0; x < 320; ++x)
+        if (isBrightGreen(pixel(x, y)))
+            last = x;
+    return last;
+}
+
+void useMode(int width, int height)
+{
+    DisplaySettings::modes = {{width, height, 32, 0}};
+    DisplaySettings::selectedMode = 0;
+    DisplaySettings::aspectValue = 2;
+}
+
+} // namespace
+
+TEST(LoadingBarDrawing, AfterSevenStepsTheFillEndsWhereTheStepCountPutsIt)
+{
+    useMode(320, 200);
+    LoadingBar bar;
+    bar.setTotal(22);
+    bar.progress = 7;
+    bar.render();
+    double endX = 0.0, midY = 0.0;
+    project(loadingBarFill(7, 22, 2.05f).right, 0.02f, endX, midY);
+    int y = static_cast<int>(midY);
+    EXPECT_NEAR(fillEnd(y), endX, 2.0);
+    // Beyond the fill lies the grey upper half of the trough.
+    Pixel trough = pixel(static_cast<int>(endX) + 10, y);
+    EXPECT_NEAR(trough.r, 51, 3);
+    EXPECT_NEAR(trough.b, 51, 3);
+    // Above the frame, the background.
+    Pixel background = pixel(5, 195);
+    EXPECT_NEAR(background.r, 26, 2);
+    EXPECT_NEAR(background.b, 38, 2);
+}
+
+TEST(LoadingBarDrawing, TheFullBarIsSymmetricAboutTheScreensCentre)
+{
+    useMode(320, 200);
+    LoadingBar bar;
+    bar.setTotal(22);
+    bar.progress = 22;
+    bar.render();
+    // 320 / 200 is 1 in integer division: the projection does not stretch x.
+    GLdouble projection[16];
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    EXPECT_NEAR(projection[0], projection[5], 1e-6);
+    double leftX = 0.0, rightX = 0.0, y = 0.0;
+    project(-2.05f, 0.02f, leftX, y);
+    project(2.05f, 0.02f, rightX, y);
+    EXPECT_NEAR(fillEnd(static_cast<int>(y)), rightX, 2.0);
+    EXPECT_NEAR(leftX + rightX, 320.0, 1.0);
+    // The lower half of the fill is the darker green.
+    double lowX = 0.0, lowY = 0.0;
+    project(0.0f, -0.03f, lowX, lowY);
+    Pixel lower = pixel(static_cast<int>(lowX), static_cast<int>(lowY));
+    EXPECT_NEAR(lower.r, 104, 3);
+    EXPECT_NEAR(lower.g, 160, 3);
+}

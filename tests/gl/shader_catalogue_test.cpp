@@ -1,0 +1,288 @@
+// The seven embedded programs compile and link under Mesa, declare the inputs
+// their callers set, and compute the values their callers rely on.
+#include <gtest/gtest.h>
+
+#include <epoxy/gl.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "post/shader_catalogue.h"
+
+namespace {
+
+// One window with a GL context for the whole test program.
+class GlContext : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        std::string error;
+        ASSERT_TRUE(platform::initVideo(error)) << error;
+        platform::WindowSpec spec{"gl tests", 320, 200, false, 24};
+        ASSERT_TRUE(platform::openWindow(spec, error)) << error;
+    }
+    void TearDown() override { platform::shutdown(); }
+};
+const auto* const kContext = ::testing::AddGlobalTestEnvironment(new GlContext);
+
+GLuint compile(GLenum type, const char* source, std::string& log)
+{
+    GLuint shader = glCreateShader(type);
+    glShaderSource(shader, 1, &source, nullptr);
+    glCompileShader(shader);
+    GLint ok = 0;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+    char text[4096] = {};
+    glGetShaderInfoLog(shader, sizeof text, nullptr, text);
+    log = text;
+    if (!ok) {
+        glDeleteShader(shader);
+        return 0;
+    }
+    return shader;
+}
+
+// Compiles and links with raw GL calls; fails the test with the driver's log.
+GLuint link(const ShaderSource& source)
+{
+    std::string log;
+    GLuint vs = compile(GL_VERTEX_SHADER, shaderText(source.vertexFile), log);
+    EXPECT_NE(vs, 0u) << source.name << " vertex: " << log;
+    GLuint fs = compile(GL_FRAGMENT_SHADER, shaderText(source.fragmentFile), log);
+    EXPECT_NE(fs, 0u) << source.name << " fragment: " << log;
+    if (!vs || !fs)
+        return 0;
+    GLuint program = glCreateProgram();
+    glAttachShader(program, vs);
+    glAttachShader(program, fs);
+    glLinkProgram(program);
+    GLint ok = 0;
+    glGetProgramiv(program, GL_LINK_STATUS, &ok);
+    char text[4096] = {};
+    glGetProgramInfoLog(program, sizeof text, nullptr, text);
+    EXPECT_TRUE(ok) << source.name << " link: " << text;
+    return ok ? program : 0;
+}
+
+const ShaderSource& source(Shader which)
+{
+    return kShaderSources[static_cast<int>(which)];
+}
+
+} // namespace
+
+TEST(ShaderCatalogue, ListsTheSevenProgramsInCreationOrder)
+{
+    const char* expected[] = {"Depth Reader", "Gaussian Blur", "Bokeh Depth of Field (DOF)", "Logo post-process",
+                              "Snake-Cube bloomer", "Bump mapping", "silvate logo"};
+    for (int i = 0; i < kShaderCount; ++i)
+        EXPECT_STREQ(kShaderSources[i].name, expected[i]);
+}
+
+TEST(ShaderCatalogue, EveryProgramCompilesAndLinks)
+{
+    for (const ShaderSource& s : kShaderSources) {
+        GLuint program = link(s);
+        EXPECT_NE(program, 0u) << s.name;
+        glDeleteProgram(program);
+    }
+}
+
+TEST(ShaderCatalogue, ProgramsDeclareTheInputsTheirCallersSet)
+{
+    struct Inputs {
+        Shader shader;
+        std::vector<const char*> uniforms;
+    };
+    const Inputs table[] = {
+        {Shader::DepthReader, {"sceneTex", "invert"}},
+        {Shader::GaussianBlur, {"fwdTex", "outline", "m_r", "m_g", "m_b", "strength"}},
+        {Shader::BokehDof, {"bgl_RenderedTexture", "bgl_DepthTexture", "saturation", "godrayintensity",
+                            "ambientCol", "bias", "focus", "alpha"}},
+        {Shader::LogoPostProcess, {"colorMap", "aoMap", "alphaMap", "overMap", "dval", "strength"}},
+        {Shader::SnakeCubeBloomer, {"bgl_RenderedTexture", "strength"}},
+        {Shader::BumpMapping, {"colorMap", "alphaMap", "reverse"}},
+        {Shader::SilvateLogo, {"colorMap", "alphaMap", "dval"}},
+    };
+    for (const Inputs& inputs : table) {
+        GLuint program = link(source(inputs.shader));
+        ASSERT_NE(program, 0u);
+        for (const char* name : inputs.uniforms)
+            EXPECT_GE(glGetUniformLocation(program, name), 0) << source(inputs.shader).name << " " << name;
+        glDeleteProgram(program);
+    }
+}
+
+TEST(ShaderCatalogue, ABrokenSourceIsRefusedByTheDriver)
+{
+    // The guard of the tests above: the driver does report a broken stage.
+    std::string log;
+    EXPECT_EQ(compile(GL_FRAGMENT_SHADER, "#version 110\nvoid main() { gl_FragColor = vec4(1.0) }\n", log), 0u);
+    EXPECT_FALSE(log.empty());
+}
+
+// --- What the programs compute, read back from a flat-coloured picture. ---
+
+namespace {
+
+GLuint flatTexture(float r, float g, float b)
+{
+    uint8_t texel[4] = {static_cast<uint8_t>(r * 255.0f + 0.5f), static_cast<uint8_t>(g * 255.0f + 0.5f),
+                        static_cast<uint8_t>(b * 255.0f + 0.5f), 255};
+    std::vector<uint8_t> pixels;
+    for (int i = 0; i < 16; ++i)
+        pixels.insert(pixels.end(), texel, texel + 4);
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 4, 4, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    return texture;
+}
+
+// A program of the catalogue over the whole 64 x 64 window, reading `scene`
+// on unit 0 (and `depth` on unit 1 when given).
+class ProgramRun {
+public:
+    explicit ProgramRun(Shader which) : program_(link(source(which))) { glUseProgram(program_); }
+    ~ProgramRun()
+    {
+        glUseProgram(0);
+        glDeleteProgram(program_);
+    }
+    void set(const char* name, float v) { glUniform1f(glGetUniformLocation(program_, name), v); }
+    void set(const char* name, float a, float b) { glUniform2f(glGetUniformLocation(program_, name), a, b); }
+    void set(const char* name, float a, float b, float c)
+    {
+        glUniform3f(glGetUniformLocation(program_, name), a, b, c);
+    }
+    void sampler(const char* name, int unit) { glUniform1i(glGetUniformLocation(program_, name), unit); }
+
+    // Draws with the given textures; returns the pixel at (x, y) as 0..1.
+    std::vector<float> draw(GLuint scene, GLuint depth, int x, int y)
+    {
+        glViewport(0, 0, 64, 64);
+        glDisable(GL_DEPTH_TEST);
+        glDisable(GL_BLEND);
+        glClearColor(1.0f, 0.0f, 0.0f, 1.0f); // red: a fragment that was discarded
+        glClear(GL_COLOR_BUFFER_BIT);
+        glActiveTexture(GL_TEXTURE1);
+        glBindTexture(GL_TEXTURE_2D, depth);
+        glActiveTexture(GL_TEXTURE0);
+        glBindTexture(GL_TEXTURE_2D, scene);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glBegin(GL_QUADS);
+            glTexCoord2f(0.0f, 0.0f); glVertex2f(-1.0f, -1.0f);
+            glTexCoord2f(1.0f, 0.0f); glVertex2f(1.0f, -1.0f);
+            glTexCoord2f(1.0f, 1.0f); glVertex2f(1.0f, 1.0f);
+            glTexCoord2f(0.0f, 1.0f); glVertex2f(-1.0f, 1.0f);
+        glEnd();
+        uint8_t rgb[3] = {};
+        glReadPixels(x, y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
+        return {rgb[0] / 255.0f, rgb[1] / 255.0f, rgb[2] / 255.0f};
+    }
+
+private:
+    GLuint program_;
+};
+
+constexpr float kByte = 2.5f / 255.0f; // read-back tolerance
+
+} // namespace
+
+TEST(ShaderValues, TheDepthReaderGivesFortyPercentOfTheInvertedGrey)
+{
+    GLuint black = flatTexture(0.0f, 0.0f, 0.0f);
+    GLuint grey = flatTexture(0.6f, 0.6f, 0.6f);
+    ProgramRun run(Shader::DepthReader);
+    run.set("invert", 1.0f);
+    EXPECT_NEAR(run.draw(black, 0, 10, 10)[0], 0.40f, kByte); // a black scene is far away
+    float g = 0.6f / 3.0f * (0.5125f + 0.7154f + 0.7221f);
+    std::vector<float> inverted = run.draw(grey, 0, 10, 10);
+    EXPECT_NEAR(inverted[0], 0.40f * (1.0f - g), kByte);
+    EXPECT_NEAR(inverted[2], inverted[0], kByte);
+    run.set("invert", 0.0f);
+    EXPECT_NEAR(run.draw(grey, 0, 10, 10)[1], 0.40f * g, kByte);
+    GLuint textures[2] = {black, grey};
+    glDeleteTextures(2, textures);
+}
+
+TEST(ShaderValues, TheBlurBrightensByAThirdAndTheOutlineScalesAFlatArea)
+{
+    GLuint flat = flatTexture(0.3f, 0.3f, 0.3f);
+    ProgramRun run(Shader::GaussianBlur);
+    const float gain = 0.92f * (3.0f * 0.2270270270f + 2.0f * 0.3162162162f + 2.0f * 0.0702702703f);
+    run.set("outline", 0.0f);
+    run.set("strength", 0.0f, 0.0f); // ignored without the outline
+    run.set("m_r", 1.0f);
+    EXPECT_NEAR(run.draw(flat, 0, 32, 32)[0], 0.3f * gain, kByte);
+    run.set("outline", 1.0f);
+    run.set("strength", 0.85f, 0.15f);
+    EXPECT_NEAR(run.draw(flat, 0, 32, 32)[1], 0.85f * 0.3f * gain, kByte); // no edge in a flat area
+    glDeleteTextures(1, &flat);
+}
+
+TEST(ShaderValues, WithoutBiasTheFinalPassReturnsTwentyOneTwentySecondsOfTheGradedColour)
+{
+    GLuint scene = flatTexture(0.2f, 0.2f, 0.2f);
+    GLuint depth = flatTexture(0.5f, 0.5f, 0.5f);
+    ProgramRun run(Shader::BokehDof);
+    run.sampler("bgl_RenderedTexture", 0);
+    run.sampler("bgl_DepthTexture", 1);
+    run.set("saturation", 1.0f);
+    run.set("godrayintensity", 0.0f);
+    run.set("ambientCol", 1.0f, 1.0f, 1.0f);
+    run.set("bias", 0.0f);
+    run.set("focus", 0.72f);
+    run.set("alpha", 1.0f);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    const float base = 0.2f * 21.0f / 22.0f;
+    std::vector<float> column0 = run.draw(scene, depth, 0, 5); // mask (1.2, 0.9, 0.9)
+    EXPECT_NEAR(column0[0], base * 1.2f, kByte);
+    EXPECT_NEAR(column0[1], base * 0.9f, kByte);
+    std::vector<float> column1 = run.draw(scene, depth, 1, 5); // mask (0.9, 0.9, 1.2)
+    EXPECT_NEAR(column1[2], base * 1.2f, kByte);
+    std::vector<float> column2 = run.draw(scene, depth, 2, 5); // mask (0.9, 1.2, 0.9)
+    EXPECT_NEAR(column2[1], base * 1.2f, kByte);
+    // Grading multiplies by ambientCol; saturation 0 leaves the weighted grey.
+    run.set("ambientCol", 0.5f, 1.0f, 1.0f);
+    EXPECT_NEAR(run.draw(scene, depth, 0, 5)[0], base * 1.2f * 0.5f, kByte);
+    GLuint warm = flatTexture(0.4f, 0.2f, 0.0f);
+    run.set("ambientCol", 1.0f, 1.0f, 1.0f);
+    run.set("saturation", 0.0f);
+    float grey = (0.4f * 0.572125f + 0.2f * 0.67154f) * 21.0f / 22.0f;
+    std::vector<float> greyed = run.draw(warm, depth, 3, 5); // column 3 is masked like column 0
+    EXPECT_NEAR(greyed[0], grey * 1.2f, kByte);
+    EXPECT_NEAR(greyed[2], grey * 0.9f, kByte);
+    GLuint textures[3] = {scene, depth, warm};
+    glDeleteTextures(3, textures);
+}
+
+TEST(ShaderValues, TheLogoProgramsRevealOnlyWhereTheAlphaMapIsBelowTheThreshold)
+{
+    GLuint colour = flatTexture(0.4f, 0.4f, 0.4f);
+    GLuint alphaMap = flatTexture(0.5f, 0.5f, 0.5f);
+    ProgramRun run(Shader::SilvateLogo);
+    run.sampler("colorMap", 0);
+    run.sampler("alphaMap", 1);
+    glColor4f(0.25f, 0.25f, 0.25f, 1.0f);
+    run.set("dval", 0.0f);
+    std::vector<float> hidden = run.draw(colour, alphaMap, 8, 8);
+    EXPECT_NEAR(hidden[0], 1.0f, kByte); // the red clear colour: discarded
+    EXPECT_NEAR(hidden[1], 0.0f, kByte);
+    run.set("dval", 1.0f);
+    // A grey map stays grey under the slight desaturation; lit as colour * map + colour.
+    std::vector<float> shown = run.draw(colour, alphaMap, 8, 8);
+    EXPECT_NEAR(shown[1], 0.25f * 0.4f + 0.25f, 0.02f);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    GLuint textures[2] = {colour, alphaMap};
+    glDeleteTextures(2, textures);
+}
