@@ -17,4 +17,3 @@ void deleteQuadric() {}
 void destroyShaderPrograms() {}
 void destroyFrameBuffers() {}
 void destroyImageManager() {}
-void destroySoundManager() {}

@@ -15,6 +15,7 @@
 #include "app/startup.h"
 #include "gfx/screen_passes.h"
 #include "platform/platform.h"
+#include "sound/sound_manager.h"
 #include "timeline/frame_sequencer.h"
 #include "timeline/marker_table.h"
 
@@ -53,7 +54,7 @@ void beginFrame()
 // The music time of this frame.
 int32_t musicTime()
 {
-    return showclock::musicMs();
+    return soundManager().time();
 }
 
 [[noreturn]] void failRun(const std::string& cause)
@@ -108,6 +109,7 @@ int runShow(const Options& options)
     // What exists before the window: the settings with their modes, the timeline.
     DisplaySettings::init();
     initTimeline("data/heaven.scpt");
+    createSoundManager(!offline); // capture and timedemo open no audio device
 
     applyOptionsToSettings(options);
     if (!DisplaySettings::go()) {

@@ -4,6 +4,7 @@
 #include "app/log.h"
 #include "app/show_clock.h"
 #include "platform/platform.h"
+#include "sound/sound_manager.h"
 
 namespace {
 std::vector<StartupStepTime> gSteps;
@@ -32,7 +33,8 @@ bool runStartup(int startMs)
     markStartupStep("log");
 
     platform::sleepMs(500); // the full bar stays on screen for a moment
-    showclock::startMusic(startMs);
+    soundManager().startAt(startMs);
+    soundManager().play("data/music/drellnivar-Velmora.ogg", true);
     frameTimer().start();
     return true;
 }
