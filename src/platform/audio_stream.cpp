@@ -1,6 +1,7 @@
 #include "platform/audio_stream.h"
 
 #include <SDL.h>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <vorbis/vorbisfile.h>
 
@@ -197,6 +198,7 @@ struct AudioStream::Impl {
 
 void AudioStream::Impl::feed()
 {
+    pthread_setname_np(pthread_self(), "velmora-music");
     int16_t chunk[kChunkFrames * kAudioChannels];
     while (running.load(std::memory_order_acquire)) {
         uint64_t w = written.load(std::memory_order_relaxed);

@@ -361,7 +361,7 @@ int main(int argc, char** argv)
     std::vector<float> samples = master(track);
     auto synthesised = std::chrono::steady_clock::now();
 
-    std::string ogg = assetgen::encodeOggVorbis(samples, 2, kRate, 0.4f);
+    std::string ogg = assetgen::encodeOggVorbis(samples, 2, kRate, 0.5f);
     if (ogg.empty()) {
         std::fprintf(stderr, "soundtrack: the Vorbis encoder refused the format\n");
         return 1;
