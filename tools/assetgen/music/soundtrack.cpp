@@ -230,7 +230,7 @@ void mushrooms(Track& t)
 // sweep; everything lands on one big hit at 132.0 s.
 void build(Track& t)
 {
-    sweep(t, 120000.0, 12000.0, 200.0f, 9000.0f, 0.02f, 0.3f, 120);
+    sweep(t, 120000.0, 12000.0, 200.0f, 9000.0f, 0.03f, 0.45f, 120);
     for (int n = 160; n <= 175; ++n) {
         float x = static_cast<float>(n - 160) / 15.0f;
         kick(t, beat(n), 0.5f + 0.45f * x, false);

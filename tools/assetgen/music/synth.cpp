@@ -198,7 +198,7 @@ void snare(Track& t, double ms, float gain, float pan)
         float body = static_cast<float>(std::sin(kTwoPi * phase) * std::exp(-s / 0.05)) * 0.55f;
         float l, b, h;
         tone.process(noise.next(), l, b, h);
-        float rattle = (b + 0.5f * h) * static_cast<float>(std::exp(-s / 0.075));
+        float rattle = (b + 0.8f * h) * static_cast<float>(std::exp(-s / 0.075));
         float v = (body + rattle) * static_cast<float>(std::min(1.0, s / 0.0008));
         t.add(start + i, v * gain, place, 0.25f);
     }
@@ -215,7 +215,7 @@ void hat(Track& t, double ms, float gain, bool open, float pan)
     for (int64_t i = 0; i < length; ++i) {
         double s = secondsOf(i);
         float v = air.high(noise.next()) * static_cast<float>(std::exp(-s / (open ? 0.13 : 0.022)));
-        t.add(start + i, v * gain, place, 0.12f);
+        t.add(start + i, v * gain * 1.6f, place, 0.12f);
     }
 }
 
@@ -300,7 +300,7 @@ void pad(Track& t, double ms, double lengthMs, double note, float gain, float cu
         float a = saws[0].next(hz * detune[0]);
         float b = saws[1].next(hz * detune[1]);
         float c = saws[2].next(hz * detune[2]);
-        float env = envelope(s, attack, length, release) * gain * 0.35f;
+        float env = envelope(s, attack, length, release) * gain * 0.3f;
         t.add(start + i, left.low(a + 0.5f * b) * env, leftSide, 0.45f);
         t.add(start + i, right.low(c + 0.5f * b) * env, rightSide, 0.45f);
     }
