@@ -191,6 +191,8 @@ struct AudioStream::Impl {
     std::atomic<int32_t> framesTaken{0};
     std::atomic<uint64_t> callbackTicks{0};
     uint64_t openTicks = 0;
+    uint64_t lastAsked = 0;   // the last stalled() call, on the caller's thread
+    uint64_t askingSince = 0; // since when it has been asking without long gaps
 
     void feed();
     void fill(int16_t* out, int frames);
@@ -310,9 +312,21 @@ void AudioStream::close()
     impl->framesBefore = 0;
     impl->framesTaken = 0;
     impl->callbackTicks = 0;
+    impl->lastAsked = 0;
+    impl->askingSince = 0;
 }
 
 int64_t AudioStream::playedFrames() const
+{
+    return position(true);
+}
+
+int64_t AudioStream::dueFrames() const
+{
+    return position(false);
+}
+
+int64_t AudioStream::position(bool onlyTaken) const
 {
     int64_t before = 0;
     int32_t taken = 0;
@@ -332,7 +346,7 @@ int64_t AudioStream::playedFrames() const
     double seconds = static_cast<double>(SDL_GetPerformanceCounter() - ticks) /
                      static_cast<double>(SDL_GetPerformanceFrequency());
     int64_t since = static_cast<int64_t>(seconds * kAudioRate);
-    return before + std::min<int64_t>(since, taken);
+    return before + (onlyTaken ? std::min<int64_t>(since, taken) : since);
 }
 
 int64_t AudioStream::totalFrames() const
@@ -340,7 +354,7 @@ int64_t AudioStream::totalFrames() const
     return impl->file.totalFrames();
 }
 
-bool AudioStream::stalled() const
+bool AudioStream::stalled()
 {
     if (impl->device == 0)
         return false;
@@ -349,12 +363,15 @@ bool AudioStream::stalled() const
     if (impl->decodeFailed.load(std::memory_order_acquire) &&
         impl->consumed.load(std::memory_order_acquire) == impl->written.load(std::memory_order_acquire))
         return true;
-    uint64_t last = impl->callbackTicks.load(std::memory_order_relaxed);
-    if (last == 0)
-        last = impl->openTicks;
-    double quiet = static_cast<double>(SDL_GetPerformanceCounter() - last) /
-                   static_cast<double>(SDL_GetPerformanceFrequency());
-    return quiet > kStallSeconds;
+    // The device counts as gone only when it stays quiet while this thread
+    // keeps asking: a process that was stopped or busy resumes without a false alarm.
+    const uint64_t now = SDL_GetPerformanceCounter();
+    const double frequency = static_cast<double>(SDL_GetPerformanceFrequency());
+    if (impl->lastAsked == 0 || static_cast<double>(now - impl->lastAsked) / frequency > 0.5)
+        impl->askingSince = now;
+    impl->lastAsked = now;
+    uint64_t last = std::max({impl->callbackTicks.load(std::memory_order_relaxed), impl->openTicks, impl->askingSince});
+    return static_cast<double>(now - last) / frequency > kStallSeconds;
 }
 
 } // namespace platform

@@ -61,14 +61,18 @@ public:
     // Frames of the stream the device has consumed since open, counted from
     // startFrame, without wrapping; smooth between the device's callbacks.
     int64_t playedFrames() const;
+    // The frames that would have played by now had the device gone on
+    // taking data at its rate since its last callback.
+    int64_t dueFrames() const;
     int64_t totalFrames() const;
     // True once the device has gone away, or the data stopped decoding before
     // its end: the position will not move again.
-    bool stalled() const;
+    bool stalled();
 
 private:
     struct Impl;
     std::unique_ptr<Impl> impl;
+    int64_t position(bool onlyTaken) const;
 };
 
 } // namespace platform

@@ -98,17 +98,20 @@ int32_t SoundManager::framesToMs(int64_t frames) const
 
 int32_t SoundManager::streamTime()
 {
+    const bool stalled = stream->stalled();
+    // The device went away or the data broke off: the time goes on from
+    // where the music would be by now, without it.
+    int64_t frames = stalled ? stream->dueFrames() : stream->playedFrames();
     // Never backwards, though two readings may straddle a device callback.
-    lastFrames = std::max(lastFrames, stream->playedFrames());
+    lastFrames = std::max(lastFrames, frames);
     int64_t total = stream->totalFrames();
     int64_t position = firstFrame + lastFrames;
     position = loop ? position % total : std::min(position, total);
     int32_t ms = framesToMs(position);
-    if (stream->stalled()) {
-        // The device went away or the data broke off: the time goes on without it.
+    if (stalled) {
         std::fprintf(stderr, "velmora: the music stopped; the show goes on without sound\n");
-        stream.reset();
         goSilent(ms);
+        stream.reset();
     }
     return ms;
 }

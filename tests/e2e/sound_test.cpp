@@ -1,5 +1,6 @@
 // The music clock against a silent audio device, the files it refuses, and
 // the generated soundtrack's beats.
+#include <SDL.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -216,6 +217,34 @@ TEST_F(SoundClock, DamagedDataInsideAStreamNeitherHangsNorStopsTheClock)
         EXPECT_GT(moves, 50) << path;
         EXPECT_GT(highest, 500) << path;
     }
+}
+
+TEST_F(SoundClock, TheClockGoesOnWhenTheDeviceStopsTakingData)
+{
+    std::string path = writeScratch("twelve-lost.ogg", toneFile(12.0));
+    SoundManager sound(true);
+    ASSERT_EQ(sound.play(path.c_str(), true), 0);
+    ASSERT_GT(firstPlayedTime(sound), 0);
+    SDL_AudioDeviceID device = 0;
+    for (SDL_AudioDeviceID id = 1; id < 16 && device == 0; ++id)
+        if (SDL_GetAudioDeviceStatus(id) == SDL_AUDIO_PLAYING)
+            device = id;
+    ASSERT_NE(device, 0u);
+    // Holding the device's lock keeps its callback from running, as a device that went away.
+    std::thread holder([device] {
+        SDL_LockAudioDevice(device);
+        std::this_thread::sleep_for(3000ms);
+        SDL_UnlockAudioDevice(device);
+    });
+    std::this_thread::sleep_for(100ms);
+    int32_t before = sound.time();
+    auto start = std::chrono::steady_clock::now();
+    while (msSince(start) < 4000.0) {
+        std::this_thread::sleep_for(20ms);
+        sound.time();
+    }
+    holder.join();
+    EXPECT_GT(sound.time() - before, 3600); // no time lost to the stall
 }
 
 TEST(OggWriter, TheSameSamplesGiveTheSameBytes)
