@@ -174,6 +174,7 @@ constexpr double kStallSeconds = 2.0;
 struct AudioStream::Impl {
     VorbisFile file;
     bool loop = false;
+    int64_t first = 0;
     SDL_AudioDeviceID device = 0;
     std::thread feeder;
     std::atomic<bool> running{false};
@@ -262,9 +263,9 @@ bool AudioStream::open(const char* path, int64_t startFrame, bool loop, std::str
     if (!impl->file.open(path, error))
         return false;
     int64_t total = impl->file.totalFrames();
-    if (loop)
-        startFrame = ((startFrame % total) + total) % total;
-    if (startFrame > 0 && !impl->file.seekFrame(std::min(startFrame, total))) {
+    startFrame = loop ? ((startFrame % total) + total) % total : std::clamp<int64_t>(startFrame, 0, total);
+    impl->first = startFrame;
+    if (startFrame > 0 && !impl->file.seekFrame(startFrame)) {
         error = "cannot seek in the file";
         impl->file.close();
         return false;
@@ -352,6 +353,11 @@ int64_t AudioStream::position(bool onlyTaken) const
 int64_t AudioStream::totalFrames() const
 {
     return impl->file.totalFrames();
+}
+
+int64_t AudioStream::firstFrame() const
+{
+    return impl->first;
 }
 
 bool AudioStream::stalled()

@@ -65,6 +65,8 @@ public:
     // taking data at its rate since its last callback.
     int64_t dueFrames() const;
     int64_t totalFrames() const;
+    // Where playing began, in frames from the file's start.
+    int64_t firstFrame() const;
     // True once the device has gone away, or the data stopped decoding before
     // its end: the position will not move again.
     bool stalled();

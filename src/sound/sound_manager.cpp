@@ -59,12 +59,10 @@ int SoundManager::play(const char* fileName, bool loopForEver)
         stream = std::make_unique<platform::AudioStream>();
         int64_t startFrame = static_cast<int64_t>(startMs) * platform::kAudioRate / 1000;
         playing = stream->open(fileName, startFrame, loop, error);
-        if (playing) {
-            int64_t total = stream->totalFrames();
-            firstFrame = loop ? ((startFrame % total) + total) % total : std::min(startFrame, total);
-        } else {
+        if (playing)
+            firstFrame = stream->firstFrame();
+        else
             stream.reset();
-        }
     }
     if (!playing) {
         // The library is closed, as after any failed open; the clock runs on its own.
