@@ -11,9 +11,6 @@
 #include "app/display_settings.h"
 #include "app/log.h"
 
-int SoundManager::play(const char*, bool) { return 0; }
-int32_t SoundManager::time() { return 0; }
-SoundManager& soundManager() { static SoundManager manager; return manager; }
 
 void drawText(const Vec3&, float, const char*) {}
 void drawDecodingText(const Vec3&, float, float, float, float, const char*) {}

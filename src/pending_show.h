@@ -9,14 +9,7 @@
 
 #include "gfx/vec3.h"
 
-// Sound.
-class SoundManager {
-public:
-    int play(const char* fileName, bool loop);
-    int32_t time();
-};
-SoundManager& soundManager();
-
+#include "sound/sound_manager.h"
 #include "gfx/framebuffer.h"
 #include "gfx/image_manager.h"
 #include "gfx/procedural_textures.h"

@@ -9,4 +9,3 @@ void releaseMoonScene() {}
 void releaseOpeningText() {}
 void releaseRootPaths() {}
 void releaseStairway() {}
-void destroySoundManager() {}

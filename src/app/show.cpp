@@ -16,6 +16,7 @@
 #include "gfx/framebuffer.h"
 #include "gfx/image_manager.h"
 #include "platform/platform.h"
+#include "sound/sound_manager.h"
 #include "timeline/frame_sequencer.h"
 #include "timeline/marker_table.h"
 
@@ -54,7 +55,7 @@ void beginFrame()
 // The music time of this frame.
 int32_t musicTime()
 {
-    return showclock::musicMs();
+    return soundManager().time();
 }
 
 [[noreturn]] void failRun(const std::string& cause)
@@ -112,6 +113,7 @@ int runShow(const Options& options)
     createImageManager();
     initTimeline("data/heaven.scpt");
     allocateFrameBuffers();
+    createSoundManager(!offline); // capture and timedemo open no audio device
 
     applyOptionsToSettings(options);
     if (!DisplaySettings::go()) {

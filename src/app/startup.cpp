@@ -12,6 +12,7 @@
 #include "platform/platform.h"
 #include "post/post_chain.h"
 #include "post/shader_catalogue.h"
+#include "sound/sound_manager.h"
 
 namespace {
 std::vector<StartupStepTime> gSteps;
@@ -82,8 +83,8 @@ bool runStartup(int startMs)
     stepDone("framebuffers");
 
     platform::sleepMs(500); // the full bar stays on screen for a moment
+    soundManager().startAt(startMs);
     soundManager().play("data/music/drellnivar-Velmora.ogg", true);
-    showclock::startMusic(startMs);
     frameTimer().start();
     return true;
 }

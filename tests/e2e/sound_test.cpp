@@ -1,0 +1,356 @@
+// The music clock against a silent audio device, the files it refuses, and
+// the generated soundtrack's beats.
+#include <SDL.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+#include "app/log.h"
+#include "music/ogg_writer.h"
+#include "platform/audio_stream.h"
+#include "sound/sound_manager.h"
+#include "support/test_support.h"
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using testsupport::readFile;
+using testsupport::writeFile;
+
+namespace {
+
+const std::string kSoundtrack = std::string(VELMORA_DATA_DIR) + "/music/drellnivar-Velmora.ogg";
+
+std::string scratchDir()
+{
+    fs::path dir = fs::temp_directory_path() / ("velmora-sound-" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    return dir.string();
+}
+
+// A tone with a click on every second, seconds long.
+std::string toneFile(double seconds, int rate = 44100, int channels = 2)
+{
+    size_t frames = static_cast<size_t>(seconds * rate);
+    std::vector<float> samples(frames * static_cast<size_t>(channels));
+    for (size_t i = 0; i < frames; ++i) {
+        float v = 0.2f * static_cast<float>(std::sin(2.0 * M_PI * 440.0 * static_cast<double>(i) / rate));
+        if (i % static_cast<size_t>(rate) < 200)
+            v += 0.5f;
+        for (int c = 0; c < channels; ++c)
+            samples[i * static_cast<size_t>(channels) + static_cast<size_t>(c)] = v;
+    }
+    return assetgen::encodeOggVorbis(samples, channels, rate, 0.3f);
+}
+
+// Loud noise, so that most of the file is sound and not headers.
+std::string noiseFile(double seconds)
+{
+    std::vector<float> samples(static_cast<size_t>(seconds * 44100) * 2);
+    uint32_t state = 1;
+    for (float& s : samples) {
+        state = state * 1664525u + 1013904223u;
+        s = static_cast<float>(state >> 8) / 16777216.0f - 0.5f;
+    }
+    return assetgen::encodeOggVorbis(samples, 2, 44100, 0.3f);
+}
+
+std::string writeScratch(const std::string& name, const std::string& bytes)
+{
+    std::string path = scratchDir() + "/" + name;
+    writeFile(path, bytes);
+    return path;
+}
+
+// Waits until the device has played something; the position before that is 0.
+int32_t firstPlayedTime(SoundManager& sound, int32_t before = 0)
+{
+    for (int i = 0; i < 200 && sound.time() == before; ++i)
+        std::this_thread::sleep_for(5ms);
+    return sound.time();
+}
+
+double msSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+class SoundClock : public ::testing::Test {
+protected:
+    void SetUp() override { setenv("SDL_AUDIODRIVER", "dummy", 0); }
+};
+
+} // namespace
+
+TEST_F(SoundClock, TimeTracksAMonotonicClockWithinTwoPercentOverTenSeconds)
+{
+    std::string path = writeScratch("twelve.ogg", toneFile(12.0));
+    SoundManager sound(true);
+    ASSERT_EQ(sound.play(path.c_str(), true), 0);
+    int32_t first = firstPlayedTime(sound);
+    ASSERT_GT(first, 0);
+    auto start = std::chrono::steady_clock::now();
+    int32_t previous = first;
+    while (msSince(start) < 10000.0) {
+        std::this_thread::sleep_for(50ms);
+        int32_t now = sound.time();
+        ASSERT_GE(now, previous) << "the music time went backwards";
+        previous = now;
+    }
+    double wall = msSince(start);
+    double music = sound.time() - first;
+    EXPECT_NEAR(music / wall, 1.0, 0.02) << music << " ms of music in " << wall << " ms";
+}
+
+TEST_F(SoundClock, ALoopingStreamFallsBackToSmallTimesAfterItsEnd)
+{
+    std::string path = writeScratch("short.ogg", toneFile(1.5));
+    SoundManager sound(true);
+    ASSERT_EQ(sound.play(path.c_str(), true), 0);
+    int32_t highest = 0;
+    bool wrapped = false;
+    auto start = std::chrono::steady_clock::now();
+    while (msSince(start) < 3000.0 && !wrapped) {
+        int32_t t = sound.time();
+        EXPECT_LT(t, 1500);
+        highest = std::max(highest, t);
+        wrapped = highest > 1300 && t < 300;
+        std::this_thread::sleep_for(10ms);
+    }
+    EXPECT_TRUE(wrapped) << "highest time " << highest;
+}
+
+TEST_F(SoundClock, StartAtSeeksTheStreamAndWrapsIntoIt)
+{
+    std::string path = writeScratch("twelve-seek.ogg", toneFile(12.0));
+    {
+        SoundManager sound(true);
+        sound.startAt(5000);
+        ASSERT_EQ(sound.play(path.c_str(), true), 0);
+        int32_t t = firstPlayedTime(sound, 5000);
+        EXPECT_GT(t, 5000);
+        EXPECT_LT(t, 5500);
+    }
+    SoundManager past(true);
+    past.startAt(13000); // one second into the second time round
+    ASSERT_EQ(past.play(path.c_str(), true), 0);
+    int32_t t = firstPlayedTime(past, 1000);
+    EXPECT_GT(t, 1000);
+    EXPECT_LT(t, 1500);
+}
+
+TEST_F(SoundClock, PlayWritesItsLogLines)
+{
+    std::string dir = scratchDir();
+    std::string good = writeScratch("good.ogg", toneFile(1.0));
+    std::string missing = dir + "/missing.ogg";
+    ASSERT_TRUE(openLog((dir + "/log.txt").c_str()));
+    {
+        SoundManager sound(true);
+        EXPECT_EQ(sound.play(good.c_str(), true), 0);
+    }
+    {
+        SoundManager sound(true);
+        EXPECT_EQ(sound.play(missing.c_str(), true), -1);
+    }
+    closeLog();
+    const std::string started = " -> SOUND MANAGER :: FMOD initialised.\n";
+    EXPECT_EQ(readFile(dir + "/log.txt"), started + " -> SOUND MANAGER :: Playing '" + good + "'.\n" + started +
+                                              " -> SOUND MANAGER :: couldn't load music file:'" + missing +
+                                              "'.\n");
+}
+
+TEST_F(SoundClock, UnplayableFilesLeaveARunningSilentClock)
+{
+    std::string dir = scratchDir();
+    std::string valid = toneFile(2.0);
+    std::string garbage(5000, '\0');
+    for (size_t i = 0; i < garbage.size(); ++i)
+        garbage[i] = static_cast<char>((i * 7919u) >> 3);
+    fs::create_directories(dir + "/folder.ogg");
+    const std::vector<std::string> paths = {
+        writeScratch("empty.ogg", ""),
+        dir + "/folder.ogg",
+        writeScratch("garbage.ogg", garbage),
+        writeScratch("headers-cut.ogg", valid.substr(0, 1500)),
+        writeScratch("mono.ogg", toneFile(1.0, 44100, 1)),
+        writeScratch("rate.ogg", toneFile(1.0, 22050, 2)),
+        dir + "/absent.ogg",
+    };
+    for (const std::string& path : paths) {
+        SoundManager sound(true);
+        sound.startAt(1000);
+        EXPECT_EQ(sound.play(path.c_str(), true), -1) << path;
+        int32_t before = sound.time();
+        std::this_thread::sleep_for(200ms);
+        int32_t after = sound.time();
+        EXPECT_GE(before, 1000) << path;
+        EXPECT_GE(after - before, 150) << path;
+    }
+}
+
+TEST_F(SoundClock, DamagedDataInsideAStreamNeitherHangsNorStopsTheClock)
+{
+    std::string valid = noiseFile(2.0);
+    std::string damaged = valid;
+    for (size_t i = damaged.size() / 2; i < damaged.size() / 2 + 4000; ++i)
+        damaged[i] = static_cast<char>(i * 31u);
+    const std::vector<std::string> paths = {writeScratch("damaged.ogg", damaged),
+                                            writeScratch("cut.ogg", valid.substr(0, valid.size() / 2))};
+    for (const std::string& path : paths) {
+        SoundManager sound(true);
+        sound.play(path.c_str(), true);
+        int32_t highest = 0, moves = 0, previous = sound.time();
+        auto start = std::chrono::steady_clock::now();
+        while (msSince(start) < 2500.0) {
+            std::this_thread::sleep_for(20ms);
+            int32_t t = sound.time();
+            moves += t != previous;
+            highest = std::max(highest, t);
+            previous = t;
+        }
+        EXPECT_GT(moves, 50) << path;
+        EXPECT_GT(highest, 500) << path;
+    }
+}
+
+TEST_F(SoundClock, TheClockGoesOnWhenTheDeviceStopsTakingData)
+{
+    std::string path = writeScratch("twelve-lost.ogg", toneFile(12.0));
+    SoundManager sound(true);
+    ASSERT_EQ(sound.play(path.c_str(), true), 0);
+    ASSERT_GT(firstPlayedTime(sound), 0);
+    SDL_AudioDeviceID device = 0;
+    for (SDL_AudioDeviceID id = 1; id < 16 && device == 0; ++id)
+        if (SDL_GetAudioDeviceStatus(id) == SDL_AUDIO_PLAYING)
+            device = id;
+    ASSERT_NE(device, 0u);
+    // Holding the device's lock keeps its callback from running, as a device that went away.
+    std::thread holder([device] {
+        SDL_LockAudioDevice(device);
+        std::this_thread::sleep_for(3000ms);
+        SDL_UnlockAudioDevice(device);
+    });
+    std::this_thread::sleep_for(100ms);
+    int32_t before = sound.time();
+    auto start = std::chrono::steady_clock::now();
+    while (msSince(start) < 4000.0) {
+        std::this_thread::sleep_for(20ms);
+        sound.time();
+    }
+    holder.join();
+    EXPECT_GT(sound.time() - before, 3600); // no time lost to the stall
+}
+
+TEST(OggWriter, TheSameSamplesGiveTheSameBytes)
+{
+    std::string a = toneFile(1.0), b = toneFile(1.0);
+    ASSERT_GT(a.size(), 1000u);
+    EXPECT_EQ(a, b);
+}
+
+// ---- the soundtrack ------------------------------------------------------------
+
+namespace {
+
+// Low-band (kick) energy of each millisecond of the track.
+std::vector<double> lowBandEnergy(const std::vector<int16_t>& samples)
+{
+    const double a = std::exp(-2.0 * M_PI * 150.0 / 44100.0);
+    double y1 = 0.0, y2 = 0.0;
+    size_t frames = samples.size() / 2;
+    std::vector<double> energy(frames * 1000 / 44100 + 1);
+    for (size_t i = 0; i < frames; ++i) {
+        double x = (samples[i * 2] + samples[i * 2 + 1]) / 65536.0;
+        y1 = a * y1 + (1.0 - a) * x;
+        y2 = a * y2 + (1.0 - a) * y1;
+        energy[i * 1000 / 44100] += y2 * y2;
+    }
+    return energy;
+}
+
+struct Onset {
+    bool found = false;
+    int at = 0;        // ms
+    double rise = 0.0; // peak over the level before it
+    double peak = 0.0;
+};
+
+// The low-band attack near ms: the level just before, the peak just after,
+// and where the energy first crosses a quarter of the way up.
+Onset onsetNear(const std::vector<double>& energy, int ms)
+{
+    Onset onset;
+    double before = 0.0;
+    for (int m = ms - 60; m < ms - 15; ++m)
+        before += energy[static_cast<size_t>(m)];
+    before /= 45.0;
+    for (int m = ms - 10; m <= ms + 40; ++m)
+        onset.peak = std::max(onset.peak, energy[static_cast<size_t>(m)]);
+    onset.rise = onset.peak / std::max(before, 1e-12);
+    double threshold = before + 0.25 * (onset.peak - before);
+    for (int m = ms - 30; m <= ms + 40; ++m) {
+        if (energy[static_cast<size_t>(m)] > threshold) {
+            onset.at = m;
+            onset.found = true;
+            break;
+        }
+    }
+    return onset;
+}
+
+std::vector<int> showBeats()
+{
+    std::vector<int> beats;
+    for (int k = 0; k <= 13; ++k)
+        beats.push_back(12370 + 750 * k);
+    for (int k = 0; k <= 16; ++k)
+        beats.push_back(23620 + 750 * k);
+    for (int k = 0; k <= 47; ++k)
+        beats.push_back(36370 + 750 * k);
+    return beats;
+}
+
+} // namespace
+
+TEST(Soundtrack, IsStereo44100HzAndLongerThanTheShow)
+{
+    std::vector<int16_t> samples;
+    std::string error;
+    ASSERT_TRUE(platform::decodeVorbisFile(kSoundtrack.c_str(), samples, error)) << error;
+    EXPECT_GE(samples.size() / 2, static_cast<size_t>(206 * 44100));
+    // About 128 kbit/s.
+    double seconds = static_cast<double>(samples.size() / 2) / 44100.0;
+    double kbits = static_cast<double>(fs::file_size(kSoundtrack)) * 8.0 / 1000.0 / seconds;
+    EXPECT_GT(kbits, 90.0);
+    EXPECT_LT(kbits, 170.0);
+}
+
+TEST(Soundtrack, AKickStartsWithinTenMillisecondsOfEveryBeatAndNoneAt22870)
+{
+    std::vector<int16_t> samples;
+    std::string error;
+    ASSERT_TRUE(platform::decodeVorbisFile(kSoundtrack.c_str(), samples, error)) << error;
+    std::vector<double> energy = lowBandEnergy(samples);
+    std::vector<double> peaks;
+    for (int beat : showBeats()) {
+        Onset onset = onsetNear(energy, beat);
+        ASSERT_TRUE(onset.found) << beat;
+        EXPECT_GT(onset.rise, 8.0) << "no clear attack at " << beat;
+        EXPECT_LE(std::abs(onset.at - beat), 10) << "the kick of " << beat << " starts at " << onset.at;
+        peaks.push_back(onset.peak);
+    }
+    std::sort(peaks.begin(), peaks.end());
+    double typicalKick = peaks[peaks.size() / 2];
+    EXPECT_GT(peaks.front(), typicalKick * 0.3) << "a kick far weaker than the others";
+
+    // The break: nothing of a kick's strength or attack around 22870.
+    Onset gap = onsetNear(energy, 22870);
+    EXPECT_LT(gap.peak, typicalKick * 0.05) << gap.peak / typicalKick;
+    EXPECT_LT(gap.rise, 8.0);
+}
