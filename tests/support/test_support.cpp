@@ -39,13 +39,13 @@ std::string makeWorkDir(const std::string& tag, const std::vector<std::string>& 
     return dir.string();
 }
 
-RunResult runVelmora(const std::string& dir, const std::vector<std::string>& args, int timeoutSeconds,
+Running startVelmora(const std::string& dir, const std::vector<std::string>& args,
                      const std::vector<std::string>& env)
 {
-    RunResult result;
+    Running running;
     int outPipe[2], errPipe[2];
     if (pipe(outPipe) != 0 || pipe(errPipe) != 0)
-        return result;
+        return running;
     pid_t pid = fork();
     if (pid == 0) {
         if (chdir(dir.c_str()) != 0)
@@ -67,8 +67,20 @@ RunResult runVelmora(const std::string& dir, const std::vector<std::string>& arg
     }
     close(outPipe[1]);
     close(errPipe[1]);
+    running.pid = pid;
+    running.outFd = outPipe[0];
+    running.errFd = errPipe[0];
+    return running;
+}
+
+RunResult finishVelmora(Running running, int timeoutSeconds)
+{
+    RunResult result;
+    if (running.pid < 0)
+        return result;
+    pid_t pid = running.pid;
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
-    pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
+    pollfd fds[2] = {{running.outFd, POLLIN, 0}, {running.errFd, POLLIN, 0}};
     int open = 2;
     char buffer[4096];
     while (open > 0) {
@@ -101,6 +113,12 @@ RunResult runVelmora(const std::string& dir, const std::vector<std::string>& arg
     if (!result.timedOut && WIFEXITED(status))
         result.exitCode = WEXITSTATUS(status);
     return result;
+}
+
+RunResult runVelmora(const std::string& dir, const std::vector<std::string>& args, int timeoutSeconds,
+                     const std::vector<std::string>& env)
+{
+    return finishVelmora(startVelmora(dir, args, env), timeoutSeconds);
 }
 
 std::string readFile(const std::string& path)

@@ -18,9 +18,21 @@ struct RunResult {
     std::string err;
 };
 
-// Runs velmora in dir with args; env holds extra NAME=VALUE pairs.
+// Runs velmora in dir with args; env holds extra NAME=VALUE pairs (a bare NAME
+// removes that variable).
 RunResult runVelmora(const std::string& dir, const std::vector<std::string>& args,
                      int timeoutSeconds = 180, const std::vector<std::string>& env = {});
+
+// The same in two halves, for tests that act on the program while it runs.
+struct Running {
+    int pid = -1;
+    int outFd = -1;
+    int errFd = -1;
+};
+Running startVelmora(const std::string& dir, const std::vector<std::string>& args,
+                     const std::vector<std::string>& env = {});
+// Collects the output and waits for the end, killing the program at the time limit.
+RunResult finishVelmora(Running running, int timeoutSeconds);
 
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);
