@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -133,6 +134,16 @@ void pressKeys(const std::string& window, const std::string& keys)
     shell("xdotool windowfocus " + window + " key --delay 50 " + keys);
 }
 
+// Clicks into the mode field and types text there. The field has no tab stop,
+// so the pointer goes to it: it stands at a fixed height above the dialog's
+// bottom edge (two group boxes and the buttons below it), whatever the banner.
+void typeIntoModeField(const std::string& dialog, const std::string& text)
+{
+    Geometry g = geometry(dialog);
+    shell("xdotool mousemove --window " + dialog + " 60 " + std::to_string(g.height - 140) +
+          " click 1 key --delay 50 ctrl+a type --delay 50 " + text);
+}
+
 // What a window manager sends when the close button is pressed.
 void requestClose(const std::string& window)
 {
@@ -184,17 +195,18 @@ struct WindowManagerRequests {
 
 const char* kShowTitlePart = ":: Velmora";
 
-// Presses Go with keys, waits for the show's window and checks where it stands,
-// then ends the show with Escape.
-void expectShowWindow(const std::string& tag, const std::vector<std::string>& args, const std::string& keys,
-                      bool fullscreen, Geometry expected)
+// Works the dialog with drive, waits for the show's window and checks where it
+// stands, then ends the show with Escape.
+void expectShowWindow(const std::string& tag, const std::vector<std::string>& args,
+                      const std::function<void(const std::string& dialog)>& drive, bool fullscreen,
+                      Geometry expected)
 {
     std::string dir = makeWorkDir(tag);
     WindowManagerRequests requests;
     Program program(startVelmora(dir, args));
     std::string dialog = waitForWindow(program.running.pid, "", 30);
     ASSERT_FALSE(dialog.empty()) << "no dialog";
-    pressKeys(dialog, keys);
+    drive(dialog);
     std::string show = waitForWindow(program.running.pid, kShowTitlePart, 60);
     ASSERT_FALSE(show.empty()) << "the show did not open its window";
     EXPECT_EQ(visibleWindows(program.running.pid).size(), 1u) << "the dialog is gone";
@@ -270,22 +282,46 @@ TEST(SettingsDialogRun, AQuitSignalEndsTheDialog)
 TEST(SettingsDialogRun, ReturnPressesGoAndTheShowGoesFullScreen)
 {
     Geometry s = screen();
-    expectShowWindow("dialog-go", {}, "Return", true, {0, 0, s.width, s.height});
+    expectShowWindow("dialog-go", {}, [](const std::string& d) { pressKeys(d, "Return"); }, true, {0, 0, s.width, s.height});
 }
 
 TEST(SettingsDialogRun, UntickingFullscreenOpensAWindowCentredOnTheScreen)
 {
     Geometry s = screen();
     // Tab order: Go, Leave, the aspect list, Fullscreen.
-    expectShowWindow("dialog-windowed", {"--mode", "640x400"}, "Tab Tab Tab space Return", false,
+    expectShowWindow("dialog-windowed", {"--mode", "640x400"},
+                     [](const std::string& d) { pressKeys(d, "Tab Tab Tab space Return"); }, false,
                      {(s.width - 640) / 2, (s.height - 400) / 2, 640, 400});
 }
 
 TEST(SettingsDialogRun, TheCommandLinePreselectsTheDialog)
 {
     Geometry s = screen();
-    expectShowWindow("dialog-preselected", {"--mode", "800x600", "--windowed"}, "Return", false,
+    expectShowWindow("dialog-preselected", {"--mode", "800x600", "--windowed"},
+                     [](const std::string& d) { pressKeys(d, "Return"); }, false,
                      {(s.width - 800) / 2, (s.height - 600) / 2, 800, 600});
+}
+
+TEST(SettingsDialogRun, ATypedModeIsUsed)
+{
+    Geometry s = screen();
+    expectShowWindow("dialog-typed", {"--windowed"},
+                     [](const std::string& d) {
+                         typeIntoModeField(d, "640x400");
+                         pressKeys(d, "Return");
+                     },
+                     false, {(s.width - 640) / 2, (s.height - 400) / 2, 640, 400});
+}
+
+TEST(SettingsDialogRun, TypedTextThatIsNoModeKeepsThePreselectedOne)
+{
+    Geometry s = screen();
+    expectShowWindow("dialog-typed-bad", {"--mode", "800x600", "--windowed"},
+                     [](const std::string& d) {
+                         typeIntoModeField(d, "abc");
+                         pressKeys(d, "Return");
+                     },
+                     false, {(s.width - 800) / 2, (s.height - 600) / 2, 800, 600});
 }
 
 TEST(SettingsDialogRun, GoSkipsTheDialog)
