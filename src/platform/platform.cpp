@@ -76,7 +76,7 @@ bool initVideo(std::string& error)
         return false;
     }
     // Whatever way the process ends, the desktop gets its own display mode back.
-    static bool restoreAtExit = std::atexit(shutdown) == 0;
+    static bool restoreAtExit = std::atexit(platform::shutdown) == 0;
     (void)restoreAtExit;
     // With no desktop SDL falls back to drivers that draw nowhere; unless somebody
     // asked for one of them, that means there is no display to show on.

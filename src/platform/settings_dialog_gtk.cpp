@@ -168,7 +168,7 @@ void build(Dialog& d, const SettingsDialogContent& content)
     gtk_window_set_modal(window, TRUE);
     gtk_window_set_keep_above(window, TRUE);
     gtk_window_set_position(window, GTK_WIN_POS_CENTER);
-    // A small face, as compact as the dialog has always been.
+    // A small face keeps the dialog compact.
     GtkCssProvider* css = gtk_css_provider_new();
     gtk_css_provider_load_from_data(css, "* { font-family: Arial, Sans; font-size: 9pt; }", -1, nullptr);
     gtk_style_context_add_provider_for_screen(gtk_widget_get_screen(d.window), GTK_STYLE_PROVIDER(css),
