@@ -28,6 +28,15 @@ int defaultModeIndex(const std::vector<platform::DisplayMode>& modes)
     return index;
 }
 
+int findOrAddMode(std::vector<platform::DisplayMode>& modes, int width, int height)
+{
+    for (size_t i = modes.size(); i-- > 0;)
+        if (modes[i].width == width && modes[i].height == height)
+            return static_cast<int>(i);
+    modes.push_back({width, height, 32, 0});
+    return static_cast<int>(modes.size()) - 1;
+}
+
 std::vector<platform::DisplayMode> fallbackModes(bool haveDesktop, const platform::DisplayMode& desktop)
 {
     if (haveDesktop && desktop.width > 0 && desktop.height > 0)

@@ -32,6 +32,9 @@ struct DisplaySettings {
 std::vector<platform::DisplayMode> filterModes(const std::vector<platform::DisplayMode>& all);
 // The last mode that is exactly 1024 x 768, else 0.
 int defaultModeIndex(const std::vector<platform::DisplayMode>& modes);
+// The last listed mode of that size; a size the display does not list is
+// appended (a window takes any size, full screen asks the display for it).
+int findOrAddMode(std::vector<platform::DisplayMode>& modes, int width, int height);
 // The list shown when the filter leaves nothing: the desktop's mode, else 1024 x 768.
 std::vector<platform::DisplayMode> fallbackModes(bool haveDesktop, const platform::DisplayMode& desktop);
 

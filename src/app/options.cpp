@@ -40,7 +40,9 @@ bool parseInt(std::string_view text, long long low, long long high, long long& v
     return error == std::errc() && end == text.data() + text.size() && value >= low && value <= high;
 }
 
-bool parseMode(std::string_view text, int& width, int& height)
+} // namespace
+
+bool parseModeText(std::string_view text, int& width, int& height)
 {
     size_t x = text.find_first_of("xX");
     if (x == std::string_view::npos)
@@ -52,8 +54,6 @@ bool parseMode(std::string_view text, int& width, int& height)
     height = static_cast<int>(h);
     return true;
 }
-
-} // namespace
 
 bool captureIsVideo(const std::string& path)
 {
@@ -121,7 +121,7 @@ ParseResult parseOptions(int argc, const char* const* argv, Options& options, st
             int w, h;
             if (!takeValue())
                 return ParseResult::Error;
-            if (!parseMode(value, w, h))
+            if (!parseModeText(value, w, h))
                 return bad();
             options.modeWidth = w;
             options.modeHeight = h;

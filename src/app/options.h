@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 struct Options {
     bool go = false;
@@ -22,6 +23,9 @@ enum class ParseResult { Run, Help, Version, Error };
 
 // Fills options from argv; on Error, error says what was wrong.
 ParseResult parseOptions(int argc, const char* const* argv, Options& options, std::string& error);
+
+// Reads "WIDTHxHEIGHT" (each 1 to 16384); false for anything else.
+bool parseModeText(std::string_view text, int& width, int& height);
 
 // True when the capture goes to a video file rather than a directory of frames.
 bool captureIsVideo(const std::string& path);

@@ -10,6 +10,7 @@
 #include "app/frame_timer.h"
 #include "app/log.h"
 #include "app/offline.h"
+#include "app/settings_dialog.h"
 #include "app/show_clock.h"
 #include "app/shutdown.h"
 #include "app/startup.h"
@@ -72,18 +73,8 @@ void applyOptionsToSettings(const Options& options)
 {
     auto& modes = DisplaySettings::modes;
     DisplaySettings::selectedMode = defaultModeIndex(modes);
-    if (options.modeWidth) {
-        int found = -1;
-        for (size_t i = 0; i < modes.size(); ++i)
-            if (modes[i].width == *options.modeWidth && modes[i].height == *options.modeHeight)
-                found = static_cast<int>(i);
-        if (found < 0) {
-            // Any size will do in a window; the display is asked for it in full screen.
-            modes.push_back({*options.modeWidth, *options.modeHeight, 32, 0});
-            found = static_cast<int>(modes.size()) - 1;
-        }
-        DisplaySettings::selectedMode = found;
-    }
+    if (options.modeWidth)
+        DisplaySettings::selectedMode = findOrAddMode(modes, *options.modeWidth, *options.modeHeight);
     DisplaySettings::bitsPerPixelValue = 32;
     DisplaySettings::aspectValue = options.aspect.value_or(2);
     DisplaySettings::fullscreenValue = options.fullscreen.value_or(true);
@@ -116,6 +107,9 @@ int runShow(const Options& options)
     createSoundManager(!offline); // capture and timedemo open no audio device
 
     applyOptionsToSettings(options);
+    // Without --go the viewer confirms or changes these choices first; batch runs never ask.
+    if (!options.go && !offline)
+        showSettingsDialog();
     if (!DisplaySettings::go()) {
         platform::shutdown();
         return 0;

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace platform {
 
@@ -80,6 +81,9 @@ bool initVideo(std::string& error)
         error = SDL_GetError();
         return false;
     }
+    // Whatever way the process ends, the desktop gets its own display mode back.
+    static bool restoreAtExit = std::atexit(platform::shutdown) == 0;
+    (void)restoreAtExit;
     // With no desktop SDL falls back to drivers that draw nowhere; unless somebody
     // asked for one of them, that means there is no display to show on.
     std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";

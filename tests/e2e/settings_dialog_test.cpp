@@ -1,0 +1,363 @@
+// The settings dialog driven from outside with xdotool, as a viewer would:
+// keys, the close request, the window the show then opens.
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "support/test_support.h"
+
+using namespace testsupport;
+
+namespace {
+
+// A program under test, killed if a test gives up on it halfway.
+struct Program {
+    Process running;
+    bool finished = false;
+    explicit Program(Process r) : running(r) {}
+    ~Program()
+    {
+        if (!finished && running.pid > 0) {
+            kill(running.pid, SIGKILL);
+            finishVelmora(running, 5);
+        }
+    }
+    RunResult finish(int timeoutSeconds)
+    {
+        finished = true;
+        return finishVelmora(running, timeoutSeconds);
+    }
+};
+
+std::string shell(const std::string& command)
+{
+    std::string out;
+    FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
+    if (!pipe)
+        return out;
+    char buffer[256];
+    while (fgets(buffer, sizeof buffer, pipe))
+        out += buffer;
+    pclose(pipe);
+    return out;
+}
+
+std::vector<std::string> visibleWindows(int pid)
+{
+    std::istringstream ids(shell("xdotool search --onlyvisible --pid " + std::to_string(pid)));
+    std::vector<std::string> windows;
+    for (std::string id; ids >> id;)
+        windows.push_back(id);
+    return windows;
+}
+
+std::string windowName(const std::string& window)
+{
+    std::string name = shell("xdotool getwindowname " + window);
+    if (!name.empty() && name.back() == '\n')
+        name.pop_back();
+    return name;
+}
+
+// The first visible window of the program whose name contains namepart ("" for
+// any), waited for up to the limit; "" when none came.
+std::string waitForWindow(int pid, const std::string& namePart, int seconds)
+{
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (std::chrono::steady_clock::now() < deadline) {
+        for (const std::string& w : visibleWindows(pid))
+            if (namePart.empty() || windowName(w).find(namePart) != std::string::npos)
+                return w;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return "";
+}
+
+bool waitForFile(const std::string& path, int seconds)
+{
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (!fileExists(path)) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return true;
+}
+
+struct Geometry {
+    int x = -1, y = -1, width = 0, height = 0;
+};
+
+Geometry geometry(const std::string& window)
+{
+    Geometry g;
+    std::istringstream lines(shell("xdotool getwindowgeometry --shell " + window));
+    for (std::string line; std::getline(lines, line);) {
+        size_t eq = line.find('=');
+        if (eq == std::string::npos)
+            continue;
+        std::string key = line.substr(0, eq);
+        int value = std::atoi(line.c_str() + eq + 1);
+        if (key == "X")
+            g.x = value;
+        else if (key == "Y")
+            g.y = value;
+        else if (key == "WIDTH")
+            g.width = value;
+        else if (key == "HEIGHT")
+            g.height = value;
+    }
+    return g;
+}
+
+Geometry screen()
+{
+    Geometry s{0, 0, 0, 0};
+    std::istringstream(shell("xdotool getdisplaygeometry")) >> s.width >> s.height;
+    return s;
+}
+
+// Focuses the window, then types the keys into it.
+void pressKeys(const std::string& window, const std::string& keys)
+{
+    shell("xdotool windowfocus " + window + " key --delay 50 " + keys);
+}
+
+// Clicks into the mode field and types text there. The field has no tab stop,
+// so the pointer goes to it: it stands at a fixed height above the dialog's
+// bottom edge (two group boxes and the buttons below it), whatever the banner.
+void typeIntoModeField(const std::string& dialog, const std::string& text)
+{
+    Geometry g = geometry(dialog);
+    shell("xdotool mousemove --window " + dialog + " 60 " + std::to_string(g.height - 140) +
+          " click 1 key --delay 50 ctrl+a type --delay 50 " + text);
+}
+
+// What a window manager sends when the close button is pressed.
+void requestClose(const std::string& window)
+{
+    Display* display = XOpenDisplay(nullptr);
+    ASSERT_NE(display, nullptr);
+    XEvent event = {};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = std::stoul(window);
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
+    XCloseDisplay(display);
+}
+
+// Listens on the root window for what a window manager would be asked: without
+// one under the virtual display nobody resizes a full-screen window, so its
+// geometry alone does not say whether it went full screen.
+struct WindowManagerRequests {
+    Display* display = XOpenDisplay(nullptr);
+    Atom state = None;
+    Atom fullscreen = None;
+    WindowManagerRequests()
+    {
+        if (!display)
+            return;
+        state = XInternAtom(display, "_NET_WM_STATE", False);
+        fullscreen = XInternAtom(display, "_NET_WM_STATE_FULLSCREEN", False);
+        XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
+        XSync(display, False);
+    }
+    ~WindowManagerRequests()
+    {
+        if (display)
+            XCloseDisplay(display);
+    }
+    // Whether the window asked to become full screen, waiting up to the limit.
+    bool fullScreenAsked(const std::string& window, int seconds)
+    {
+        if (!display)
+            return false;
+        Window id = std::stoul(window);
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+        while (std::chrono::steady_clock::now() < deadline) {
+            while (XPending(display)) {
+                XEvent e;
+                XNextEvent(display, &e);
+                const XClientMessageEvent& m = e.xclient;
+                if (e.type == ClientMessage && m.window == id && m.message_type == state && m.data.l[0] == 1 &&
+                    (static_cast<Atom>(m.data.l[1]) == fullscreen || static_cast<Atom>(m.data.l[2]) == fullscreen))
+                    return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return false;
+    }
+};
+
+const char* kShowTitlePart = ":: Velmora";
+
+// Works the dialog with drive, waits for the show's window and checks where it
+// stands, then ends the show with Escape.
+void expectShowWindow(const std::string& tag, const std::vector<std::string>& args,
+                      const std::function<void(const std::string& dialog)>& drive, bool fullscreen,
+                      Geometry expected)
+{
+    std::string dir = makeWorkDir(tag);
+    WindowManagerRequests requests;
+    ASSERT_NE(requests.display, nullptr);
+    Program program(startVelmora(dir, args));
+    std::string dialog = waitForWindow(program.running.pid, "", 30);
+    ASSERT_FALSE(dialog.empty()) << "no dialog";
+    drive(dialog);
+    std::string show = waitForWindow(program.running.pid, kShowTitlePart, 60);
+    ASSERT_FALSE(show.empty()) << "the show did not open its window";
+    EXPECT_EQ(visibleWindows(program.running.pid).size(), 1u) << "the dialog is gone";
+    EXPECT_EQ(requests.fullScreenAsked(show, fullscreen ? 10 : 1), fullscreen);
+    Geometry g = geometry(show);
+    EXPECT_EQ(g.width, expected.width);
+    EXPECT_EQ(g.height, expected.height);
+    EXPECT_EQ(g.x, expected.x);
+    EXPECT_EQ(g.y, expected.y);
+    EXPECT_TRUE(waitForFile(dir + "/debug_log.txt", 60));
+    pressKeys(show, "Escape");
+    RunResult r = program.finish(60);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(readFile(dir + "/debug_log.txt").find(" -- Demo ends -- "), std::string::npos);
+}
+
+} // namespace
+
+TEST(SettingsDialogRun, WithoutGoTheDialogOpensFirstCentredAndUntitled)
+{
+    std::string dir = makeWorkDir("dialog-first");
+    Program program(startVelmora(dir, {}));
+    std::string dialog = waitForWindow(program.running.pid, "", 30);
+    ASSERT_FALSE(dialog.empty());
+    EXPECT_EQ(windowName(dialog), "");
+    Geometry g = geometry(dialog);
+    Geometry s = screen();
+    EXPECT_NEAR(g.x, (s.width - g.width) / 2, 1);
+    EXPECT_NEAR(g.y, (s.height - g.height) / 2, 1);
+    EXPECT_FALSE(fileExists(dir + "/debug_log.txt")) << "nothing starts before Go";
+    pressKeys(dialog, "Escape");
+    RunResult r = program.finish(20);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_FALSE(fileExists(dir + "/debug_log.txt"));
+}
+
+TEST(SettingsDialogRun, ClosingTheDialogEndsTheProgramWithNothingStarted)
+{
+    std::string dir = makeWorkDir("dialog-close");
+    Program program(startVelmora(dir, {}));
+    std::string dialog = waitForWindow(program.running.pid, "", 30);
+    ASSERT_FALSE(dialog.empty());
+    requestClose(dialog);
+    RunResult r = program.finish(20);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_FALSE(fileExists(dir + "/debug_log.txt"));
+}
+
+TEST(SettingsDialogRun, LeaveEndsTheProgram)
+{
+    std::string dir = makeWorkDir("dialog-leave");
+    Program program(startVelmora(dir, {}));
+    std::string dialog = waitForWindow(program.running.pid, "", 30);
+    ASSERT_FALSE(dialog.empty());
+    pressKeys(dialog, "Tab Return"); // the focus starts on Go; Tab moves it to Leave
+    RunResult r = program.finish(20);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_FALSE(fileExists(dir + "/debug_log.txt"));
+}
+
+TEST(SettingsDialogRun, AQuitSignalEndsTheDialog)
+{
+    std::string dir = makeWorkDir("dialog-signal");
+    Program program(startVelmora(dir, {}));
+    ASSERT_FALSE(waitForWindow(program.running.pid, "", 30).empty());
+    kill(program.running.pid, SIGTERM);
+    RunResult r = program.finish(20);
+    EXPECT_FALSE(r.timedOut);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_FALSE(fileExists(dir + "/debug_log.txt"));
+}
+
+TEST(SettingsDialogRun, ReturnPressesGoAndTheShowGoesFullScreen)
+{
+    Geometry s = screen();
+    expectShowWindow("dialog-go", {}, [](const std::string& d) { pressKeys(d, "Return"); }, true, {0, 0, s.width, s.height});
+}
+
+TEST(SettingsDialogRun, UntickingFullscreenOpensAWindowCentredOnTheScreen)
+{
+    Geometry s = screen();
+    // Tab order: Go, Leave, the aspect list, Fullscreen.
+    expectShowWindow("dialog-windowed", {"--mode", "640x400"},
+                     [](const std::string& d) { pressKeys(d, "Tab Tab Tab space Return"); }, false,
+                     {(s.width - 640) / 2, (s.height - 400) / 2, 640, 400});
+}
+
+TEST(SettingsDialogRun, TheCommandLinePreselectsTheDialog)
+{
+    Geometry s = screen();
+    expectShowWindow("dialog-preselected", {"--mode", "800x600", "--windowed"},
+                     [](const std::string& d) { pressKeys(d, "Return"); }, false,
+                     {(s.width - 800) / 2, (s.height - 600) / 2, 800, 600});
+}
+
+TEST(SettingsDialogRun, ATypedModeIsUsed)
+{
+    Geometry s = screen();
+    expectShowWindow("dialog-typed", {"--windowed"},
+                     [](const std::string& d) {
+                         typeIntoModeField(d, "640x400");
+                         pressKeys(d, "Return");
+                     },
+                     false, {(s.width - 640) / 2, (s.height - 400) / 2, 640, 400});
+}
+
+TEST(SettingsDialogRun, GoSkipsTheDialog)
+{
+    std::string dir = makeWorkDir("dialog-skip");
+    Program program(startVelmora(dir, {"--go", "--windowed", "--mode", "320x200"}));
+    std::string show = waitForWindow(program.running.pid, "", 60);
+    ASSERT_FALSE(show.empty());
+    EXPECT_NE(windowName(show).find(kShowTitlePart), std::string::npos) << "the first window is the show's";
+    pressKeys(show, "Escape");
+    RunResult r = program.finish(60);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+}
+
+TEST(SettingsDialogRun, BatchRunsNeverAsk)
+{
+    std::string dir = makeWorkDir("dialog-batch");
+    RunResult r = runVelmora(dir, {"--capture", "frames", "--from", "1000", "--to", "1000", "--windowed",
+                                   "--mode", "320x200"},
+                             60);
+    EXPECT_FALSE(r.timedOut) << "waiting for a dialog";
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(fileExists(dir + "/frames/frame_00000.png"));
+}
+
+TEST(SettingsDialogRun, NoDisplayIsOneLineAndExitCode1)
+{
+    for (std::vector<std::string> args : {std::vector<std::string>{}, std::vector<std::string>{"--go"}}) {
+        std::string dir = makeWorkDir("dialog-nodisplay");
+        RunResult r = runVelmora(dir, args, 20, {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"});
+        EXPECT_EQ(r.exitCode, 1) << r.err;
+        ASSERT_FALSE(r.err.empty());
+        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line: " << r.err;
+        EXPECT_FALSE(fileExists(dir + "/debug_log.txt"));
+    }
+    RunResult help = runVelmora(makeWorkDir("dialog-help"), {"--help"}, 20,
+                                {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"});
+    EXPECT_EQ(help.exitCode, 0) << "--help needs no display";
+}

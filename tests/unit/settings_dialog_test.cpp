@@ -1,0 +1,191 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/display_settings.h"
+#include "app/options.h"
+#include "app/settings_dialog.h"
+#include "app/show.h"
+
+namespace {
+
+using platform::DisplayMode;
+
+// What a display might enumerate: depths and widths the list must drop, and
+// 1024 x 768 at 60 Hz and then at 75 Hz.
+const std::vector<DisplayMode> kEnumerated = {
+    {1280, 1024, 24, 60}, {1024, 768, 16, 75}, {800, 600, 24, 60},  {1024, 768, 24, 60},
+    {512, 384, 24, 60},   {639, 480, 32, 60},  {1024, 768, 24, 75}, {1920, 1080, 32, 0}};
+
+// DisplaySettings as the constructor and then the command line leave them.
+void settle(const std::vector<DisplayMode>& enumerated, std::vector<const char*> args = {})
+{
+    DisplaySettings::modes = filterModes(enumerated);
+    args.insert(args.begin(), "velmora");
+    Options options;
+    std::string error;
+    ASSERT_EQ(parseOptions(static_cast<int>(args.size()), args.data(), options, error), ParseResult::Run)
+        << error;
+    applyOptionsToSettings(options);
+}
+
+platform::SettingsDialogOutcome pressGo(const platform::SettingsDialogContent& content)
+{
+    platform::SettingsDialogOutcome outcome;
+    outcome.go = true;
+    outcome.modeEntry = content.mode;
+    outcome.modeText = content.modeTexts.at(content.mode);
+    outcome.aspect = content.aspect;
+    outcome.fullscreen = content.fullscreen;
+    outcome.antiAlias = content.antiAlias;
+    return outcome;
+}
+
+} // namespace
+
+TEST(SettingsDialog, TheModeListLeavesOutShallowAndNarrowModesKeepsTheOrderAndSays32Bits)
+{
+    settle(kEnumerated);
+    platform::SettingsDialogContent c = dialogContent();
+    const std::vector<std::string> expected = {"1280x1024 32 bpp 60 hz", "800x600 32 bpp 60 hz",
+                                               "1024x768 32 bpp 60 hz", "1024x768 32 bpp 75 hz",
+                                               "1920x1080 32 bpp 0 hz"};
+    EXPECT_EQ(c.modeTexts, expected);
+}
+
+TEST(SettingsDialog, TheLast1024By768EntryIsPreselectedElseTheFirst)
+{
+    settle(kEnumerated);
+    EXPECT_EQ(dialogContent().mode, 3) << "75 Hz, listed after 60 Hz";
+    settle({{1280, 1024, 24, 60}, {800, 600, 24, 60}});
+    EXPECT_EQ(dialogContent().mode, 0);
+}
+
+TEST(SettingsDialog, ControlTexts)
+{
+    settle(kEnumerated);
+    platform::SettingsDialogContent c = dialogContent();
+    EXPECT_STREQ(c.goText, ".Go.");
+    EXPECT_STREQ(c.leaveText, ".Leave.");
+    EXPECT_STREQ(c.fullscreenText, "Fullscreen");
+    EXPECT_STREQ(c.antiAliasText, "Anti Alias");
+}
+
+TEST(SettingsDialog, TheAspectListIsSortedAndItsIndexIsTheBand)
+{
+    const std::vector<std::string> expected = {" 16 / 10", " 16 / 9", " 4 / 3"};
+    EXPECT_EQ(aspectTexts(), expected);
+    // Each entry gives its band on a 1024 x 768 mode.
+    EXPECT_EQ(letterbox(1024, 768, 0).height, 640);
+    EXPECT_EQ(letterbox(1024, 768, 1).height, 576);
+    EXPECT_EQ(letterbox(1024, 768, 2).height, 768);
+}
+
+TEST(SettingsDialog, OpensOn4By3WithBothBoxesTicked)
+{
+    settle(kEnumerated);
+    platform::SettingsDialogContent c = dialogContent();
+    EXPECT_EQ(c.aspectTexts.at(c.aspect), " 4 / 3");
+    EXPECT_EQ(c.aspect, 2);
+    EXPECT_TRUE(c.fullscreen);
+    EXPECT_TRUE(c.antiAlias);
+}
+
+TEST(SettingsDialog, TheCommandLinePreselectsTheControls)
+{
+    settle(kEnumerated, {"--mode", "800x600", "--windowed", "--aspect", "16:9", "--no-antialias"});
+    platform::SettingsDialogContent c = dialogContent();
+    EXPECT_EQ(c.modeTexts.at(c.mode), "800x600 32 bpp 60 hz");
+    EXPECT_EQ(c.aspect, 1);
+    EXPECT_FALSE(c.fullscreen);
+    EXPECT_FALSE(c.antiAlias);
+    // A size the display does not list is offered at the end, preselected.
+    settle(kEnumerated, {"--mode", "640x400"});
+    c = dialogContent();
+    EXPECT_EQ(c.mode, 5);
+    EXPECT_EQ(c.modeTexts.at(5), "640x400 32 bpp 0 hz");
+}
+
+TEST(SettingsDialog, GoUntouchedGivesFullScreenSmoothLinesFullHeightAndThePreselectedMode)
+{
+    settle(kEnumerated);
+    platform::SettingsDialogContent c = dialogContent();
+    storeDialogOutcome(pressGo(c), c.mode);
+    EXPECT_TRUE(DisplaySettings::go());
+    EXPECT_TRUE(DisplaySettings::fullscreen());
+    EXPECT_TRUE(DisplaySettings::antiAlias());
+    EXPECT_EQ(DisplaySettings::aspect(), 2);
+    EXPECT_EQ(DisplaySettings::bitsPerPixel(), 32);
+    EXPECT_EQ(DisplaySettings::selectedMode, 3);
+    EXPECT_EQ(DisplaySettings::width(), 1024);
+    EXPECT_EQ(DisplaySettings::height(), 768);
+}
+
+TEST(SettingsDialog, GoStoresTheSelectionsAndTheTicks)
+{
+    settle(kEnumerated);
+    platform::SettingsDialogContent c = dialogContent();
+    platform::SettingsDialogOutcome o = pressGo(c);
+    o.modeEntry = 1;
+    o.modeText = c.modeTexts[1];
+    o.aspect = 0;
+    o.fullscreen = false;
+    storeDialogOutcome(o, c.mode);
+    EXPECT_TRUE(DisplaySettings::go());
+    EXPECT_EQ(DisplaySettings::width(), 800);
+    EXPECT_EQ(DisplaySettings::aspect(), 0);
+    EXPECT_FALSE(DisplaySettings::fullscreen());
+    EXPECT_TRUE(DisplaySettings::antiAlias());
+}
+
+TEST(SettingsDialog, LeaveEscapeAndClosingLeaveGoFalse)
+{
+    settle(kEnumerated);
+    ASSERT_TRUE(DisplaySettings::go()) << "the command line's settings say go";
+    platform::SettingsDialogOutcome left; // what Leave, Escape and closing hand back
+    storeDialogOutcome(left, dialogContent().mode);
+    EXPECT_FALSE(DisplaySettings::go());
+}
+
+TEST(SettingsDialog, TypedTextThatIsNoModeKeepsThePreselectedMode)
+{
+    std::vector<DisplayMode> modes = filterModes(kEnumerated);
+    const size_t count = modes.size();
+    for (const char* text : {"abc", "0x0", "", "   ", "800x", "x600", "-800x600", "800x600x2", "99999x99999"})
+        EXPECT_EQ(typedMode(text, 3, modes), 3) << "'" << text << "'";
+    EXPECT_EQ(modes.size(), count) << "nothing was added";
+}
+
+TEST(SettingsDialog, TypedWidthByHeightIsUsed)
+{
+    std::vector<DisplayMode> modes = filterModes(kEnumerated);
+    EXPECT_EQ(typedMode("800x600", 3, modes), 1);
+    EXPECT_EQ(typedMode(" 1024X768 ", 0, modes), 3) << "the last entry of that size";
+    EXPECT_EQ(typedMode("1280x1024 32 bpp 75 hz", 3, modes), 0) << "an edited entry reads by its size";
+    EXPECT_EQ(typedMode("1024x768 32 bpp 60 hz", 0, modes), 2) << "an entry's own text is that entry";
+    int added = typedMode("1600x900", 3, modes);
+    ASSERT_EQ(added, 5);
+    EXPECT_EQ(modes[5].width, 1600);
+    EXPECT_EQ(modes[5].height, 900);
+    EXPECT_EQ(typedMode("1600x900", 3, modes), 5) << "added once only";
+}
+
+TEST(SettingsDialog, GoAfterTypingUsesTheTypedModeOrKeepsThePreselectedOne)
+{
+    settle(kEnumerated);
+    platform::SettingsDialogContent c = dialogContent();
+    platform::SettingsDialogOutcome o = pressGo(c);
+    o.modeEntry = -1; // typing leaves the list without a selection
+    o.modeText = "abc";
+    storeDialogOutcome(o, c.mode);
+    EXPECT_EQ(DisplaySettings::selectedMode, 3);
+    o.modeText = "1600x900";
+    storeDialogOutcome(o, c.mode);
+    EXPECT_EQ(DisplaySettings::width(), 1600);
+    EXPECT_EQ(DisplaySettings::height(), 900);
+    o.modeEntry = 99; // never an index outside the list
+    o.modeText = "0x0";
+    storeDialogOutcome(o, c.mode);
+    EXPECT_EQ(DisplaySettings::selectedMode, 3);
+}
