@@ -33,3 +33,13 @@ function(finish_assets)
   get_property(outputs GLOBAL PROPERTY VELMORA_ASSET_OUTPUTS)
   add_custom_target(data ALL DEPENDS ${outputs})
 endfunction()
+
+# The bitmap font, and the opening quotation: its texture and its extruded letters.
+pkg_check_modules(FREETYPE REQUIRED IMPORTED_TARGET freetype2)
+add_asset(font
+  SOURCES ${CMAKE_SOURCE_DIR}/tools/assetgen/text/modern_space.cpp
+  OUTPUTS ${VELMORA_DATA_DIR}/gfx/modern-space.png
+  LIBS PkgConfig::FREETYPE)
+add_asset(title_texture
+  SOURCES ${CMAKE_SOURCE_DIR}/tools/assetgen/text/title_texture.cpp
+  OUTPUTS ${VELMORA_DATA_DIR}/3D/starttext.jpg)
