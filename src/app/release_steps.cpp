@@ -9,7 +9,6 @@ void releaseTerrain() {}
 void releaseBeast() {}
 void releaseLogoScene() {}
 void releaseMoonScene() {}
-void releaseOpeningText() {}
 void releaseRootPaths() {}
 void releaseGroundPlane() {}
 void releaseStairway() {}

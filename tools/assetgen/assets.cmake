@@ -43,3 +43,7 @@ add_asset(font
 add_asset(title_texture
   SOURCES ${CMAKE_SOURCE_DIR}/tools/assetgen/text/title_texture.cpp
   OUTPUTS ${VELMORA_DATA_DIR}/3D/starttext.jpg)
+add_asset(title_model
+  SOURCES ${CMAKE_SOURCE_DIR}/tools/assetgen/text/title_model.cpp
+  OUTPUTS ${VELMORA_DATA_DIR}/3D/starttext-export.3ds
+  LIBS PkgConfig::FREETYPE PkgConfig::GLU)
