@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "common/asset_file.h"
 #include "common/model_3ds_writer.h"
 
 namespace {
@@ -378,20 +379,16 @@ assetgen::Mesh3ds buildLine(FT_Face face, const char* name, const std::string& u
 
 int main(int argc, char** argv)
 {
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: %s DATA_DIR GEN_DIR\n", argv[0]);
-        return 2;
-    }
-    std::string data = argv[1];
+    assetgen::Dirs dirs = assetgen::parseDirs(argc, argv);
     FT_Library library;
     FT_Face face;
     if (FT_Init_FreeType(&library) || FT_New_Face(library, kFontFile, 0, &face))
         fail("cannot open DejaVu Serif Condensed Bold (package fonts-dejavu-core)");
 
     // Baudelaire, "Correspondances" (1857), and its author below, to the right.
-    std::vector<uint32_t> verse = decodeUtf8("L'HOMME Y PASSE À TRAVERS DES FORÊTS DE SYMBOLES");
+    std::string verse = "L'HOMME Y PASSE À TRAVERS DES FORÊTS DE SYMBOLES";
     std::string author = "— BAUDELAIRE";
-    double verseWidth = lineWidth(face, verse);
+    double verseWidth = lineWidth(face, decodeUtf8(verse));
     double scale = kWorldWidth / kModelScale / verseWidth;
     double left = -verseWidth * scale / 2;
     double authorScale = scale * kAuthorSize;
@@ -399,12 +396,9 @@ int main(int argc, char** argv)
     double authorLeft = -left - authorWidth;
 
     std::vector<assetgen::Mesh3ds> meshes;
-    meshes.push_back(buildLine(face, "verse", "L'HOMME Y PASSE À TRAVERS DES FORÊTS DE SYMBOLES", left,
-                               kVerseBaseline, scale));
+    meshes.push_back(buildLine(face, "verse", verse, left, kVerseBaseline, scale));
     meshes.push_back(buildLine(face, "author", author, authorLeft, kAuthorBaseline, authorScale));
-    assetgen::save3ds(data + "/3D/starttext-export.3ds", meshes);
-    std::printf("title model: %zu + %zu vertices, %zu + %zu triangles\n", meshes[0].vertexCount(),
-                meshes[1].vertexCount(), meshes[0].triangles.size() / 3, meshes[1].triangles.size() / 3);
+    assetgen::save3ds(dirs.data + "/3D/starttext-export.3ds", meshes);
 
     FT_Done_Face(face);
     FT_Done_FreeType(library);
