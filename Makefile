@@ -3,7 +3,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps configure build run test clean fuzz
 
 all: build
 
@@ -24,3 +24,20 @@ test: build
 
 clean:
 	rm -rf $(BUILD)
+
+# Coverage-guided fuzzing of the 3DS reader with libFuzzer (clang), not part of
+# the normal build: `make fuzz FUZZ_SECONDS=600`. Crashes land in $(BUILD)/fuzz/.
+FUZZ_SECONDS ?= 600
+FUZZ_DIR = $(BUILD)/fuzz
+FUZZ_FLAGS = -std=c++20 -O1 -g -fno-omit-frame-pointer -Isrc -Itools/assetgen
+
+fuzz:
+	@scripts/install-deps --fuzz
+	@mkdir -p $(FUZZ_DIR)/corpus
+	clang++ $(FUZZ_FLAGS) -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
+		tests/fuzz/model_3ds_fuzz.cpp src/gfx/model_3ds_reader.cpp src/gfx/vec3.cpp -o $(FUZZ_DIR)/model_3ds_fuzz
+	clang++ $(FUZZ_FLAGS) tests/fuzz/model_3ds_seeds.cpp tools/assetgen/common/model_3ds_writer.cpp \
+		tools/assetgen/common/asset_file.cpp -o $(FUZZ_DIR)/model_3ds_seeds
+	$(FUZZ_DIR)/model_3ds_seeds $(FUZZ_DIR)/corpus
+	$(FUZZ_DIR)/model_3ds_fuzz -max_total_time=$(FUZZ_SECONDS) -dict=tests/fuzz/model_3ds.dict \
+		-artifact_prefix=$(FUZZ_DIR)/ -print_final_stats=1 $(FUZZ_DIR)/corpus

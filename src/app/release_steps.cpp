@@ -6,6 +6,5 @@ void releaseTerrain() {}
 void releaseBeast() {}
 void releaseLogoScene() {}
 void releaseMoonScene() {}
-void releaseOpeningText() {}
 void releaseRootPaths() {}
 void releaseStairway() {}

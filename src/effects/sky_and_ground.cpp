@@ -3,7 +3,9 @@
 #include <epoxy/gl.h>
 
 #include "effects/ground_plane.h"
-#include "pending_show.h"
+#include "gfx/image_manager.h"
+#include "gfx/quadric.h"
+#include "gfx/procedural_textures.h"
 
 namespace {
 

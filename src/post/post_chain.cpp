@@ -1,6 +1,8 @@
 #include "post/post_chain.h"
 
-#include "pending_show.h"
+#include "gfx/framebuffer.h"
+#include "gfx/image_manager.h"
+#include "gfx/shader_program.h"
 #include "post/shader_catalogue.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include "app/embedded.h"
 #include "app/log.h"
-#include "pending_show.h"
+#include "gfx/shader_program.h"
 
 const ShaderSource kShaderSources[kShaderCount] = {
     {"Depth Reader", "shaders/common.vert.glsl", "shaders/depth_reader.frag.glsl"},

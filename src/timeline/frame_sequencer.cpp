@@ -5,7 +5,14 @@
 #include <iterator>
 
 #include "effects/sky_and_ground.h"
-#include "pending_show.h"
+#include "effects/credits.h"
+#include "effects/opening_text.h"
+#include "effects/scenes_to_come.h"
+#include "gfx/bitmap_text.h"
+#include "gfx/framebuffer.h"
+#include "gfx/image_manager.h"
+#include "gfx/procedural_textures.h"
+#include "gfx/shader_program.h"
 #include "platform/platform.h"
 
 const char* const kTitleWords[4] = {

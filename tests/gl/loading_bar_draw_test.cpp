@@ -9,6 +9,7 @@
 
 #include "app/display_settings.h"
 #include "app/loading_bar.h"
+#include "gl/gl_context.h"
 
 namespace {
 
@@ -57,9 +58,32 @@ void useMode(int width, int height)
     DisplaySettings::aspectValue = 2;
 }
 
+// The bar draws with a mode of its own; the other GL tests get theirs back.
+class LoadingBarDrawing : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        gltest::ensureContext();
+        modes_ = DisplaySettings::modes;
+        selected_ = DisplaySettings::selectedMode;
+        aspect_ = DisplaySettings::aspectValue;
+    }
+    void TearDown() override
+    {
+        DisplaySettings::modes = modes_;
+        DisplaySettings::selectedMode = selected_;
+        DisplaySettings::aspectValue = aspect_;
+    }
+
+private:
+    std::vector<platform::DisplayMode> modes_;
+    int selected_ = 0;
+    int aspect_ = 0;
+};
+
 } // namespace
 
-TEST(LoadingBarDrawing, AfterSevenStepsTheFillEndsWhereTheStepCountPutsIt)
+TEST_F(LoadingBarDrawing, AfterSevenStepsTheFillEndsWhereTheStepCountPutsIt)
 {
     useMode(320, 200);
     LoadingBar bar;
@@ -80,7 +104,7 @@ TEST(LoadingBarDrawing, AfterSevenStepsTheFillEndsWhereTheStepCountPutsIt)
     EXPECT_NEAR(background.b, 38, 2);
 }
 
-TEST(LoadingBarDrawing, TheFullBarIsSymmetricAboutTheScreensCentre)
+TEST_F(LoadingBarDrawing, TheFullBarIsSymmetricAboutTheScreensCentre)
 {
     useMode(320, 200);
     LoadingBar bar;

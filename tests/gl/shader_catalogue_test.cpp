@@ -8,24 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
+#include "gl/gl_context.h"
 #include "post/shader_catalogue.h"
 
 namespace {
-
-// One window with a GL context for the whole test program.
-class GlContext : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        std::string error;
-        ASSERT_TRUE(platform::initVideo(error)) << error;
-        platform::WindowSpec spec{"gl tests", 320, 200, false, 24};
-        ASSERT_TRUE(platform::openWindow(spec, error)) << error;
-    }
-    void TearDown() override { platform::shutdown(); }
-};
-const auto* const kContext = ::testing::AddGlobalTestEnvironment(new GlContext);
 
 GLuint compile(GLenum type, const char* source, std::string& log)
 {
@@ -75,6 +61,7 @@ const ShaderSource& source(Shader which)
 
 TEST(ShaderCatalogue, ListsTheSevenProgramsInCreationOrder)
 {
+    gltest::ensureContext();
     const char* expected[] = {"Depth Reader", "Gaussian Blur", "Bokeh Depth of Field (DOF)", "Logo post-process",
                               "Snake-Cube bloomer", "Bump mapping", "silvate logo"};
     for (int i = 0; i < kShaderCount; ++i)
@@ -83,6 +70,7 @@ TEST(ShaderCatalogue, ListsTheSevenProgramsInCreationOrder)
 
 TEST(ShaderCatalogue, EveryProgramCompilesAndLinks)
 {
+    gltest::ensureContext();
     for (const ShaderSource& s : kShaderSources) {
         GLuint program = link(s);
         EXPECT_NE(program, 0u) << s.name;
@@ -92,6 +80,7 @@ TEST(ShaderCatalogue, EveryProgramCompilesAndLinks)
 
 TEST(ShaderCatalogue, ProgramsDeclareTheInputsTheirCallersSet)
 {
+    gltest::ensureContext();
     struct Inputs {
         Shader shader;
         std::vector<const char*> uniforms;
@@ -117,6 +106,7 @@ TEST(ShaderCatalogue, ProgramsDeclareTheInputsTheirCallersSet)
 
 TEST(ShaderCatalogue, ABrokenSourceIsRefusedByTheDriver)
 {
+    gltest::ensureContext();
     // The guard of the tests above: the driver does report a broken stage.
     std::string log;
     EXPECT_EQ(compile(GL_FRAGMENT_SHADER, "#version 110\nvoid main() { gl_FragColor = vec4(1.0) }\n", log), 0u);
@@ -200,6 +190,7 @@ constexpr float kByte = 2.5f / 255.0f; // read-back tolerance
 
 TEST(ShaderValues, TheDepthReaderGivesFortyPercentOfTheInvertedGrey)
 {
+    gltest::ensureContext();
     GLuint black = flatTexture(0.0f, 0.0f, 0.0f);
     GLuint grey = flatTexture(0.6f, 0.6f, 0.6f);
     ProgramRun run(Shader::DepthReader);
@@ -217,6 +208,7 @@ TEST(ShaderValues, TheDepthReaderGivesFortyPercentOfTheInvertedGrey)
 
 TEST(ShaderValues, TheBlurBrightensByAThirdAndTheOutlineScalesAFlatArea)
 {
+    gltest::ensureContext();
     GLuint flat = flatTexture(0.3f, 0.3f, 0.3f);
     ProgramRun run(Shader::GaussianBlur);
     const float gain = 0.92f * (3.0f * 0.2270270270f + 2.0f * 0.3162162162f + 2.0f * 0.0702702703f);
@@ -232,6 +224,7 @@ TEST(ShaderValues, TheBlurBrightensByAThirdAndTheOutlineScalesAFlatArea)
 
 TEST(ShaderValues, WithoutBiasTheFinalPassReturnsTwentyOneTwentySecondsOfTheGradedColour)
 {
+    gltest::ensureContext();
     GLuint scene = flatTexture(0.2f, 0.2f, 0.2f);
     GLuint depth = flatTexture(0.5f, 0.5f, 0.5f);
     ProgramRun run(Shader::BokehDof);
@@ -268,6 +261,7 @@ TEST(ShaderValues, WithoutBiasTheFinalPassReturnsTwentyOneTwentySecondsOfTheGrad
 
 TEST(ShaderValues, TheLogoProgramsRevealOnlyWhereTheAlphaMapIsBelowTheThreshold)
 {
+    gltest::ensureContext();
     GLuint colour = flatTexture(0.4f, 0.4f, 0.4f);
     GLuint alphaMap = flatTexture(0.5f, 0.5f, 0.5f);
     ProgramRun run(Shader::SilvateLogo);

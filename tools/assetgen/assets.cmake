@@ -63,3 +63,16 @@ add_asset(gfx_art
 velmora_embed(images/banner106.png ${VELMORA_GEN_DIR}/images/banner106.png)
 velmora_embed(images/icon102.png ${VELMORA_GEN_DIR}/images/icon102.png)
 velmora_embed(images/bitmap107.png ${VELMORA_GEN_DIR}/images/bitmap107.png)
+
+# The bitmap font, and the opening quotation: its texture and its extruded letters.
+add_asset(font
+  SOURCES ${CMAKE_SOURCE_DIR}/tools/assetgen/text/modern_space.cpp
+  OUTPUTS ${VELMORA_DATA_DIR}/gfx/modern-space.png
+  LIBS PkgConfig::FREETYPE)
+add_asset(title_texture
+  SOURCES ${CMAKE_SOURCE_DIR}/tools/assetgen/text/title_texture.cpp
+  OUTPUTS ${VELMORA_DATA_DIR}/3D/starttext.jpg)
+add_asset(title_model
+  SOURCES ${CMAKE_SOURCE_DIR}/tools/assetgen/text/title_model.cpp
+  OUTPUTS ${VELMORA_DATA_DIR}/3D/starttext-export.3ds
+  LIBS PkgConfig::FREETYPE PkgConfig::GLU)

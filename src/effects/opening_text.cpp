@@ -1,0 +1,103 @@
+// The opening quotation. The title model stands along x, scaled by 1.55 and
+// turned a quarter about y; the camera drifts towards it in shot 0 and sweeps
+// past it from left to right in shot 1.
+#include "effects/opening_text.h"
+
+#include <GL/glu.h>
+
+#include "gfx/bitmap_text.h"
+#include "gfx/model_3ds.h"
+#include "gfx/image_manager.h"
+
+namespace {
+
+struct {
+    GLuint font = 0;
+    GLuint title = 0;
+    Model_3DS model;
+} state;
+
+} // namespace
+
+OpeningCamera openingCamera(float t, int shot)
+{
+    OpeningCamera camera;
+    if (shot == 0) {
+        camera.eye = {0.0f, 0.2f * t + 0.75f, 7.85f - 0.5f * t};
+        camera.target = {0.0f, 1.0f, 0.0f};
+    } else if (shot == 1) {
+        camera.eye = {12.85f * t - 6.0f, 0.25f * t + 0.25f, 3.85f - 1.05f * t};
+        camera.target = {6.0f * t - 3.0f, 0.45f, 0.0f};
+    }
+    return camera;
+}
+
+void openingLightPosition(const OpeningCamera& camera, float out[4])
+{
+    Vec3 d = (camera.eye - camera.target) * 2.0f;
+    out[0] = d.x;
+    out[1] = d.y + 10.0f;
+    out[2] = d.z + 1.0f;
+    out[3] = 1.0f;
+}
+
+void setupOpeningText()
+{
+    state.font = imageManager().loadImage("data/gfx/modern-space.png", true, false);
+    state.title = imageManager().loadImage("data/3D/starttext.jpg", true, false);
+    buildFont(7, 4.2f);
+    state.model.Load("data/3D/starttext-export.3ds");
+}
+
+GLuint fontTexture()
+{
+    return state.font;
+}
+
+void drawOpeningText(float t, int shot)
+{
+    glDisable(GL_BLEND);
+    glDisable(GL_LIGHTING);
+    glLoadIdentity();
+    glDisable(GL_CULL_FACE);
+    glEnable(GL_DEPTH_TEST);
+
+    OpeningCamera camera = openingCamera(t, shot);
+    gluLookAt(camera.eye.x, camera.eye.y, camera.eye.z, camera.target.x, camera.target.y, camera.target.z,
+              0.0, 1.0, 0.0);
+
+    float lightPosition[4];
+    openingLightPosition(camera, lightPosition);
+    const float modelAmbient[4] = {0.35f, 0.35f, 0.35f, 1.0f};
+    const float lightAmbient[4] = {0.65f, 0.65f, 0.65f, 1.0f};
+    const float lightDiffuse[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    const float lightSpecular[4] = {0.8f, 0.9f, 1.0f, 1.0f};
+    const float materialAmbient[4] = {0.3f, 0.3f, 0.3f, 1.0f};
+    const float materialDiffuse[4] = {0.35f, 0.35f, 0.35f, 1.0f};
+    const float materialSpecular[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+    glLightfv(GL_LIGHT0, GL_POSITION, lightPosition);
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, modelAmbient);
+    glLightfv(GL_LIGHT0, GL_AMBIENT, lightAmbient);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, lightDiffuse);
+    glLightfv(GL_LIGHT0, GL_SPECULAR, lightSpecular);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, materialAmbient);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, materialDiffuse);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, materialSpecular);
+    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 80.0f);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+
+    imageManager().bind(state.title);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+
+    state.model.scale = 1.55f;
+    state.model.rot.y = 90.0f;
+    state.model.lit = true;
+    state.model.pos = Vec3::zero();
+    state.model.Draw(false);
+}
+
+void releaseOpeningText()
+{
+    releaseFont(); // the textures belong to the image manager
+}

@@ -1,0 +1,54 @@
+// Bitmap text: one display list per character, drawing its cell of the font
+// texture and moving the pen; plain lines and decoding lines, which show random
+// letters that resolve into the text from left to right as a ramp advances.
+// Callers bind the font texture and set blending first.
+#pragma once
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "gfx/vec3.h"
+
+// Makes the 128 glyph lists: a quad of size x size with the glyph's cell, then
+// a move of advance along x. Called once, before any text is drawn.
+void buildFont(int32_t size, float advance);
+void releaseFont();
+// The first of the 128 glyph lists; list fontBase() + g draws character g + 32.
+uint32_t fontBase();
+
+// A line at position in white of the given alpha (model-view reset, depth test on).
+void drawText(const Vec3& position, float alpha, const char* text);
+// The decoding line: resolves while time runs from start to end, stands until
+// end + 0.025 and scrambles away by end + 0.05.
+void drawDecodingText(const Vec3& position, float time, float start, float end, float alpha, const char* text);
+// The same in the current colour (alpha is unused), standing until end + 0.15
+// and gone by end + 0.205.
+void drawDecodingTextUncoloured(const Vec3& position, float time, float start, float end, float alpha,
+                                const char* text);
+
+namespace bitmaptext {
+
+constexpr int kLineLength = 37; // characters of a decoding line
+constexpr int kScrambleRows = 14;
+// The letters shown in place of those not yet revealed: rows of 35, NUL-padded.
+extern const char kScrambleTable[kScrambleRows][64];
+
+// Texture rectangle of glyph g: 16 columns, rows of a quarter from the top.
+struct GlyphCell {
+    float left, right, bottom, top;
+};
+GlyphCell glyphCell(int glyph);
+// The display list that draws character c.
+uint32_t listForCharacter(uint32_t base, unsigned char c);
+
+// How far a decoding line has resolved: rises from start to end, falls back
+// from end + fadeFrom to end + fadeTo. Nothing is drawn unless it is above 0.
+float decodingProgress(float time, float start, float end, float fadeFrom, float fadeTo);
+// Number of the text's characters shown at progress p.
+int revealedCount(float p);
+// The line drawn at progress p: the text's first revealedCount(p) characters,
+// then letters of randomly chosen scramble rows, ending at the first NUL and
+// never longer than 37. random() plays the part of the C library's rand().
+std::string decodingLine(const char* text, float p, int (*random)() = std::rand);
+
+} // namespace bitmaptext

@@ -1,0 +1,162 @@
+// Drawing 3DS models and bitmap text on a real GL context (Mesa, virtual
+// display): which triangles reach the screen, in which colours, and where the
+// glyph quads fall.
+#include <gtest/gtest.h>
+
+#include <epoxy/gl.h>
+
+#include <string>
+
+#include "common/model_3ds_writer.h"
+#include "gfx/bitmap_text.h"
+#include "gfx/model_3ds.h"
+#include "gl/gl_context.h"
+
+namespace {
+
+constexpr int kSize = 64;
+
+class ModelTextGl : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        gltest::ensureContext();
+        glViewport(0, 0, kSize, kSize);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrtho(0.0, kSize, 0.0, kSize, -100.0, 100.0);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glDisable(GL_LIGHTING);
+        glDisable(GL_TEXTURE_2D);
+        glDisable(GL_BLEND);
+        glDisable(GL_DEPTH_TEST);
+        glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    }
+
+    static void pixel(int x, int y, unsigned char out[3]) { glReadPixels(x, y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, out); }
+    static void expectPixel(int x, int y, int r, int g, int b)
+    {
+        unsigned char p[3];
+        pixel(x, y, p);
+        EXPECT_NEAR(p[0], r, 2) << x << "," << y;
+        EXPECT_NEAR(p[1], g, 2) << x << "," << y;
+        EXPECT_NEAR(p[2], b, 2) << x << "," << y;
+    }
+};
+
+// A file quad over x0..x1 of the screen: after the loader's swap a file vertex
+// (x, y, z) is drawn at (x, z, -y), so the quad lies in the file's xz plane.
+assetgen::Mesh3ds panel(const char* name, float x0, float x1)
+{
+    assetgen::Mesh3ds mesh;
+    mesh.name = name;
+    mesh.addVertex(x0, 0, 0, 0, 0);
+    mesh.addVertex(x1, 0, 0, 1, 0);
+    mesh.addVertex(x1, 0, kSize, 1, 1);
+    mesh.addVertex(x0, 0, kSize, 0, 1);
+    mesh.addTriangle(0, 1, 2);
+    mesh.addTriangle(0, 2, 3);
+    mesh.groupAll("stone");
+    return mesh;
+}
+
+Model_3DS modelOf(const std::vector<assetgen::Mesh3ds>& meshes)
+{
+    std::vector<unsigned char> bytes = assetgen::encode3ds(meshes);
+    Model_3DS model;
+    std::string error;
+    EXPECT_TRUE(model.loadFromBytes(bytes.data(), bytes.size(), error)) << error;
+    model.lit = false;
+    return model;
+}
+
+} // namespace
+
+TEST_F(ModelTextGl, AppliedColoursPaintObjectZeroBlackAndTheOthersPale)
+{
+    Model_3DS model = modelOf({panel("backing", 0, 32), panel("letters", 32, 64)});
+    model.Draw(true);
+    expectPixel(16, 32, 0, 0, 0);
+    expectPixel(48, 32, 242, 193, 182); // (0.95, 0.758, 0.715)
+}
+
+TEST_F(ModelTextGl, WithoutAppliedColoursTheCurrentColourStays)
+{
+    Model_3DS model = modelOf({panel("backing", 0, 32), panel("letters", 32, 64)});
+    glColor4f(0.0f, 1.0f, 0.0f, 1.0f);
+    model.Draw(false);
+    expectPixel(16, 32, 0, 255, 0);
+    expectPixel(48, 32, 0, 255, 0);
+}
+
+TEST_F(ModelTextGl, AMeshWithoutFaceGroupsDrawsNothing)
+{
+    assetgen::Mesh3ds mesh = panel("ungrouped", 0, 64);
+    mesh.groups.clear();
+    Model_3DS model = modelOf({mesh});
+    glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
+    model.Draw(false);
+    expectPixel(32, 32, 255, 255, 255);
+}
+
+TEST_F(ModelTextGl, ATriangleInTwoGroupsIsDrawnTwice)
+{
+    assetgen::Mesh3ds mesh = panel("twice", 0, 64);
+    mesh.groups = {{"stone", {0, 1}}, {"metal", {1}}};
+    Model_3DS model = modelOf({mesh});
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE);
+    glColor4f(0.25f, 0.25f, 0.25f, 1.0f);
+    model.Draw(false);
+    glDisable(GL_BLEND);
+    expectPixel(60, 10, 64, 64, 64);   // triangle 0 only (below the diagonal)
+    expectPixel(10, 60, 128, 128, 128); // triangle 1, listed in both groups
+}
+
+TEST_F(ModelTextGl, AnInvisibleModelDrawsNothingAndTransformsApply)
+{
+    Model_3DS model = modelOf({panel("panel", 0, 16)});
+    glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
+    model.visible = false;
+    model.Draw(false);
+    expectPixel(8, 32, 255, 255, 255);
+    model.visible = true;
+    model.pos = {32.0f, 0.0f, 0.0f};
+    model.Draw(false);
+    expectPixel(8, 32, 255, 255, 255);
+    expectPixel(40, 32, 0, 0, 0);
+}
+
+TEST_F(ModelTextGl, GlyphQuadsAreCellSizedAndThePenAdvancesLess)
+{
+    buildFont(7, 4.2f);
+    ASSERT_NE(fontBase(), 0u);
+    EXPECT_TRUE(glIsList(fontBase()));
+    EXPECT_TRUE(glIsList(fontBase() + 127));
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    drawText({0.0f, 0.0f, 0.0f}, 1.0f, "AB"); // quads over x 0..7 and 4.2..11.2
+    expectPixel(1, 3, 255, 255, 255);
+    expectPixel(10, 3, 255, 255, 255);
+    expectPixel(12, 3, 0, 0, 0);
+    expectPixel(3, 8, 0, 0, 0);
+    releaseFont();
+}
+
+TEST_F(ModelTextGl, ADecodingLineBeforeItsStartDrawsNothing)
+{
+    buildFont(7, 4.2f);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    drawDecodingText({0.0f, 0.0f, 0.0f}, 0.1f, 0.2f, 0.4f, 1.0f, "ABC");
+    expectPixel(1, 3, 0, 0, 0);
+    drawDecodingText({0.0f, 0.0f, 0.0f}, 0.46f, 0.2f, 0.4f, 1.0f, "ABC"); // gone after end + 0.05
+    expectPixel(1, 3, 0, 0, 0);
+    drawDecodingText({0.0f, 0.0f, 0.0f}, 0.41f, 0.2f, 0.4f, 1.0f, "ABC");
+    expectPixel(1, 3, 255, 255, 255);
+    releaseFont();
+}

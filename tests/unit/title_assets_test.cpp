@@ -1,0 +1,125 @@
+// The generated artwork of the opening quotation and of the bitmap font, read
+// from the data tree the build made: the shapes the scenes rely on.
+#include <gtest/gtest.h>
+
+#include <png.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "gfx/model_3ds.h"
+
+namespace {
+
+const std::string kData = VELMORA_DATA_DIR;
+
+struct Bounds {
+    float lo[3] = {1e9f, 1e9f, 1e9f};
+    float hi[3] = {-1e9f, -1e9f, -1e9f};
+    void add(const float p[3])
+    {
+        for (int i = 0; i < 3; ++i) {
+            lo[i] = std::min(lo[i], p[i]);
+            hi[i] = std::max(hi[i], p[i]);
+        }
+    }
+};
+
+// Where the opening scene puts a loaded vertex: scale 1.55, then a quarter turn about y.
+void toWorld(const float v[3], float out[3])
+{
+    out[0] = 1.55f * v[2];
+    out[1] = 1.55f * v[1];
+    out[2] = -1.55f * v[0];
+}
+
+} // namespace
+
+TEST(TitleModel, StandsEightUnitsWideCentredAndBetweenZeroAndTwo)
+{
+    Model_3DS model;
+    std::string error;
+    ASSERT_TRUE(model.tryLoad((kData + "/3D/starttext-export.3ds").c_str(), error)) << error;
+    ASSERT_GE(model.numObjects, 1);
+    Bounds world;
+    for (const Model_3DS::Object& object : model.Objects) {
+        EXPECT_TRUE(object.textured) << object.name;
+        EXPECT_GE(object.numMatFaces, 1) << object.name;
+        for (int i = 0; i < object.numVerts; ++i) {
+            float w[3];
+            toWorld(&object.Vertexes[3 * i], w);
+            world.add(w);
+        }
+    }
+    EXPECT_NEAR(world.hi[0] - world.lo[0], 8.0f, 0.5f);
+    EXPECT_NEAR(world.hi[0] + world.lo[0], 0.0f, 0.05f);
+    EXPECT_GE(world.lo[1], 0.0f);
+    EXPECT_LE(world.hi[1], 2.0f);
+    EXPECT_LT(world.hi[2] - world.lo[2], 0.3f); // a thin slab facing the camera
+}
+
+TEST(TitleModel, TheFrontCapLooksTowardsTheCameraAndTheBackCapAway)
+{
+    Model_3DS model;
+    std::string error;
+    ASSERT_TRUE(model.tryLoad((kData + "/3D/starttext-export.3ds").c_str(), error)) << error;
+    int frontCap = 0, backCap = 0, turnedWrong = 0;
+    for (const Model_3DS::Object& object : model.Objects) {
+        // The loaded x turns into the world's -z, for positions and normals alike.
+        float frontZ = -1e9f, backZ = 1e9f;
+        for (int i = 0; i < object.numVerts; ++i) {
+            frontZ = std::max(frontZ, -object.Vertexes[3 * i]);
+            backZ = std::min(backZ, -object.Vertexes[3 * i]);
+        }
+        for (int i = 0; i < object.numVerts; ++i) {
+            float z = -object.Vertexes[3 * i];
+            float normalZ = -object.Normals[3 * i];
+            // Wall vertices share the planes with sideways normals; caps point straight out.
+            if (z > frontZ - 1e-4f && normalZ > 0.99f)
+                ++frontCap;
+            if (z < backZ + 1e-4f && normalZ < -0.99f)
+                ++backCap;
+            if ((z > frontZ - 1e-4f && normalZ < -0.1f) || (z < backZ + 1e-4f && normalZ > 0.1f))
+                ++turnedWrong;
+        }
+    }
+    EXPECT_GT(frontCap, 1000);
+    EXPECT_EQ(backCap, frontCap);
+    EXPECT_EQ(turnedWrong, 0);
+}
+
+TEST(BitmapFontImage, HoldsSixtyFourWhiteGlyphsEachInTheLeftSixtyPercentOfItsCell)
+{
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    ASSERT_TRUE(png_image_begin_read_from_file(&image, (kData + "/gfx/modern-space.png").c_str()));
+    image.format = PNG_FORMAT_RGBA;
+    std::vector<unsigned char> pixels(PNG_IMAGE_SIZE(image));
+    ASSERT_TRUE(png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr));
+    ASSERT_EQ(image.width, 1024u);
+    ASSERT_EQ(image.height, 256u);
+    const int cell = 64;
+    for (int g = 0; g < 64; ++g) {
+        int coverage = 0, outside = 0, notWhite = 0;
+        for (int y = 0; y < cell; ++y) {
+            for (int x = 0; x < cell; ++x) {
+                const unsigned char* p = &pixels[(((g / 16) * cell + y) * 1024 + (g % 16) * cell + x) * 4];
+                if (p[3] == 0)
+                    continue;
+                ++coverage;
+                if (x >= 38)
+                    ++outside;
+                if (p[0] != 255 || p[1] != 255 || p[2] != 255)
+                    ++notWhite;
+            }
+        }
+        if (g == 0)
+            EXPECT_EQ(coverage, 0) << "the blank";
+        else
+            EXPECT_GT(coverage, 20) << "glyph " << g;
+        EXPECT_EQ(outside, 0) << "glyph " << g;
+        EXPECT_EQ(notWhite, 0) << "glyph " << g;
+    }
+}
