@@ -64,6 +64,12 @@ protected:
     void SetUp() override
     {
         gltest::ensureContext();
+        // Whatever an earlier test left bound, the bar draws to the window.
+        glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+        glUseProgram(0);
+        glDisable(GL_BLEND);
+        glDisable(GL_TEXTURE_2D);
+        glDisable(GL_DEPTH_TEST);
         modes_ = DisplaySettings::modes;
         selected_ = DisplaySettings::selectedMode;
         aspect_ = DisplaySettings::aspectValue;
