@@ -14,6 +14,7 @@
 #include <cstring>
 #include <map>
 
+#include "app/show_clock.h"
 #include "app/startup.h"
 #include "timeline/frame_sequencer.h"
 
@@ -177,10 +178,18 @@ bool closeCapture(std::string& error)
 
 void showProgress(int64_t frame, int64_t total, double fps)
 {
-    std::fprintf(stderr, "\rcapture: frame %lld of %lld, %.1f fps   ", static_cast<long long>(frame),
-                 static_cast<long long>(total), fps);
-    if (frame == total)
-        std::fputc('\n', stderr);
+    // On a terminal the line rewrites itself a few times a second; into a file
+    // or a pipe it is a new line every few seconds. The first and last frames always show.
+    static const bool terminal = isatty(STDERR_FILENO);
+    static double lastShown = -1.0e9;
+    double now = showclock::wallMs();
+    bool last = frame >= total;
+    if (!last && frame != 1 && now - lastShown < (terminal ? 250.0 : 5000.0))
+        return;
+    lastShown = now;
+    std::fprintf(stderr, "%scapture: frame %lld of %lld, %.1f fps%s", terminal ? "\r" : "",
+                 static_cast<long long>(frame), static_cast<long long>(total), fps,
+                 terminal && !last ? "   " : "\n");
 }
 
 FrameStats frameStats(std::vector<double> frameMs)
