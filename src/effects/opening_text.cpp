@@ -99,5 +99,11 @@ void drawOpeningText(float t, int shot)
 
 void releaseOpeningText()
 {
-    releaseFont(); // the textures belong to the image manager
+    // The image manager does not delete what it loads: its users do.
+    for (GLuint* texture : {&state.font, &state.title}) {
+        if (*texture != 0)
+            glDeleteTextures(1, texture);
+        *texture = 0;
+    }
+    releaseFont();
 }

@@ -5,9 +5,11 @@
 
 #include <epoxy/gl.h>
 
+#include <filesystem>
 #include <string>
 
 #include "common/model_3ds_writer.h"
+#include "effects/opening_text.h"
 #include "gfx/bitmap_text.h"
 #include "gfx/model_3ds.h"
 #include "gl/gl_context.h"
@@ -159,4 +161,34 @@ TEST_F(ModelTextGl, ADecodingLineBeforeItsStartDrawsNothing)
     drawDecodingText({0.0f, 0.0f, 0.0f}, 0.41f, 0.2f, 0.4f, 1.0f, "ABC");
     expectPixel(1, 3, 255, 255, 255);
     releaseFont();
+}
+
+TEST_F(ModelTextGl, ReleasingTheOpeningTextDeletesItsTexturesAndTheFontLists)
+{
+    // The scene loads its files from data/ under the working directory.
+    std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(std::filesystem::path(VELMORA_DATA_DIR).parent_path());
+    setupOpeningText();
+    std::filesystem::current_path(previous);
+
+    GLuint font = fontTexture();
+    uint32_t lists = fontBase();
+    drawOpeningText(0.5f, 0); // binds the title texture
+    GLuint title = static_cast<GLuint>(gltest::getInteger(GL_TEXTURE_BINDING_2D));
+    ASSERT_TRUE(glIsTexture(font));
+    ASSERT_TRUE(glIsTexture(title));
+    ASSERT_NE(font, title);
+    ASSERT_TRUE(glIsList(lists));
+
+    releaseOpeningText();
+    EXPECT_FALSE(glIsTexture(font));
+    EXPECT_FALSE(glIsTexture(title));
+    EXPECT_FALSE(glIsList(lists));
+    EXPECT_EQ(fontTexture(), 0u);
+
+    // What the scene left on for the tests that follow.
+    glDisable(GL_LIGHTING);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
 }
