@@ -170,15 +170,24 @@ TEST(ProceduralTextures, CreationAndReleaseLogInTheirOrders)
     EXPECT_EQ(proceduralTextures().noise, 0u);
     closeLog();
     std::string text = readText(log);
+    // Whole lines, byte for byte: the blank before each line end belongs to them.
     const char* order[] = {
-        "Creation :: Texture 'circle' (64 x 64)",         "Creation :: Texture 'flare' (32 x 32)",
-        "Creation :: Texture 'bigflare' (512 x 512)",     "Creation :: Texture 'blueflare' (32 x 32)",
-        "Creation :: Texture 'noise' (1024 x 1024)",      "Creation :: Texture 'clouds' (256 x 256)",
-        "Creation :: Texture 'surround' (512 x 512)",     "Creation :: Texture 'mask' (512 x 512)",
-        "Destruction :: Texture 'flare' (32 x 32)",       "Destruction :: Texture 'circle' (64 x 64)",
-        "Destruction :: Texture 'blueflare' (32 x 32)",   "Destruction :: Texture 'bigflare' (512 x 512)",
-        "Destruction :: Texture 'noise' (1024 x 1024)",   "Destruction :: Texture 'clouds' (256 x 256)",
-        "Destruction :: Texture 'surround' (512 x 512)",  "Destruction :: Texture 'mask' (512 x 512)",
+        " -> Creation :: Texture 'circle' (64 x 64) created. \n",
+        " -> Creation :: Texture 'flare' (32 x 32) created. \n",
+        " -> Creation :: Texture 'bigflare' (512 x 512) created. \n",
+        " -> Creation :: Texture 'blueflare' (32 x 32) created. \n",
+        " -> Creation :: Texture 'noise' (1024 x 1024) created. \n",
+        " -> Creation :: Texture 'clouds' (256 x 256) created. \n",
+        " -> Creation :: Texture 'surround' (512 x 512) created. \n",
+        " -> Creation :: Texture 'mask' (512 x 512) created. \n",
+        " -> Destruction :: Texture 'flare' (32 x 32) destroyed. \n",
+        " -> Destruction :: Texture 'circle' (64 x 64) destroyed. \n",
+        " -> Destruction :: Texture 'blueflare' (32 x 32) destroyed. \n",
+        " -> Destruction :: Texture 'bigflare' (512 x 512) destroyed. \n",
+        " -> Destruction :: Texture 'noise' (1024 x 1024) destroyed. \n",
+        " -> Destruction :: Texture 'clouds' (256 x 256) destroyed. \n",
+        " -> Destruction :: Texture 'surround' (512 x 512) destroyed. \n",
+        " -> Destruction :: Texture 'mask' (512 x 512) destroyed. \n",
     };
     size_t at = 0;
     for (const char* line : order) {
