@@ -6,18 +6,11 @@
 #include <cstring>
 
 #include "gfx/model_3ds.h"
+#include "gfx/model_3ds_chunks.h"
 
 namespace {
 
-// Chunk identifiers.
-constexpr uint16_t kEditor = 0x3D3D;
-constexpr uint16_t kObject = 0x4000;
-constexpr uint16_t kTriangleMesh = 0x4100;
-constexpr uint16_t kVertexList = 0x4110;
-constexpr uint16_t kFaceList = 0x4120;
-constexpr uint16_t kFaceGroup = 0x4130;
-constexpr uint16_t kMappingCoords = 0x4140;
-constexpr uint16_t kMaterial = 0xAFFF;
+using namespace chunk3ds;
 
 constexpr size_t kHeaderSize = 6;  // 16-bit identifier, 32-bit length
 constexpr size_t kMaxNameBytes = 80; // names are at most 80 bytes with their NUL

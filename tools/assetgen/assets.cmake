@@ -31,7 +31,6 @@ add_asset(script
 # The sky domes, the roots dome, the far ground and the bark maps.
 add_asset(backdrops
   SOURCES ${CMAKE_SOURCE_DIR}/tools/assetgen/backdrops/backdrops.cpp
-          ${CMAKE_SOURCE_DIR}/tools/assetgen/backdrops/noise.cpp
   OUTPUTS ${VELMORA_DATA_DIR}/gfx/CGSkies_0225_thumblarge.jpg ${VELMORA_DATA_DIR}/gfx/CGSkies_0092_thumblarge.jpg
           ${VELMORA_DATA_DIR}/gfx/roots.png ${VELMORA_DATA_DIR}/gfx/ground.jpg
           ${VELMORA_DATA_DIR}/gfx/chaos_color.png ${VELMORA_DATA_DIR}/gfx/normal1.jpg

@@ -15,26 +15,16 @@
 
 #include "common/asset_file.h"
 #include "common/image_io.h"
+#include "common/noise.h"
 
 namespace {
 
 // ---- Deterministic noise --------------------------------------------------
 
-uint32_t hash(uint32_t x, uint32_t y, uint32_t seed)
-{
-    uint32_t h = x * 0x8da6b343u ^ y * 0xd8163841u ^ seed * 0xcb1ab31fu;
-    h ^= h >> 15;
-    h *= 0x2c1b3c6du;
-    h ^= h >> 12;
-    h *= 0x297a2d39u;
-    h ^= h >> 15;
-    return h;
-}
-
 // Uniform in [0, 1).
 double hash01(int x, int y, uint32_t seed)
 {
-    return (hash(static_cast<uint32_t>(x), static_cast<uint32_t>(y), seed) >> 8) / 16777216.0;
+    return noise::hashUnit(x, y, seed);
 }
 
 double smooth(double t)
@@ -42,31 +32,12 @@ double smooth(double t)
     return t * t * (3.0 - 2.0 * t);
 }
 
-// Value noise in [0, 1], periodic in x with the given period (in lattice cells).
-double valueNoise(double x, double y, uint32_t seed, int period)
+// Fractal gradient noise remapped to about [0, 1].
+double fbm(double x, double y, uint32_t seed, int octaves)
 {
-    int ix = static_cast<int>(std::floor(x));
-    int iy = static_cast<int>(std::floor(y));
-    double fx = smooth(x - ix), fy = smooth(y - iy);
-    auto at = [&](int i, int j) { return hash01(((i % period) + period) % period, j, seed); };
-    double a = at(ix, iy) + (at(ix + 1, iy) - at(ix, iy)) * fx;
-    double b = at(ix, iy + 1) + (at(ix + 1, iy + 1) - at(ix, iy + 1)) * fx;
-    return a + (b - a) * fy;
-}
-
-// Fractal sum of value noise, in [0, 1].
-double fbm(double x, double y, uint32_t seed, int octaves, int period = 1 << 20)
-{
-    double sum = 0.0, weight = 0.5, total = 0.0;
-    for (int o = 0; o < octaves; ++o) {
-        sum += valueNoise(x, y, seed + o * 101u, period) * weight;
-        total += weight;
-        x *= 2.0;
-        y *= 2.0;
-        period *= 2;
-        weight *= 0.5;
-    }
-    return sum / total;
+    const int unbounded = 1 << 20; // these pictures need not wrap
+    return 0.5 + 0.5 * noise::fbm(static_cast<float>(x), static_cast<float>(y), unbounded, unbounded, octaves,
+                                  0.5f, seed);
 }
 
 double clamp01(double v)

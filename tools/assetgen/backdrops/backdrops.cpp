@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "backdrops/noise.h"
+#include "common/noise.h"
 #include "common/asset_file.h"
 #include "common/image_io.h"
 

@@ -1,4 +1,4 @@
-#include "backdrops/noise.h"
+#include "common/noise.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-// Tileable noise for the backdrop pictures: gradient noise, fBm, ridged fBm
+// Tileable noise for the generated pictures: gradient noise, fBm, ridged fBm
 // and Voronoi distances, all periodic so that the pictures wrap seamlessly.
 #pragma once
 #include <cstdint>
