@@ -40,20 +40,8 @@ bool startEncoder(const Options& options, std::string& error)
         error = std::string("cannot make a pipe: ") + std::strerror(errno);
         return false;
     }
-    std::string size = std::to_string(capture.width) + "x" + std::to_string(capture.height);
-    std::string rate = std::to_string(options.fps);
-    char offset[32];
-    std::snprintf(offset, sizeof offset, "%.3f", options.fromMs.value_or(0) / 1000.0);
-    bool withMusic = access(kMusicFile, R_OK) == 0;
-
-    std::vector<std::string> args = {"ffmpeg", "-y", "-loglevel", "error", "-f", "rawvideo",
-                                     "-pix_fmt", "rgb24", "-s", size, "-r", rate, "-i", "-"};
-    if (withMusic) {
-        args.insert(args.end(), {"-ss", offset, "-i", kMusicFile, "-map", "0:v", "-map", "1:a",
-                                 "-c:a", "aac", "-b:a", "192k", "-shortest"});
-    }
-    args.insert(args.end(), {"-c:v", "libx264", "-pix_fmt", "yuv420p", "-crf", "18",
-                             options.capturePath});
+    std::vector<std::string> args =
+        encoderArgs(options, capture.width, capture.height, access(kMusicFile, R_OK) == 0);
 
     pid_t pid = fork();
     if (pid < 0) {
@@ -81,6 +69,25 @@ bool startEncoder(const Options& options, std::string& error)
 }
 
 } // namespace
+
+std::vector<std::string> encoderArgs(const Options& options, int width, int height, bool withMusic)
+{
+    std::string size = std::to_string(width) + "x" + std::to_string(height);
+    std::string rate = std::to_string(options.fps);
+    // The sound starts where the first frame is.
+    char offset[32];
+    std::snprintf(offset, sizeof offset, "%.3f", firstShownMs(options) / 1000.0);
+
+    std::vector<std::string> args = {"ffmpeg", "-y", "-loglevel", "error", "-f", "rawvideo",
+                                     "-pix_fmt", "rgb24", "-s", size, "-r", rate, "-i", "-"};
+    if (withMusic) {
+        args.insert(args.end(), {"-ss", offset, "-i", kMusicFile, "-map", "0:v", "-map", "1:a",
+                                 "-c:a", "aac", "-b:a", "192k", "-shortest"});
+    }
+    args.insert(args.end(), {"-c:v", "libx264", "-pix_fmt", "yuv420p", "-crf", "18",
+                             options.capturePath});
+    return args;
+}
 
 bool writePng(const std::string& path, int width, int height, const uint8_t* rgb, std::string& error)
 {

@@ -11,6 +11,9 @@
 bool openCapture(const Options& options, int width, int height, std::string& error);
 // Reads the frame just drawn back from GL and writes it; false with error on failure.
 bool captureFrame(std::string& error);
+// The ffmpeg command line of a video capture of width x height frames; with
+// the music, its sound starts at the first frame's music time.
+std::vector<std::string> encoderArgs(const Options& options, int width, int height, bool withMusic);
 // Ends the capture (waits for the video encoder); false with error on failure.
 bool closeCapture(std::string& error);
 // Prints "frame k of n, x fps" on stderr, over itself.

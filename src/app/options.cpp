@@ -42,6 +42,11 @@ bool parseInt(std::string_view text, long long low, long long high, long long& v
 
 } // namespace
 
+int32_t firstShownMs(const Options& options)
+{
+    return options.fromMs.value_or(options.startMs.value_or(0));
+}
+
 bool parseModeText(std::string_view text, int& width, int& height)
 {
     size_t x = text.find_first_of("xX");
@@ -167,8 +172,8 @@ ParseResult parseOptions(int argc, const char* const* argv, Options& options, st
             return ParseResult::Error;
         }
     }
-    if (options.fromMs && options.toMs && *options.toMs < *options.fromMs) {
-        error = "--to comes before --from";
+    if (options.toMs && *options.toMs < firstShownMs(options)) {
+        error = options.fromMs ? "--to comes before --from" : "--to comes before --start";
         return ParseResult::Error;
     }
     if (!options.capturePath.empty() && options.timedemo) {

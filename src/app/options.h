@@ -24,6 +24,9 @@ enum class ParseResult { Run, Help, Version, Error };
 // Fills options from argv; on Error, error says what was wrong.
 ParseResult parseOptions(int argc, const char* const* argv, Options& options, std::string& error);
 
+// The music time of the first frame: --from, else --start, else 0.
+int32_t firstShownMs(const Options& options);
+
 // Reads "WIDTHxHEIGHT" (each 1 to 16384); false for anything else.
 bool parseModeText(std::string_view text, int& width, int& height);
 

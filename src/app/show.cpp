@@ -4,10 +4,13 @@
 #include <GL/glu.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <iterator>
 #include <string>
 
 #include "app/display_settings.h"
 #include "app/frame_timer.h"
+#include "app/loading_bar.h"
 #include "app/log.h"
 #include "app/offline.h"
 #include "app/settings_dialog.h"
@@ -69,6 +72,16 @@ int32_t musicTime()
 
 } // namespace
 
+const StartObject kStartObjects[] = {
+    {"display settings", [](bool) { DisplaySettings::init(); }},
+    {"image manager", [](bool) { createImageManager(); }},
+    {"loading bar", [](bool) { loadingBar(); }},
+    {"marker table", [](bool) { initTimeline("data/heaven.scpt"); }},
+    {"sound manager", [](bool openAudio) { createSoundManager(openAudio); }},
+    {"framebuffers", [](bool) { allocateFrameBuffers(); }},
+};
+const int kStartObjectCount = static_cast<int>(std::size(kStartObjects));
+
 void applyOptionsToSettings(const Options& options)
 {
     auto& modes = DisplaySettings::modes;
@@ -98,13 +111,8 @@ int runShow(const Options& options)
     if (offline)
         platform::setMessageBoxesEnabled(false);
 
-    // What exists before the window: the settings with their modes, the image
-    // manager, the timeline, the four empty framebuffers.
-    DisplaySettings::init();
-    createImageManager();
-    initTimeline("data/heaven.scpt");
-    allocateFrameBuffers();
-    createSoundManager(!offline); // capture and timedemo open no audio device
+    for (const StartObject& object : kStartObjects)
+        object.make(!offline);
 
     applyOptionsToSettings(options);
     // Without --go the viewer confirms or changes these choices first; batch runs never ask.
@@ -115,7 +123,7 @@ int runShow(const Options& options)
         return 0;
     }
 
-    int32_t from = options.fromMs.value_or(options.startMs.value_or(0));
+    int32_t from = firstShownMs(options);
     if (offline)
         showclock::useFixedStep(from, capturing ? options.fps : 60);
 
@@ -132,7 +140,7 @@ int runShow(const Options& options)
         platform::shutdown();
         return 1;
     }
-    platform::raiseWindow();
+    platform::showWindow();
     if (offline)
         platform::disableSwapWait();
 
@@ -140,6 +148,7 @@ int runShow(const Options& options)
     platform::showCursor(!DisplaySettings::fullscreen());
     runStartup(from);
     platform::sleepMs(300);
+    platform::raiseWindow();
 
     if (capturing && !openCapture(options, DisplaySettings::width(), DisplaySettings::height(), error))
         failRun(error);

@@ -150,6 +150,11 @@ void showCursor(bool visible)
     SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
 }
 
+void showWindow()
+{
+    SDL_ShowWindow(state.window);
+}
+
 void raiseWindow()
 {
     SDL_ShowWindow(state.window);

@@ -38,6 +38,9 @@ bool openWindow(const WindowSpec& spec, std::string& error);
 // Releases the GL context, then the window.
 void closeWindow();
 void showCursor(bool visible);
+// Shows the window (it opens hidden).
+void showWindow();
+// Shows it if need be, brings it to the front and gives it the focus.
 void raiseWindow();
 void swapBuffers();
 // Asks the driver not to wait for the display's refresh (offline rendering).

@@ -13,8 +13,9 @@ float windowRamp(int32_t t, const TimeWindow& window)
         return 0.0f;
     if (window.end <= t)
         return 1.0f;
-    int32_t done = t - window.start;
-    int32_t length = window.end - window.start;
+    // Taken in 64 bits: a script may put the bounds anywhere in the 32-bit range.
+    int64_t done = static_cast<int64_t>(t) - window.start;
+    int64_t length = static_cast<int64_t>(window.end) - window.start;
     return static_cast<float>(done) / static_cast<float>(length);
 }
 

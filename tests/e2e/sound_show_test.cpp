@@ -72,3 +72,45 @@ TEST(ShowMusic, CaptureChecksTheMusicWithoutPlayingIt)
     EXPECT_NE(log.find(" -> SOUND MANAGER :: Playing 'data/music/drellnivar-Velmora.ogg'.\n"), std::string::npos)
         << log;
 }
+
+TEST(ShowMusic, StartSeeksTheMusicAndTheSilentClockAlike)
+{
+    // The show ends at 8000 ms of music time; started at 7000 it gets there in
+    // about a second, whether the music plays or the silent clock stands in.
+    for (bool withMusic : {true, false}) {
+        std::vector<std::string> leaveOut;
+        if (!withMusic)
+            leaveOut.push_back("music/drellnivar-Velmora.ogg");
+        std::string dir = showDir(withMusic ? "sound-start" : "sound-start-silent", 8000, leaveOut);
+        std::vector<std::string> args = kWindowed;
+        args.insert(args.end(), {"--start", "7000"});
+        auto start = std::chrono::steady_clock::now();
+        RunResult run = runVelmora(dir, args, 60);
+        double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        ASSERT_FALSE(run.timedOut) << withMusic;
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_LT(seconds, 8.0) << (withMusic ? "the stream" : "the silent clock") << " started at 0";
+        std::string log = readFile(dir + "/debug_log.txt");
+        EXPECT_NE(log.find(withMusic ? "Playing" : "couldn't load"), std::string::npos) << log;
+        EXPECT_NE(log.find(" -- Demo ends -- \n\n"), std::string::npos);
+    }
+}
+
+TEST(ShowMusic, ACaptureFromStartShowsTheSameFrameAsFrom)
+{
+    std::string dir = showDir("sound-start-capture", 100000);
+    const std::vector<std::string> base = {"--go", "--windowed", "--mode", "160x100", "--fps", "10", "--to", "30000"};
+    auto captureWith = [&](const std::string& out, const char* option) {
+        std::vector<std::string> args = base;
+        args.insert(args.end(), {"--capture", out, option, "30000"});
+        return runVelmora(dir, args, 120);
+    };
+    RunResult fromRun = captureWith(dir + "/from", "--from");
+    ASSERT_EQ(fromRun.exitCode, 0) << fromRun.err;
+    RunResult startRun = captureWith(dir + "/start", "--start");
+    ASSERT_EQ(startRun.exitCode, 0) << startRun.err;
+    EXPECT_FALSE(fileExists(dir + "/start/frame_00001.png")) << "one frame, at 30000 ms";
+    std::string fromFrame = readFile(dir + "/from/frame_00000.png");
+    ASSERT_FALSE(fromFrame.empty());
+    EXPECT_EQ(readFile(dir + "/start/frame_00000.png"), fromFrame);
+}

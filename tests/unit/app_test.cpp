@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -7,6 +8,7 @@
 #include "app/frame_timer.h"
 #include "app/offline.h"
 #include "app/options.h"
+#include "app/show.h"
 #include "app/shutdown.h"
 #include "timeline/frame_sequencer.h"
 
@@ -94,6 +96,41 @@ TEST(Options, MalformedValuesAreErrors)
     EXPECT_EQ(parse({"--from", "2000", "--to", "1000"}), ParseResult::Error);
     EXPECT_EQ(parse({"--report", "r.json"}), ParseResult::Error);
     EXPECT_EQ(parse({"--timedemo", "--capture", "d"}), ParseResult::Error);
+}
+
+TEST(Options, TheFirstFrameIsAtFromElseAtStart)
+{
+    Options o;
+    std::string e;
+    EXPECT_EQ(firstShownMs(o), 0);
+    ASSERT_EQ(parse({"--start", "30000"}, o, e), ParseResult::Run);
+    EXPECT_EQ(firstShownMs(o), 30000);
+    ASSERT_EQ(parse({"--from", "500"}, o, e), ParseResult::Run);
+    EXPECT_EQ(firstShownMs(o), 500) << "--from wins over --start";
+    EXPECT_EQ(parse({"--start", "30000", "--to", "1000"}), ParseResult::Error)
+        << "a range that ends before the show starts";
+    EXPECT_EQ(parse({"--start", "1000", "--to", "1000"}), ParseResult::Run);
+}
+
+TEST(Options, AVideoCapturesSoundStartsAtItsFirstFrame)
+{
+    auto soundOffset = [](const std::vector<std::string>& args) {
+        for (size_t i = 0; i + 1 < args.size(); ++i)
+            if (args[i] == "-ss")
+                return args[i + 1];
+        return std::string("none");
+    };
+    Options o;
+    std::string e;
+    ASSERT_EQ(parse({"--capture", "v.mp4", "--start", "30000", "--fps", "25"}, o, e), ParseResult::Run);
+    std::vector<std::string> args = encoderArgs(o, 640, 400, true);
+    EXPECT_EQ(soundOffset(args), "30.000");
+    EXPECT_NE(std::find(args.begin(), args.end(), "640x400"), args.end());
+    EXPECT_NE(std::find(args.begin(), args.end(), "25"), args.end());
+    EXPECT_EQ(args.back(), "v.mp4");
+    ASSERT_EQ(parse({"--from", "1500"}, o, e), ParseResult::Run);
+    EXPECT_EQ(soundOffset(encoderArgs(o, 640, 400, true)), "1.500");
+    EXPECT_EQ(soundOffset(encoderArgs(o, 640, 400, false)), "none") << "no music file, no sound track";
 }
 
 TEST(Options, VideoCapturesAreToldByTheirExtension)
@@ -232,6 +269,16 @@ TEST(ShownWindow, TheLaterCompositeOfAFrameIsWhatShows)
     EXPECT_EQ(shownWindow(193000, w), Window::Rappel);
     EXPECT_EQ(shownWindow(300000, w), Window::Count);
     EXPECT_STREQ(windowReportName(Window::Count), "none");
+}
+
+TEST(StartObjects, AreMadeInTheirFixedOrderBeforeTheWindow)
+{
+    std::vector<std::string> names;
+    for (int i = 0; i < kStartObjectCount; ++i)
+        names.push_back(kStartObjects[i].name);
+    const std::vector<std::string> expected = {"display settings", "image manager", "loading bar",
+                                               "marker table",     "sound manager", "framebuffers"};
+    EXPECT_EQ(names, expected);
 }
 
 TEST(Shutdown, ReleasesEverythingBeforeTheLogAndTheLogBeforeTheWindow)
