@@ -54,6 +54,10 @@ TEST(Show, RunsFromTheLoadingBarToItsOwnEndAndLogsItsStartUpInOrder)
     size_t starts = log.find("\n -- Demo starts -- \n\n");
     ASSERT_NE(starts, std::string::npos);
     EXPECT_GT(starts, last);
+    // The start-up part ends with the music, then the frame clock.
+    const std::string playing = " -> SOUND MANAGER :: Playing 'data/music/drellnivar-Velmora.ogg'.\n";
+    ASSERT_GE(starts, playing.size());
+    EXPECT_EQ(log.substr(starts - playing.size(), playing.size()), playing);
     EXPECT_GT(log.find(" -- Demo ends -- \n\n"), starts);
 }
 
