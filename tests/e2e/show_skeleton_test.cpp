@@ -3,6 +3,7 @@
 // and flash reach the picture.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,21 @@ TEST(Show, RunsFromTheLoadingBarToItsOwnEndAndLogsItsStartUpInOrder)
     ASSERT_GE(starts, playing.size());
     EXPECT_EQ(log.substr(starts - playing.size(), playing.size()), playing);
     EXPECT_GT(log.find(" -- Demo ends -- \n\n"), starts);
+}
+
+TEST(Show, WithoutALogTheShowRunsTheSame)
+{
+    std::string logged = makeWorkDir("show-logged");
+    std::string unlogged = makeWorkDir("show-unlogged");
+    // A directory where the log would go: it cannot be opened, even by root.
+    std::filesystem::create_directory(unlogged + "/debug_log.txt");
+    RunResult run = capture(unlogged, 84000, 84000);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    ASSERT_EQ(capture(logged, 84000, 84000).exitCode, 0);
+    EXPECT_TRUE(std::filesystem::is_directory(unlogged + "/debug_log.txt"));
+    std::string withLog = readFile(logged + "/f/frame_00000.png");
+    EXPECT_FALSE(withLog.empty());
+    EXPECT_EQ(readFile(unlogged + "/f/frame_00000.png"), withLog);
 }
 
 TEST(Show, TwoCapturesOfTheSameStretchAreIdentical)
