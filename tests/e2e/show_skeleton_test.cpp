@@ -3,6 +3,7 @@
 // and flash reach the picture.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -54,7 +55,26 @@ TEST(Show, RunsFromTheLoadingBarToItsOwnEndAndLogsItsStartUpInOrder)
     size_t starts = log.find("\n -- Demo starts -- \n\n");
     ASSERT_NE(starts, std::string::npos);
     EXPECT_GT(starts, last);
+    // The start-up part ends with the music, then the frame clock.
+    const std::string playing = " -> SOUND MANAGER :: Playing 'data/music/drellnivar-Velmora.ogg'.\n";
+    ASSERT_GE(starts, playing.size());
+    EXPECT_EQ(log.substr(starts - playing.size(), playing.size()), playing);
     EXPECT_GT(log.find(" -- Demo ends -- \n\n"), starts);
+}
+
+TEST(Show, WithoutALogTheShowRunsTheSame)
+{
+    std::string logged = makeWorkDir("show-logged");
+    std::string unlogged = makeWorkDir("show-unlogged");
+    // A directory where the log would go: it cannot be opened, even by root.
+    std::filesystem::create_directory(unlogged + "/debug_log.txt");
+    RunResult run = capture(unlogged, 84000, 84000);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    ASSERT_EQ(capture(logged, 84000, 84000).exitCode, 0);
+    EXPECT_TRUE(std::filesystem::is_directory(unlogged + "/debug_log.txt"));
+    std::string withLog = readFile(logged + "/f/frame_00000.png");
+    EXPECT_FALSE(withLog.empty());
+    EXPECT_EQ(readFile(unlogged + "/f/frame_00000.png"), withLog);
 }
 
 TEST(Show, TwoCapturesOfTheSameStretchAreIdentical)

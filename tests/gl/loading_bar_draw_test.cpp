@@ -6,6 +6,7 @@
 #include <GL/glu.h>
 
 #include <cstdint>
+#include <cstdlib>
 
 #include "app/display_settings.h"
 #include "app/loading_bar.h"
@@ -132,4 +133,33 @@ TEST_F(LoadingBarDrawing, TheFullBarIsSymmetricAboutTheScreensCentre)
     Pixel lower = pixel(static_cast<int>(lowX), static_cast<int>(lowY));
     EXPECT_NEAR(lower.r, 104, 3);
     EXPECT_NEAR(lower.g, 160, 3);
+}
+
+TEST_F(LoadingBarDrawing, TheGreyFrameSurroundsTheTroughAndSmoothingEndsBeforeTheFill)
+{
+    useMode(320, 200);
+    LoadingBar bar;
+    bar.setTotal(22);
+    bar.progress = 11;
+    bar.render();
+    EXPECT_FALSE(glIsEnabled(GL_LINE_SMOOTH));
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
+    // The frame's top and bottom lines run at y = +-0.135, grey 0.56.
+    for (float edge : {0.135f, -0.135f}) {
+        double x = 0.0, y = 0.0;
+        project(1.0f, edge, x, y);
+        bool grey = false;
+        for (int dy = -2; dy <= 2; ++dy) {
+            Pixel p = pixel(static_cast<int>(x), static_cast<int>(y) + dy);
+            grey = grey || (std::abs(p.r - 143) <= 4 && p.r == p.g && p.g == p.b);
+        }
+        EXPECT_TRUE(grey) << "no frame line at y = " << edge;
+    }
+    // Inside the trough's lower half, right of the fill: black.
+    double x = 0.0, y = 0.0;
+    project(1.5f, -0.1f, x, y);
+    Pixel slot = pixel(static_cast<int>(x), static_cast<int>(y));
+    EXPECT_EQ(slot.r + slot.g + slot.b, 0);
 }
