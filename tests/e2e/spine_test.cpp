@@ -227,3 +227,19 @@ TEST(Timedemo, ItReportsStartUpAndPerWindowFrameTimesAsJson)
     EXPECT_NE(json.find("\"window\": \"citation2\", \"frames\": 30"), std::string::npos) << json;
     EXPECT_NE(json.find("\"startup\""), std::string::npos);
 }
+
+TEST(MissingData, EveryPictureAndModelTheShowLoadsEndsStartUpNamingIt)
+{
+    for (const char* file : {"gfx/overlay.png", "gfx/roots.png", "gfx/CGSkies_0225_thumblarge.jpg",
+                             "gfx/CGSkies_0092_thumblarge.jpg", "gfx/ground.jpg", "gfx/modern-space.png",
+                             "3D/starttext.jpg", "3D/starttext-export.3ds"}) {
+        std::string dir = makeWorkDir("missing", {file});
+        RunResult r = runVelmora(dir, captureArgs("f", "0", "0", "10"), 60);
+        EXPECT_EQ(r.exitCode, 1) << file;
+        EXPECT_NE(r.err.find(file), std::string::npos) << file << ": " << r.err;
+        std::string log = readFile(dir + "/debug_log.txt");
+        size_t lastLine = log.find_last_of('\n', log.find_last_not_of("\n ")) + 1;
+        EXPECT_NE(log.find(file, lastLine), std::string::npos) << file << ": " << log.substr(lastLine);
+        EXPECT_FALSE(fileExists(dir + "/f/frame_00000.png")) << file;
+    }
+}
