@@ -46,7 +46,7 @@ int main(int argc, char** argv)
             float pit = clamp01((stone(u, v, 32, 3, pits) - 0.68f) * 10.0f);
 
             float speck = stone(u, v, 256, 1, grain) - 0.5f;
-            float shade = 0.86f + 0.14f * (broad - 0.5f) + 0.10f * fine + 0.06f * speck - 0.12f * vein - 0.12f * pit;
+            float shade = 0.95f + 0.10f * (broad - 0.5f) + 0.10f * fine + 0.06f * speck - 0.12f * vein - 0.12f * pit;
             float warm = broad - 0.5f;
             float r = shade * (0.97f + 0.05f * warm);
             float g = shade * (0.94f + 0.02f * warm);
