@@ -17,11 +17,6 @@ bool openLog(const char* path)
     return gLog != nullptr;
 }
 
-bool logIsOpen()
-{
-    return gLog != nullptr;
-}
-
 void logWrite(const char* format, ...)
 {
     if (!gLog)

@@ -5,7 +5,6 @@
 
 // Opens (truncating) the log; false when it cannot be opened.
 bool openLog(const char* path = "debug_log.txt");
-bool logIsOpen();
 void logWrite(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void closeLog();
 

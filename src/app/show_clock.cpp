@@ -43,11 +43,6 @@ bool isFixedStep()
     return state.fixed;
 }
 
-int fixedStepFps()
-{
-    return state.fps;
-}
-
 float frameSeconds()
 {
     if (state.fixed)

@@ -10,7 +10,6 @@ namespace showclock {
 // Frame k then has music time fromMs + trunc(k * 1000 / fps) and frame clock k / fps.
 void useFixedStep(int32_t fromMs, int fps);
 bool isFixedStep();
-int fixedStepFps();
 
 // Frame-clock reading in seconds since the process's first reading (real time),
 // or one second plus k / fps (fixed step), so that no reading after the first is 0.

@@ -86,11 +86,6 @@ void VorbisFile::close()
     impl->total = 0;
 }
 
-bool VorbisFile::isOpen() const
-{
-    return impl->open;
-}
-
 int64_t VorbisFile::totalFrames() const
 {
     return impl->total;

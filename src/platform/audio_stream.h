@@ -24,7 +24,6 @@ public:
     // Vorbis, empty, or of another rate or channel count.
     bool open(const char* path, std::string& error);
     void close();
-    bool isOpen() const;
     // Length in frames.
     int64_t totalFrames() const;
     bool seekFrame(int64_t frame);
