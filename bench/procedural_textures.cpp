@@ -122,7 +122,7 @@ int main(int argc, char** argv)
 
     if (upload) {
         std::string error;
-        platform::WindowSpec spec{"bench", 320, 200, false, 24};
+        platform::WindowRequest spec{"bench", 320, 200, false, 24};
         if (!platform::initVideo(error) || !platform::openWindow(spec, error)) {
             std::fprintf(stderr, "no GL context: %s\n", error.c_str());
             return 1;

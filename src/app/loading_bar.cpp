@@ -3,7 +3,7 @@
 #include <epoxy/gl.h>
 #include <GL/glu.h>
 
-#include "app/display_settings.h"
+#include "core/display_settings.h"
 #include "platform/platform.h"
 
 BarFill loadingBarFill(int progress, int total, float halfWidth)

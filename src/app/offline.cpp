@@ -14,7 +14,7 @@
 #include <cstring>
 #include <map>
 
-#include "app/show_clock.h"
+#include "core/show_clock.h"
 #include "app/startup.h"
 #include "timeline/frame_sequencer.h"
 

@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <string_view>
 
-#include "app/display_settings.h"
-#include "app/embedded.h"
-#include "app/log.h"
+#include "core/display_settings.h"
+#include "core/embedded.h"
+#include "core/log.h"
 #include "app/options.h"
 
 const char* const kGoText = ".Go.";
@@ -14,7 +14,7 @@ const char* const kLeaveText = ".Leave.";
 const char* const kFullscreenText = "Fullscreen";
 const char* const kAntiAliasText = "Anti Alias";
 
-std::string modeText(const platform::DisplayMode& mode)
+std::string modeText(const DisplayMode& mode)
 {
     char text[64];
     std::snprintf(text, sizeof text, "%dx%d 32 bpp %d hz", mode.width, mode.height, mode.refreshRate);
@@ -29,7 +29,7 @@ std::vector<std::string> aspectTexts()
     return texts;
 }
 
-int typedMode(const std::string& text, int preselected, std::vector<platform::DisplayMode>& modes)
+int typedMode(const std::string& text, int preselected, std::vector<DisplayMode>& modes)
 {
     std::string_view typed = text;
     size_t first = typed.find_first_not_of(" \t");
@@ -49,7 +49,7 @@ int typedMode(const std::string& text, int preselected, std::vector<platform::Di
 platform::SettingsDialogContent dialogContent()
 {
     platform::SettingsDialogContent content;
-    for (const platform::DisplayMode& mode : DisplaySettings::modes)
+    for (const DisplayMode& mode : DisplaySettings::modes)
         content.modeTexts.push_back(modeText(mode));
     content.mode = DisplaySettings::selectedMode;
     content.aspectTexts = aspectTexts();

@@ -14,14 +14,14 @@ extern const char* const kFullscreenText;
 extern const char* const kAntiAliasText;
 
 // "%dx%d 32 bpp %d hz": every entry says 32 bpp, whatever depth the display reports.
-std::string modeText(const platform::DisplayMode& mode);
+std::string modeText(const DisplayMode& mode);
 // The aspect list as it stands once sorted; an entry's index is its aspect value.
 std::vector<std::string> aspectTexts();
 
 // The mode that text typed into the mode field stands for: an entry whose text
 // it repeats, else "WIDTHxHEIGHT" (a listed mode of that size, or a new entry
 // for it), else the preselected mode.
-int typedMode(const std::string& text, int preselected, std::vector<platform::DisplayMode>& modes);
+int typedMode(const std::string& text, int preselected, std::vector<DisplayMode>& modes);
 
 // The dialog's first state, from DisplaySettings as the command line left them.
 platform::SettingsDialogContent dialogContent();

@@ -8,13 +8,13 @@
 #include <iterator>
 #include <string>
 
-#include "app/display_settings.h"
-#include "app/frame_timer.h"
+#include "core/display_settings.h"
+#include "core/frame_timer.h"
 #include "app/loading_bar.h"
-#include "app/log.h"
+#include "core/log.h"
 #include "app/offline.h"
 #include "app/settings_dialog.h"
-#include "app/show_clock.h"
+#include "core/show_clock.h"
 #include "app/shutdown.h"
 #include "app/startup.h"
 #include "gfx/framebuffer.h"
@@ -73,7 +73,11 @@ int32_t musicTime()
 } // namespace
 
 const StartObject kStartObjects[] = {
-    {"display settings", [](bool) { DisplaySettings::init(); }},
+    {"display settings", [](bool) {
+         DisplayMode desktop;
+         bool known = platform::desktopMode(desktop);
+         DisplaySettings::init(platform::displayModes(), known ? &desktop : nullptr);
+     }},
     {"image manager", [](bool) { createImageManager(); }},
     {"loading bar", [](bool) { loadingBar(); }},
     {"marker table", [](bool) { initTimeline("data/heaven.scpt"); }},
@@ -103,6 +107,8 @@ int runShow(const Options& options)
     // The first clock reading: every later frame-clock reading counts from here.
     FrameTimer::now();
 
+    // A failure anywhere from here on restores the desktop before it exits.
+    setFailureHook(platform::shutdown);
     std::string error;
     if (!platform::initVideo(error)) {
         std::fprintf(stderr, "velmora: no display available (%s)\n", error.c_str());
@@ -127,7 +133,7 @@ int runShow(const Options& options)
     if (offline)
         showclock::useFixedStep(from, capturing ? options.fps : 60);
 
-    platform::WindowSpec spec{kWindowTitle, DisplaySettings::width(), DisplaySettings::height(),
+    platform::WindowRequest spec{kWindowTitle, DisplaySettings::width(), DisplaySettings::height(),
                               DisplaySettings::fullscreen(), DisplaySettings::bitsPerPixel()};
     if (!platform::openWindow(spec, error)) {
         std::fprintf(stderr, "velmora: cannot open a window with OpenGL: %s\n", error.c_str());

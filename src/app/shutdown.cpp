@@ -1,6 +1,6 @@
 #include "app/shutdown.h"
 
-#include "app/log.h"
+#include "core/log.h"
 #include "platform/platform.h"
 
 const ShutdownStep kShutdownSteps[] = {

@@ -2,11 +2,11 @@
 // loading bar advancing after each step, then the music and the frame clock.
 #include "app/startup.h"
 
-#include "app/display_settings.h"
-#include "app/frame_timer.h"
+#include "core/display_settings.h"
+#include "core/frame_timer.h"
 #include "app/loading_bar.h"
-#include "app/log.h"
-#include "app/show_clock.h"
+#include "core/log.h"
+#include "core/show_clock.h"
 #include "effects/sky_and_ground.h"
 #include "effects/opening_text.h"
 #include "effects/scenes_to_come.h"

@@ -7,7 +7,7 @@
 #include "effects/opening_text.h"
 #include "gfx/bitmap_text.h"
 #include "gfx/image_manager.h"
-#include "timeline/time_window.h"
+#include "core/time_window.h"
 
 namespace credits {
 

@@ -5,8 +5,7 @@
 #include <cmath>
 #include <initializer_list>
 
-#include "app/frame_timer.h"
-#include "app/log.h"
+#include "core/log.h"
 
 GroundPlane::GroundPlane()
 {
@@ -53,11 +52,11 @@ float groundScroll(float seconds, float scrollRate)
     return 1000.0f * seconds * scrollRate / 2700.0f;
 }
 
-void GroundPlane::draw(float alpha, bool textured, float scrollRate) const
+void GroundPlane::draw(float alpha, bool textured, float scrollRate, float seconds) const
 {
     if (rows - 1 < 1)
         return;
-    float scroll = groundScroll(frameTimer().elapsed, scrollRate);
+    float scroll = groundScroll(seconds, scrollRate);
     for (int r = 0; r < rows - 1; ++r) {
         if (textured)
             glEnable(GL_TEXTURE_2D);

@@ -22,7 +22,8 @@ public:
     // Builds the grid; heights take one draw each of the shared generator.
     void init(int cols, int rows, float falloff, float size, float baseHeight, float texRepeat, float roughness);
     // Textured strips, row by row; the caller sets texture, blending and depth.
-    void draw(float alpha, bool textured, float scrollRate) const;
+    // seconds: the frame clock's elapsed time, which scrolls the texture.
+    void draw(float alpha, bool textured, float scrollRate, float seconds) const;
 
     const GridVertex& at(int row, int col) const { return vertices[row * cols + col]; }
 

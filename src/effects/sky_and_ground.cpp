@@ -44,7 +44,7 @@ void setupGroundDust()
     state.near->init(32, 32, 1.0f, 435.0f, -8.0f, 3.0f, 1.15f);
 }
 
-void drawSkyAndGround(const Vec3& tint, float alpha, const Vec3& position, int mode)
+void drawSkyAndGround(const Vec3& tint, float alpha, const Vec3& position, int mode, float seconds)
 {
     const float fogColour[4] = {0.0f, 0.0f, 0.0f, alpha};
     glFogi(GL_FOG_MODE, GL_LINEAR);
@@ -84,7 +84,7 @@ void drawSkyAndGround(const Vec3& tint, float alpha, const Vec3& position, int m
         // The far ground, unfogged, in the caller's matrix; blending stays additive.
         glEnable(GL_TEXTURE_2D);
         imageManager().bind(state.ground);
-        state.far->draw(alpha, true, 1.0f);
+        state.far->draw(alpha, true, 1.0f, seconds);
     }
 }
 

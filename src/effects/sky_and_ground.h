@@ -8,13 +8,14 @@ class GroundPlane;
 // Loads the roots, the two skies and the ground, builds the far ground and
 // the dome list. Needs the image manager and the shared quadric.
 void setupSkyAndGround();
-// Builds the near ground (before the far one: both draw from the generator).
+// Builds the near ground. The far one was built earlier, by setupSkyAndGround;
+// both draw from the shared generator, so that order fixes their heights.
 void setupGroundDust();
 
 // Mode 0: sky A; 1: sky A with the far ground; 2: the roots dome; 3: sky B.
-// Only position.z is used. Leaves blending (additive), texturing and the
-// depth test on.
-void drawSkyAndGround(const Vec3& tint, float alpha, const Vec3& position, int mode);
+// Only position.z is used; seconds is the frame clock's elapsed time, which
+// scrolls the far ground. Leaves blending (additive), texturing and the depth test on.
+void drawSkyAndGround(const Vec3& tint, float alpha, const Vec3& position, int mode, float seconds);
 
 GroundPlane* nearGround();
 GroundPlane* farGround();

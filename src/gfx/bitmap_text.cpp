@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "timeline/time_window.h"
+#include "core/time_window.h"
 
 namespace bitmaptext {
 

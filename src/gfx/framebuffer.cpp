@@ -1,7 +1,7 @@
 #include "gfx/framebuffer.h"
 
-#include "app/display_settings.h"
-#include "app/log.h"
+#include "core/display_settings.h"
+#include "core/log.h"
 #include "platform/platform.h"
 
 void FrameBuffer::create(int32_t w, int32_t h)

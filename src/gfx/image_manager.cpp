@@ -7,8 +7,8 @@
 #include <cstring>
 #include <string>
 
-#include "app/embedded.h"
-#include "app/log.h"
+#include "core/embedded.h"
+#include "core/log.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <GL/glu.h>
 
-#include "app/display_settings.h"
+#include "core/display_settings.h"
 
 void ImageManager::beginOrtho(float width, float height)
 {

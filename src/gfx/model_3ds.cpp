@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "app/log.h"
+#include "core/log.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "gfx/quadric.h"
 
-#include "app/log.h"
+#include "core/log.h"
 
 namespace {
 GLUquadric* gQuadric = nullptr;

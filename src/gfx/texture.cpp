@@ -2,7 +2,7 @@
 
 #include <GL/glu.h>
 
-#include "app/log.h"
+#include "core/log.h"
 
 Texture::Texture(int32_t width, int32_t height, const char* name)
     : width(width), height(height),

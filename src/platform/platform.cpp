@@ -21,6 +21,9 @@ void setContextAttributes(int depthBits)
 {
     SDL_GL_ResetAttributes();
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    // The show needs nothing past 2.0; asking for SDL's default 2.1 fails on 2.0 drivers.
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
     SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
@@ -32,7 +35,7 @@ void setContextAttributes(int depthBits)
     SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, 0);
 }
 
-bool tryOpen(const WindowSpec& spec, int depthBits, std::string& error)
+bool tryOpen(const WindowRequest& spec, int depthBits, std::string& error)
 {
     setContextAttributes(depthBits);
     Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
@@ -123,7 +126,7 @@ bool desktopMode(DisplayMode& mode)
     return true;
 }
 
-bool openWindow(const WindowSpec& spec, std::string& error)
+bool openWindow(const WindowRequest& spec, std::string& error)
 {
     if (tryOpen(spec, spec.depthBits, error))
         return true;
@@ -206,16 +209,6 @@ PumpResult pumpOneEvent()
 int quitCode()
 {
     return state.exitCode;
-}
-
-uint64_t counter()
-{
-    return SDL_GetPerformanceCounter();
-}
-
-uint64_t counterFrequency()
-{
-    return SDL_GetPerformanceFrequency();
 }
 
 void sleepMs(uint32_t ms)

@@ -5,14 +5,9 @@
 #include <string>
 #include <vector>
 
-namespace platform {
+#include "core/display_settings.h"
 
-struct DisplayMode {
-    int width = 0;
-    int height = 0;
-    int bitsPerPixel = 0; // SDL reports 32-bit true colour as 24
-    int refreshRate = 0;  // 0 when the driver does not say
-};
+namespace platform {
 
 // Starts SDL's video and event handling. On failure, error says why.
 bool initVideo(std::string& error);
@@ -24,7 +19,7 @@ std::vector<DisplayMode> displayModes();
 // The desktop's current mode of display 0; false when unknown.
 bool desktopMode(DisplayMode& mode);
 
-struct WindowSpec {
+struct WindowRequest {
     const char* title;
     int width;
     int height;
@@ -34,7 +29,7 @@ struct WindowSpec {
 
 // Opens the window with a double-buffered GL compatibility context (RGB 8-8-8,
 // no alpha, no stencil, no multisampling) and makes it current.
-bool openWindow(const WindowSpec& spec, std::string& error);
+bool openWindow(const WindowRequest& spec, std::string& error);
 // Releases the GL context, then the window.
 void closeWindow();
 void showCursor(bool visible);
@@ -54,9 +49,6 @@ enum class PumpResult { Empty, Handled, Quit };
 PumpResult pumpOneEvent();
 int quitCode();
 
-// Clocks.
-uint64_t counter();
-uint64_t counterFrequency();
 void sleepMs(uint32_t ms);
 
 // Shows a message box (unless message boxes are off) and prints the text on stderr.

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <string>
 
-#include "app/embedded.h"
-#include "app/log.h"
+#include "core/embedded.h"
+#include "core/log.h"
 #include "gfx/shader_program.h"
 
 const ShaderSource kShaderSources[kShaderCount] = {

@@ -1,7 +1,8 @@
 #include "sound/beat_envelope.h"
 
-#include "sound/sound_manager.h"
-#include "timeline/time_window.h"
+#include <cstddef>
+
+#include "core/time_window.h"
 
 namespace {
 constexpr int32_t kCatchWindowMs = 250;
@@ -22,11 +23,6 @@ void BeatEnvelope::add(int32_t timeMs, int32_t durationMs)
         slot.duration = durationMs;
     }
     ++count;
-}
-
-float BeatEnvelope::value()
-{
-    return value(soundManager().time());
 }
 
 float BeatEnvelope::value(int32_t t)

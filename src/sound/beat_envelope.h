@@ -13,8 +13,6 @@ public:
     // Adds a beat at timeMs lasting durationMs. Beats past the capacity are
     // counted but not kept.
     void add(int32_t timeMs, int32_t durationMs);
-    // The pulse at the music time of the sound manager.
-    float value();
     // The pulse at music time timeMs; fires the beats whose window holds it.
     float value(int32_t timeMs);
 

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <string>
 
-#include "app/log.h"
-#include "app/show_clock.h"
+#include "core/log.h"
+#include "core/show_clock.h"
 #include "platform/audio_stream.h"
 
 namespace {

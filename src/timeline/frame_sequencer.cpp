@@ -4,6 +4,7 @@
 
 #include <iterator>
 
+#include "core/frame_timer.h"
 #include "effects/sky_and_ground.h"
 #include "effects/credits.h"
 #include "effects/opening_text.h"
@@ -282,7 +283,7 @@ void drawBackdrop(const Backdrop& b)
         glDisable(GL_LIGHTING);
     if (b.translateY != 0.0f)
         glTranslatef(0.0f, b.translateY, 0.0f);
-    drawSkyAndGround(b.colour, b.alpha, Vec3::zero(), b.mode);
+    drawSkyAndGround(b.colour, b.alpha, Vec3::zero(), b.mode, frameTimer().elapsed);
     if (b.lightingOffAfter)
         glDisable(GL_LIGHTING);
 }

@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-#include "timeline/time_window.h"
+#include "core/time_window.h"
 
 class MarkerTable {
 public:

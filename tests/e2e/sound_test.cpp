@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <thread>
 
-#include "app/log.h"
+#include "core/log.h"
 #include "music/ogg_writer.h"
 #include "platform/audio_stream.h"
 #include "sound/sound_manager.h"

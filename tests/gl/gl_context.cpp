@@ -8,8 +8,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/display_settings.h"
-#include "app/log.h"
+#include "core/display_settings.h"
+#include "core/log.h"
 #include "platform/platform.h"
 
 namespace gltest {
@@ -38,7 +38,7 @@ void ensureContext()
         DisplaySettings::modes = {{640, 480, 32, 0}};
         DisplaySettings::selectedMode = 0;
         DisplaySettings::aspectValue = 0; // 16:10: 640 x 400 at y = 40
-        platform::WindowSpec spec{"velmora gl tests", 640, 480, false, 24};
+        platform::WindowRequest spec{"velmora gl tests", 640, 480, false, 24};
         if (!platform::openWindow(spec, error))
             return false;
         platform::raiseWindow();

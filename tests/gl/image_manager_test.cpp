@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "app/log.h"
+#include "core/log.h"
 #include "gfx/image_manager.h"
 #include "gfx/procedural_textures.h"
 #include "gfx/quadric.h"

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "app/display_settings.h"
+#include "core/display_settings.h"
 #include "app/loading_bar.h"
 #include "gl/gl_context.h"
 
@@ -83,7 +83,7 @@ protected:
     }
 
 private:
-    std::vector<platform::DisplayMode> modes_;
+    std::vector<DisplayMode> modes_;
     int selected_ = 0;
     int aspect_ = 0;
 };

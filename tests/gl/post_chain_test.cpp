@@ -162,7 +162,7 @@ double backdropLevel(int mode)
     gluPerspective(76.0, 640.0 / 480.0, 0.1, 1000.0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    drawSkyAndGround({1.0f, 1.0f, 1.0f}, 1.0f, Vec3::zero(), mode);
+    drawSkyAndGround({1.0f, 1.0f, 1.0f}, 1.0f, Vec3::zero(), mode, 0.0f);
     std::vector<uint8_t> pixels(640 * 480 * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, 640, 480, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/display_settings.h"
-#include "app/frame_timer.h"
+#include "core/display_settings.h"
+#include "core/frame_timer.h"
 #include "app/offline.h"
 #include "app/options.h"
 #include "app/show.h"
@@ -184,9 +184,9 @@ TEST(Letterbox, OddSizesTruncateTowardZero)
 
 TEST(DisplayModes, OnlyTrueColourModesAtLeast640WideAreOffered)
 {
-    std::vector<platform::DisplayMode> all = {
+    std::vector<DisplayMode> all = {
         {1024, 768, 16, 60}, {512, 384, 24, 60}, {640, 480, 24, 60}, {1920, 1080, 32, 0}};
-    std::vector<platform::DisplayMode> kept = filterModes(all);
+    std::vector<DisplayMode> kept = filterModes(all);
     ASSERT_EQ(kept.size(), 2u);
     EXPECT_EQ(kept[0].width, 640);
     EXPECT_EQ(kept[1].width, 1920);
@@ -194,7 +194,7 @@ TEST(DisplayModes, OnlyTrueColourModesAtLeast640WideAreOffered)
 
 TEST(DisplayModes, TheLast1024By768EntryIsPreselected)
 {
-    std::vector<platform::DisplayMode> modes = {
+    std::vector<DisplayMode> modes = {
         {800, 600, 24, 60}, {1024, 768, 24, 60}, {1024, 768, 24, 75}, {1280, 1024, 24, 60}};
     EXPECT_EQ(defaultModeIndex(modes), 2);
     EXPECT_EQ(defaultModeIndex({{800, 600, 24, 60}, {1280, 1024, 24, 60}}), 0);

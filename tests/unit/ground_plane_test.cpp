@@ -5,7 +5,7 @@
 #include <sstream>
 #include <string>
 
-#include "app/log.h"
+#include "core/log.h"
 #include "effects/ground_plane.h"
 
 TEST(GroundPlane, TheCentreIsWhiteTheRimBlackAndTheCornersBelowBlack)

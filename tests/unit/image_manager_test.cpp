@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/embedded.h"
+#include "core/embedded.h"
 #include "gfx/image_manager.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/log.h"
+#include "core/log.h"
 #include "common/model_3ds_writer.h"
 #include "gfx/model_3ds.h"
 

@@ -3,14 +3,14 @@
 #include <string>
 #include <vector>
 
-#include "app/display_settings.h"
+#include "core/display_settings.h"
 #include "app/options.h"
 #include "app/settings_dialog.h"
 #include "app/show.h"
 
 namespace {
 
-using platform::DisplayMode;
+
 
 // What a display might enumerate: depths and widths the list must drop, and
 // 1024 x 768 at 60 Hz and then at 75 Hz.

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "timeline/time_window.h"
+#include "core/time_window.h"
 
 TEST(InWindow, BothEndsAreInside)
 {

@@ -1,10 +1,19 @@
-#include "app/show_clock.h"
+#include "core/show_clock.h"
 
-#include "platform/platform.h"
+#include <time.h>
 
 namespace showclock {
 
 namespace {
+
+// Nanoseconds of the system's monotonic clock.
+uint64_t counter()
+{
+    timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<uint64_t>(ts.tv_sec) * 1000000000u + static_cast<uint64_t>(ts.tv_nsec);
+}
+constexpr uint64_t kCounterFrequency = 1000000000u;
 
 struct State {
     bool fixed = false;
@@ -20,7 +29,7 @@ struct State {
 
 uint64_t ticksSinceOrigin()
 {
-    uint64_t now = platform::counter();
+    uint64_t now = counter();
     if (!state.originTaken) {
         state.origin = now;
         state.originTaken = true;
@@ -48,13 +57,13 @@ float frameSeconds()
     if (state.fixed)
         return 1.0f + static_cast<float>(static_cast<double>(state.frame) / state.fps);
     double ticks = static_cast<double>(ticksSinceOrigin());
-    return static_cast<float>(ticks / static_cast<double>(platform::counterFrequency()));
+    return static_cast<float>(ticks / static_cast<double>(kCounterFrequency));
 }
 
 void startMusic(int32_t startMs)
 {
     state.musicStartMs = startMs;
-    state.musicOrigin = platform::counter();
+    state.musicOrigin = counter();
     state.musicStarted = true;
 }
 
@@ -64,8 +73,8 @@ int32_t musicMs()
         return state.fromMs + static_cast<int32_t>(state.frame * 1000 / state.fps);
     if (!state.musicStarted)
         return 0;
-    uint64_t ticks = platform::counter() - state.musicOrigin;
-    uint64_t ms = ticks * 1000 / platform::counterFrequency();
+    uint64_t ticks = counter() - state.musicOrigin;
+    uint64_t ms = ticks * 1000 / kCounterFrequency;
     return state.musicStartMs + static_cast<int32_t>(ms);
 }
 
@@ -83,7 +92,7 @@ int64_t frameIndex()
 double wallMs()
 {
     return static_cast<double>(ticksSinceOrigin()) * 1000.0 /
-           static_cast<double>(platform::counterFrequency());
+           static_cast<double>(kCounterFrequency);
 }
 
 } // namespace showclock

@@ -1,8 +1,8 @@
-#include "app/display_settings.h"
+#include "core/display_settings.h"
 
 #include <epoxy/gl.h>
 
-std::vector<platform::DisplayMode> DisplaySettings::modes;
+std::vector<DisplayMode> DisplaySettings::modes;
 int DisplaySettings::selectedMode = 0;
 int DisplaySettings::bitsPerPixelValue = 32;
 int DisplaySettings::aspectValue = 0;
@@ -10,16 +10,16 @@ bool DisplaySettings::fullscreenValue = false;
 bool DisplaySettings::antiAliasValue = false;
 bool DisplaySettings::goValue = false;
 
-std::vector<platform::DisplayMode> filterModes(const std::vector<platform::DisplayMode>& all)
+std::vector<DisplayMode> filterModes(const std::vector<DisplayMode>& all)
 {
-    std::vector<platform::DisplayMode> kept;
-    for (const platform::DisplayMode& m : all)
+    std::vector<DisplayMode> kept;
+    for (const DisplayMode& m : all)
         if (static_cast<unsigned>(m.bitsPerPixel) >= 24u && static_cast<unsigned>(m.width) >= 640u)
             kept.push_back(m);
     return kept;
 }
 
-int defaultModeIndex(const std::vector<platform::DisplayMode>& modes)
+int defaultModeIndex(const std::vector<DisplayMode>& modes)
 {
     int index = 0;
     for (size_t i = 0; i < modes.size(); ++i)
@@ -28,7 +28,7 @@ int defaultModeIndex(const std::vector<platform::DisplayMode>& modes)
     return index;
 }
 
-int findOrAddMode(std::vector<platform::DisplayMode>& modes, int width, int height)
+int findOrAddMode(std::vector<DisplayMode>& modes, int width, int height)
 {
     for (size_t i = modes.size(); i-- > 0;)
         if (modes[i].width == width && modes[i].height == height)
@@ -37,14 +37,14 @@ int findOrAddMode(std::vector<platform::DisplayMode>& modes, int width, int heig
     return static_cast<int>(modes.size()) - 1;
 }
 
-std::vector<platform::DisplayMode> fallbackModes(bool haveDesktop, const platform::DisplayMode& desktop)
+std::vector<DisplayMode> fallbackModes(bool haveDesktop, const DisplayMode& desktop)
 {
     if (haveDesktop && desktop.width > 0 && desktop.height > 0)
         return {desktop};
     return {{1024, 768, 32, 0}};
 }
 
-void DisplaySettings::init()
+void DisplaySettings::init(const std::vector<DisplayMode>& all, const DisplayMode* desktop)
 {
     selectedMode = 0;
     bitsPerPixelValue = 32;
@@ -52,12 +52,9 @@ void DisplaySettings::init()
     fullscreenValue = false;
     antiAliasValue = false;
     goValue = false;
-    modes = filterModes(platform::displayModes());
-    if (modes.empty()) {
-        platform::DisplayMode desktop;
-        bool known = platform::desktopMode(desktop);
-        modes = fallbackModes(known, desktop);
-    }
+    modes = filterModes(all);
+    if (modes.empty())
+        modes = fallbackModes(desktop != nullptr, desktop ? *desktop : DisplayMode{});
 }
 
 int DisplaySettings::width()

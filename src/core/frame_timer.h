@@ -3,7 +3,6 @@
 #pragma once
 
 struct FrameTimer {
-    bool useHighResolution = true;
     float startTime = 0.0f; // 0 means not taken yet
     float elapsed = 0.0f;
     float delta = 0.0f;

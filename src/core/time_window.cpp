@@ -1,4 +1,4 @@
-#include "timeline/time_window.h"
+#include "core/time_window.h"
 
 #include <cmath>
 

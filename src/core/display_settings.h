@@ -1,13 +1,19 @@
 // The viewer's choices: display mode, picture band, full screen, line smoothing.
 // One process-wide set, filled before the window opens and read everywhere after.
 #pragma once
-#include <string>
 #include <vector>
 
-#include "platform/platform.h"
+
+// One mode of a display as the platform reports it.
+struct DisplayMode {
+    int width = 0;
+    int height = 0;
+    int bitsPerPixel = 0; // SDL reports 32-bit true colour as 24
+    int refreshRate = 0;  // 0 when the driver does not say
+};
 
 struct DisplaySettings {
-    static std::vector<platform::DisplayMode> modes;
+    static std::vector<DisplayMode> modes;
     static int selectedMode;
     static int bitsPerPixelValue;
     static int aspectValue; // 0: 16:10, 1: 16:9, 2: the mode's own shape
@@ -15,8 +21,9 @@ struct DisplaySettings {
     static bool antiAliasValue;
     static bool goValue;
 
-    // The constructor's work: defaults, then the filtered modes of display 0.
-    static void init();
+    // The constructor's work: defaults, then the filtered modes of display 0
+    // (all of them as enumerated; desktop is the current mode, when known).
+    static void init(const std::vector<DisplayMode>& all, const DisplayMode* desktop);
 
     static int width();
     static int height();
@@ -29,14 +36,14 @@ struct DisplaySettings {
 
 // Modes offered to the viewer: at least 24 bits per pixel as SDL counts true
 // colour, at least 640 wide, in enumeration order.
-std::vector<platform::DisplayMode> filterModes(const std::vector<platform::DisplayMode>& all);
+std::vector<DisplayMode> filterModes(const std::vector<DisplayMode>& all);
 // The last mode that is exactly 1024 x 768, else 0.
-int defaultModeIndex(const std::vector<platform::DisplayMode>& modes);
+int defaultModeIndex(const std::vector<DisplayMode>& modes);
 // The last listed mode of that size; a size the display does not list is
 // appended (a window takes any size, full screen asks the display for it).
-int findOrAddMode(std::vector<platform::DisplayMode>& modes, int width, int height);
+int findOrAddMode(std::vector<DisplayMode>& modes, int width, int height);
 // The list shown when the filter leaves nothing: the desktop's mode, else 1024 x 768.
-std::vector<platform::DisplayMode> fallbackModes(bool haveDesktop, const platform::DisplayMode& desktop);
+std::vector<DisplayMode> fallbackModes(bool haveDesktop, const DisplayMode& desktop);
 
 struct Viewport {
     int x, y, width, height;

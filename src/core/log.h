@@ -14,5 +14,8 @@ constexpr const char* kLogDemoStarts = "\n -- Demo starts -- \n\n";
 constexpr const char* kLogDemoEnds = " -- Demo ends -- \n\n";
 
 // A failure that ends the program (exit code 1): the caller has written its log
-// line; this closes the log, names the cause on stderr, restores the desktop and exits.
+// line; this closes the log, names the cause on stderr, runs the exit hook (which
+// restores the desktop) and exits.
 [[noreturn]] void failAndExit(const char* cause);
+// What failAndExit runs last; set by the entry once the platform is up.
+void setFailureHook(void (*hook)());

@@ -1,4 +1,4 @@
-#include "app/embedded.h"
+#include "core/embedded.h"
 
 const EmbeddedFile* embeddedResource(std::string_view name)
 {

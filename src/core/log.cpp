@@ -1,13 +1,12 @@
-#include "app/log.h"
+#include "core/log.h"
 
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/platform.h"
-
 namespace {
 FILE* gLog = nullptr;
+void (*gFailureHook)() = nullptr;
 }
 
 bool openLog(const char* path)
@@ -41,6 +40,12 @@ void failAndExit(const char* cause)
 {
     closeLog();
     std::fprintf(stderr, "velmora: %s\n", cause);
-    platform::shutdown();
+    if (gFailureHook)
+        gFailureHook();
     std::exit(1);
+}
+
+void setFailureHook(void (*hook)())
+{
+    gFailureHook = hook;
 }

@@ -1,7 +1,7 @@
-#include "app/frame_timer.h"
+#include "core/frame_timer.h"
 
-#include "app/log.h"
-#include "app/show_clock.h"
+#include "core/log.h"
+#include "core/show_clock.h"
 
 FrameTimer& frameTimer()
 {
