@@ -35,7 +35,7 @@ fuzz:
 	@scripts/install-deps --fuzz
 	@mkdir -p $(FUZZ_DIR)/corpus
 	clang++ $(FUZZ_FLAGS) -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
-		tests/fuzz/model_3ds_fuzz.cpp src/gfx/model_3ds_reader.cpp src/gfx/vec3.cpp -o $(FUZZ_DIR)/model_3ds_fuzz
+		tests/fuzz/model_3ds_fuzz.cpp src/gfx/model_3ds_reader.cpp src/core/vec3.cpp -o $(FUZZ_DIR)/model_3ds_fuzz
 	clang++ $(FUZZ_FLAGS) tests/fuzz/model_3ds_seeds.cpp tools/assetgen/common/model_3ds_writer.cpp \
 		tools/assetgen/common/asset_file.cpp -o $(FUZZ_DIR)/model_3ds_seeds
 	$(FUZZ_DIR)/model_3ds_seeds $(FUZZ_DIR)/corpus

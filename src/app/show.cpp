@@ -13,12 +13,16 @@
 #include "app/loading_bar.h"
 #include "core/log.h"
 #include "app/offline.h"
+#include "app/scene_table.h"
 #include "app/settings_dialog.h"
 #include "core/show_clock.h"
 #include "app/shutdown.h"
 #include "app/startup.h"
+#include "effects/overlays.h"
+#include "effects/sky_and_ground.h"
 #include "gfx/framebuffer.h"
 #include "gfx/image_manager.h"
+#include "post/post_chain.h"
 #include "platform/platform.h"
 #include "sound/sound_manager.h"
 #include "timeline/frame_sequencer.h"
@@ -54,6 +58,22 @@ void beginFrame()
     glMatrixMode(GL_MODELVIEW);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
+}
+
+// Every marker window that holds t, each through the post chain with its
+// scene and backdrop, then its overlays.
+void drawFrame(int32_t t)
+{
+    const MarkerWindows& windows = markerWindows();
+    for (Window w : compositesAt(t, windows)) {
+        const WindowValues v = windowValues(w, t, windows);
+        runPostChain([&v] {
+            drawScene(v.window, v.scene);
+            if (v.backdrop)
+                drawBackdrop(*v.backdrop, frameTimer().elapsed);
+        }, v.blur, v.final);
+        drawOverlays(v.overlays);
+    }
 }
 
 // The music time of this frame.
@@ -175,9 +195,11 @@ int runShow(const Options& options)
         beginFrame();
         frameTimer().update();
         int32_t t = musicTime();
-        FrameSequencer::drawFrame(t);
+        drawFrame(t);
         imageManager().drawOverlay();
         glFlush();
+        if (showEndsAt(t, markerWindows()))
+            platform::postQuit(0);
 
         if (capturing) {
             if (!captureFrame(error))

@@ -1,33 +1,25 @@
 #include "app/shutdown.h"
 
-#include "core/log.h"
-#include "platform/platform.h"
+#include <algorithm>
 
-const ShutdownStep kShutdownSteps[] = {
-    {"procedural textures", releaseProceduralTextures},
-    {"overlay texture", releaseOverlayTexture},
-    {"sky and ground", releaseSkyAndGround},
-    {"terrain", releaseTerrain},
-    {"beast", releaseBeast},
-    {"logo scene", releaseLogoScene},
-    {"moon scene", releaseMoonScene},
-    {"opening text", releaseOpeningText},
-    {"root paths", releaseRootPaths},
-    {"ground plane", releaseGroundPlane},
-    {"stairway", releaseStairway},
-    {"quadric", deleteQuadric},
-    {"shader programs", destroyShaderPrograms},
-    {"framebuffers", destroyFrameBuffers},
-    {"image manager", destroyImageManager},
-    {"sound manager", destroySoundManager},
-    {"log", closeLog},
-    {"window", platform::closeWindow},
-};
-const int kShutdownStepCount = static_cast<int>(std::size(kShutdownSteps));
+#include "app/scene_table.h"
+#include "core/log.h"
+
+std::vector<const SceneRow*> shutdownOrder()
+{
+    std::vector<const SceneRow*> rows;
+    for (int i = 0; i < kSceneRowCount; ++i)
+        if (kSceneTable[i].releaseName)
+            rows.push_back(&kSceneTable[i]);
+    std::stable_sort(rows.begin(), rows.end(),
+                     [](const SceneRow* a, const SceneRow* b) { return a->releaseOrder < b->releaseOrder; });
+    return rows;
+}
 
 void shutdownShow()
 {
     logWrite("%s", kLogDemoEnds);
-    for (const ShutdownStep& step : kShutdownSteps)
-        step.run();
+    for (const SceneRow* row : shutdownOrder())
+        if (row->release)
+            row->release();
 }

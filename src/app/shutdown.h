@@ -1,32 +1,12 @@
-// The orderly end of the show: every release step, in order, then the window.
+// The orderly end of the show: every release of the scene table, in its
+// release order, then the log and the window.
 #pragma once
+#include <vector>
 
-struct ShutdownStep {
-    const char* name;
-    void (*run)();
-};
+struct SceneRow;
 
-// The release steps in the order they run.
-extern const ShutdownStep kShutdownSteps[];
-extern const int kShutdownStepCount;
+// The rows that release something, in the order shutdown runs them.
+std::vector<const SceneRow*> shutdownOrder();
 
-// Writes the Demo ends line, runs every step, closes the log and the window.
+// Writes the Demo ends line and runs every release step in order.
 void shutdownShow();
-
-// The steps. Each owner fills its own.
-void releaseProceduralTextures();
-void releaseOverlayTexture();
-void releaseSkyAndGround();
-void releaseTerrain();
-void releaseBeast();
-void releaseLogoScene();
-void releaseMoonScene();
-void releaseOpeningText();
-void releaseRootPaths();
-void releaseGroundPlane();
-void releaseStairway();
-void deleteQuadric();
-void destroyShaderPrograms();
-void destroyFrameBuffers();
-void destroyImageManager();
-void destroySoundManager();

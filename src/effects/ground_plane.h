@@ -2,7 +2,7 @@
 // centre and fading to black at the rim, slightly rough, drawn as textured
 // strips whose texture flows slowly towards the viewer.
 #pragma once
-#include "gfx/vec3.h"
+#include "core/vec3.h"
 
 // One grid point; every grid effect uses the same record.
 struct GridVertex {

@@ -4,7 +4,7 @@
 #pragma once
 #include <epoxy/gl.h>
 
-#include "gfx/vec3.h"
+#include "core/vec3.h"
 
 // Loads the font image and the title texture, builds the font lists and loads
 // the title model. A file that cannot be loaded ends the program.

@@ -108,3 +108,14 @@ void releaseSkyAndGround()
     delete state.far;
     state.far = nullptr;
 }
+
+void drawBackdrop(const Backdrop& b, float seconds)
+{
+    if (b.lightingOff)
+        glDisable(GL_LIGHTING);
+    if (b.translateY != 0.0f)
+        glTranslatef(0.0f, b.translateY, 0.0f);
+    drawSkyAndGround(b.colour, b.alpha, Vec3::zero(), static_cast<int>(b.mode), seconds);
+    if (b.lightingOffAfter)
+        glDisable(GL_LIGHTING);
+}

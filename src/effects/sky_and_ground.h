@@ -1,7 +1,8 @@
 // The backdrop of the outdoor scenes: a textured sky dome (two skies or the
 // roots) and, in the clouds, the far ground flowing beneath it.
 #pragma once
-#include "gfx/vec3.h"
+#include "core/vec3.h"
+#include "timeline/window_values.h"
 
 class GroundPlane;
 
@@ -16,6 +17,9 @@ void setupGroundDust();
 // Only position.z is used; seconds is the frame clock's elapsed time, which
 // scrolls the far ground. Leaves blending (additive), texturing and the depth test on.
 void drawSkyAndGround(const Vec3& tint, float alpha, const Vec3& position, int mode, float seconds);
+
+// A window's backdrop: lighting as it asks, its y shift, then drawSkyAndGround.
+void drawBackdrop(const Backdrop& backdrop, float seconds);
 
 GroundPlane* nearGround();
 GroundPlane* farGround();

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "gfx/vec3.h"
+#include "core/vec3.h"
 
 class Model_3DS {
 public:

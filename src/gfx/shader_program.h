@@ -3,7 +3,7 @@
 #pragma once
 #include <epoxy/gl.h>
 
-#include "gfx/vec3.h"
+#include "core/vec3.h"
 
 class ShaderProgram {
 public:

@@ -9,6 +9,7 @@
 #include "app/offline.h"
 #include "app/options.h"
 #include "app/show.h"
+#include "app/scene_table.h"
 #include "app/shutdown.h"
 #include "timeline/frame_sequencer.h"
 
@@ -281,15 +282,41 @@ TEST(StartObjects, AreMadeInTheirFixedOrderBeforeTheWindow)
     EXPECT_EQ(names, expected);
 }
 
-TEST(Shutdown, ReleasesEverythingBeforeTheLogAndTheLogBeforeTheWindow)
+TEST(SceneTable, HoldsTheTwentyTwoStartUpStepsInTheirOrder)
 {
     std::vector<std::string> names;
-    for (int i = 0; i < kShutdownStepCount; ++i)
-        names.push_back(kShutdownSteps[i].name);
+    for (int i = 0; i < kSceneRowCount; ++i)
+        if (kSceneTable[i].name)
+            names.push_back(kSceneTable[i].name);
+    const std::vector<std::string> expected = {
+        "Depth Reader", "Gaussian Blur", "Bokeh Depth of Field (DOF)", "Logo post-process",
+        "Snake-Cube bloomer", "Bump mapping", "silvate logo", "screen quads", "quadric",
+        "procedural textures", "overlay", "logo scene", "sky and ground", "terrain", "beast",
+        "moon scene", "roots", "ground dust", "stairway", "nothing", "opening text", "framebuffers"};
+    EXPECT_EQ(names, expected);
+    EXPECT_EQ(startupStepCount(), 22);
+}
+
+TEST(SceneTable, ReleasesEverythingBeforeTheLogAndTheLogBeforeTheWindow)
+{
+    std::vector<std::string> names;
+    for (const SceneRow* row : shutdownOrder())
+        names.push_back(row->releaseName);
     const std::vector<std::string> expected = {
         "procedural textures", "overlay texture", "sky and ground", "terrain", "beast",
         "logo scene", "moon scene", "opening text", "root paths", "ground plane", "stairway",
         "quadric", "shader programs", "framebuffers", "image manager", "sound manager", "log",
         "window"};
     EXPECT_EQ(names, expected);
+}
+
+TEST(SceneTable, NoWindowIsDrawnByTwoRows)
+{
+    std::vector<int> drawers(kWindowCount, 0);
+    for (int i = 0; i < kSceneRowCount; ++i)
+        for (const SceneDraw& d : kSceneTable[i].draws)
+            if (d.draw)
+                ++drawers.at(static_cast<int>(d.window));
+    for (int w = 0; w < kWindowCount; ++w)
+        EXPECT_LE(drawers[w], 1) << windowReportName(static_cast<Window>(w));
 }

@@ -1,4 +1,4 @@
-#include "gfx/vec3.h"
+#include "core/vec3.h"
 
 #include <cmath>
 

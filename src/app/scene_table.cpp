@@ -1,0 +1,78 @@
+#include "app/scene_table.h"
+
+#include <iterator>
+
+#include "core/display_settings.h"
+#include "core/log.h"
+#include "effects/opening_text.h"
+#include "effects/sky_and_ground.h"
+#include "gfx/framebuffer.h"
+#include "gfx/image_manager.h"
+#include "gfx/procedural_textures.h"
+#include "gfx/quadric.h"
+#include "platform/platform.h"
+#include "post/shader_catalogue.h"
+#include "sound/sound_manager.h"
+
+namespace {
+void drawOpeningTextScene(const SceneCall& c) { drawOpeningText(c.r, c.mode); }
+} // namespace
+
+// Rows with a name but no set-up, or a release name but no release, belong to
+// scenes still to come: their steps and places are kept so that the loading
+// bar and the shutdown order stay whole.
+const SceneRow kSceneTable[] = {
+    {.name = "Depth Reader", .setup = [] { createShaderProgram(Shader::DepthReader); },
+     .releaseName = "shader programs", .release = destroyShaderPrograms, .releaseOrder = 13},
+    {.name = "Gaussian Blur", .setup = [] { createShaderProgram(Shader::GaussianBlur); }},
+    {.name = "Bokeh Depth of Field (DOF)", .setup = [] { createShaderProgram(Shader::BokehDof); }},
+    {.name = "Logo post-process", .setup = [] { createShaderProgram(Shader::LogoPostProcess); }},
+    {.name = "Snake-Cube bloomer", .setup = [] { createShaderProgram(Shader::SnakeCubeBloomer); }},
+    {.name = "Bump mapping", .setup = [] { createShaderProgram(Shader::BumpMapping); }},
+    {.name = "silvate logo", .setup = [] { createShaderProgram(Shader::SilvateLogo); }},
+    {.name = "screen quads", .setup = [] { imageManager().buildQuadLists(); }},
+    {.name = "quadric", .setup = createQuadric, .releaseName = "quadric", .release = deleteQuadric, .releaseOrder = 12},
+    {.name = "procedural textures", .setup = createProceduralTextures,
+     .releaseName = "procedural textures", .release = releaseProceduralTextures, .releaseOrder = 1},
+    {.name = "overlay", .setup = loadOverlayTexture,
+     .releaseName = "overlay texture", .release = releaseOverlayTexture, .releaseOrder = 2},
+    {.name = "logo scene", .releaseName = "logo scene", .releaseOrder = 6},
+    {.name = "sky and ground", .setup = setupSkyAndGround,
+     .releaseName = "sky and ground", .release = releaseSkyAndGround, .releaseOrder = 3},
+    {.name = "terrain", .releaseName = "terrain", .releaseOrder = 4},
+    {.name = "beast", .releaseName = "beast", .releaseOrder = 5},
+    {.name = "moon scene", .releaseName = "moon scene", .releaseOrder = 7},
+    {.name = "roots", .releaseName = "root paths", .releaseOrder = 9},
+    {.name = "ground dust", .setup = setupGroundDust,
+     .releaseName = "ground plane", .release = releaseGroundPlane, .releaseOrder = 10},
+    {.name = "stairway", .releaseName = "stairway", .releaseOrder = 11},
+    {.name = "nothing"}, // the bar moves on without work
+    {.name = "opening text", .setup = setupOpeningText,
+     .releaseName = "opening text", .release = releaseOpeningText, .releaseOrder = 8,
+     .draws = {{Window::Citation, drawOpeningTextScene}, {Window::Citation2, drawOpeningTextScene},
+               {Window::Rappel, drawOpeningTextScene}}},
+    {.name = "framebuffers", .setup = [] { createFrameBuffers(DisplaySettings::width(), DisplaySettings::height()); },
+     .releaseName = "framebuffers", .release = destroyFrameBuffers, .releaseOrder = 14},
+    // Made before start-up, released at its end.
+    {.releaseName = "image manager", .release = destroyImageManager, .releaseOrder = 15},
+    {.releaseName = "sound manager", .release = destroySoundManager, .releaseOrder = 16},
+    {.releaseName = "log", .release = closeLog, .releaseOrder = 17},
+    {.releaseName = "window", .release = platform::closeWindow, .releaseOrder = 18},
+};
+const int kSceneRowCount = static_cast<int>(std::size(kSceneTable));
+
+int startupStepCount()
+{
+    int steps = 0;
+    for (const SceneRow& row : kSceneTable)
+        steps += row.name != nullptr;
+    return steps;
+}
+
+void drawScene(Window w, const SceneCall& call)
+{
+    for (const SceneRow& row : kSceneTable)
+        for (const SceneDraw& d : row.draws)
+            if (d.window == w && d.draw)
+                d.draw(call);
+}
