@@ -41,8 +41,7 @@ float bandAlpha(float t)
 
 float lineProgress(const CreditLine& line, float t)
 {
-    // The uncoloured decoding line's fade: it stands until end + 0.15.
-    return bitmaptext::decodingProgress(t, line.start, line.end, 0.15f, 0.205f);
+    return bitmaptext::uncolouredProgress(t, line.start, line.end); // as drawNames draws it
 }
 
 } // namespace credits

@@ -2,7 +2,7 @@
 // who made the art, the music and the code; page 0 is the release line in a
 // translucent blue band across the middle of the screen.
 #pragma once
-#include "gfx/vec3.h"
+#include "core/vec3.h"
 
 // t: progress of the credits window in [0, 1]; page 0 or 1 (others only set
 // the common state).

@@ -42,6 +42,16 @@ float decodingProgress(float time, float start, float end, float fadeFrom, float
     return ramp(time, start, end) - ramp(time, end + fadeFrom, end + fadeTo);
 }
 
+float colouredProgress(float time, float start, float end)
+{
+    return decodingProgress(time, start, end, 0.025f, 0.05f);
+}
+
+float uncolouredProgress(float time, float start, float end)
+{
+    return decodingProgress(time, start, end, 0.15f, 0.205f);
+}
+
 int revealedCount(float p)
 {
     if (p >= 1.0f)
@@ -52,14 +62,17 @@ int revealedCount(float p)
 std::string decodingLine(const char* text, float p, int (*random)())
 {
     int n = revealedCount(p);
-    std::string line;
+    char line[kLineLength + 1] = {};
+    bool textEnded = false; // the text is never read past its own NUL
     for (int i = 0; i < kLineLength; ++i) {
-        char c = i < n ? text[i] : kScrambleTable[random() % kScrambleRows][i];
-        if (c == '\0')
-            break; // the text's own end, or a scramble row's
-        line.push_back(c);
+        if (i < n) {
+            textEnded = textEnded || text[i] == '\0';
+            line[i] = textEnded ? '\0' : text[i];
+        } else {
+            line[i] = kScrambleTable[random() % kScrambleRows][i];
+        }
     }
-    return line;
+    return line; // up to the first NUL: the text's own end, or a scramble row's
 }
 
 } // namespace bitmaptext
@@ -83,10 +96,8 @@ void drawLine(const Vec3& position, bool coloured, float alpha, const std::strin
     glPopMatrix();
 }
 
-void drawDecoding(const Vec3& position, float time, float start, float end, float fadeFrom, float fadeTo,
-                  bool coloured, float alpha, const char* text)
+void drawDecoding(const Vec3& position, float p, bool coloured, float alpha, const char* text)
 {
-    float p = bitmaptext::decodingProgress(time, start, end, fadeFrom, fadeTo);
     if (!(p > 0.0f))
         return; // before start, after the fade, or not a number
     drawLine(position, coloured, alpha, bitmaptext::decodingLine(text, p));
@@ -134,11 +145,11 @@ void drawText(const Vec3& position, float alpha, const char* text)
 
 void drawDecodingText(const Vec3& position, float time, float start, float end, float alpha, const char* text)
 {
-    drawDecoding(position, time, start, end, 0.025f, 0.05f, true, alpha, text);
+    drawDecoding(position, bitmaptext::colouredProgress(time, start, end), true, alpha, text);
 }
 
 void drawDecodingTextUncoloured(const Vec3& position, float time, float start, float end, float /*alpha*/,
                                 const char* text)
 {
-    drawDecoding(position, time, start, end, 0.15f, 0.205f, false, 1.0f, text);
+    drawDecoding(position, bitmaptext::uncolouredProgress(time, start, end), false, 1.0f, text);
 }

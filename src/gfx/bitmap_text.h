@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "gfx/vec3.h"
+#include "core/vec3.h"
 
 // Makes the 128 glyph lists: a quad of size x size with the glyph's cell, then
 // a move of advance along x. Called once, before any text is drawn.
@@ -44,11 +44,17 @@ uint32_t listForCharacter(uint32_t base, unsigned char c);
 // How far a decoding line has resolved: rises from start to end, falls back
 // from end + fadeFrom to end + fadeTo. Nothing is drawn unless it is above 0.
 float decodingProgress(float time, float start, float end, float fadeFrom, float fadeTo);
+// The progress drawDecodingText uses: fading between end + 0.025 and end + 0.05.
+float colouredProgress(float time, float start, float end);
+// The progress drawDecodingTextUncoloured uses: fading between end + 0.15 and end + 0.205.
+float uncolouredProgress(float time, float start, float end);
 // Number of the text's characters shown at progress p.
 int revealedCount(float p);
-// The line drawn at progress p: the text's first revealedCount(p) characters,
-// then letters of randomly chosen scramble rows, ending at the first NUL and
-// never longer than 37. random() plays the part of the C library's rand().
+// The line drawn at progress p: all 37 positions are filled first, the text's
+// first revealedCount(p) characters, then for each other position a letter of
+// a scramble row chosen by one random() draw; the line then ends at its first
+// NUL. The draws are made even past that NUL, since random() plays the part of
+// the C library's rand(), whose sequence the particle systems share.
 std::string decodingLine(const char* text, float p, int (*random)() = std::rand);
 
 } // namespace bitmaptext

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "sound/beat_envelope.h"
 
@@ -16,14 +18,19 @@ std::unique_ptr<BeatEnvelope> mist()
     return std::unique_ptr<BeatEnvelope>(makeMistEnvelope());
 }
 
+// Asks the envelope at each time in turn (asking fires beats) and checks the value.
+void expectValues(BeatEnvelope& e, const std::vector<std::pair<int32_t, float>>& timesAndValues)
+{
+    for (auto [t, value] : timesAndValues)
+        EXPECT_FLOAT_EQ(e.value(t), value) << "at " << t;
+}
+
 } // namespace
 
 TEST(BeatEnvelope, ABeatFiresWhenFirstAskedInItsWindowAndFallsOverItsDuration)
 {
     auto e = beast();
-    EXPECT_FLOAT_EQ(e->value(36370 + 100), 1.0f); // fires at 36470
-    EXPECT_FLOAT_EQ(e->value(36670), 0.5f);
-    EXPECT_FLOAT_EQ(e->value(36870), 0.0f);
+    expectValues(*e, {{36370 + 100, 1.0f}, {36670, 0.5f}, {36870, 0.0f}}); // fires at 36470
     for (int32_t t = 36870; t < 37120; t += 10)
         EXPECT_FLOAT_EQ(e->value(t), 0.0f) << t;
     EXPECT_FLOAT_EQ(e->value(37120), 1.0f); // the second beat
@@ -31,30 +38,14 @@ TEST(BeatEnvelope, ABeatFiresWhenFirstAskedInItsWindowAndFallsOverItsDuration)
 
 TEST(BeatEnvelope, ABeatFirstAskedAfterItsWindowNeverFires)
 {
-    auto e = beast();
-    EXPECT_FLOAT_EQ(e->value(36370 + 251), 0.0f);
-    EXPECT_FLOAT_EQ(e->value(36700), 0.0f);
-    EXPECT_FLOAT_EQ(e->value(37119), 0.0f);
-    EXPECT_FLOAT_EQ(e->value(37370), 1.0f); // the last moment of the second window
-    EXPECT_FLOAT_EQ(e->value(37570), 0.5f);
+    // 37370 is the last moment of the second beat's window.
+    expectValues(*beast(), {{36370 + 251, 0.0f}, {36700, 0.0f}, {37119, 0.0f}, {37370, 1.0f}, {37570, 0.5f}});
 }
 
-TEST(BeatEnvelope, TheCatchWindowIncludesBothEnds)
+TEST(BeatEnvelope, TheCatchWindowIncludesBothEndsAndEachBeatFiresOnce)
 {
-    auto atStart = beast();
-    EXPECT_FLOAT_EQ(atStart->value(36369), 0.0f);
-    EXPECT_FLOAT_EQ(atStart->value(36370), 1.0f);
-    auto atEnd = beast();
-    EXPECT_FLOAT_EQ(atEnd->value(36620), 1.0f);
-    EXPECT_FLOAT_EQ(atEnd->value(36820), 0.5f);
-}
-
-TEST(BeatEnvelope, EachBeatFiresOnlyOnce)
-{
-    auto e = beast();
-    e->value(36370);
-    EXPECT_FLOAT_EQ(e->value(36570), 0.5f); // still in the window, but no second firing
-    EXPECT_FLOAT_EQ(e->value(36620), 0.375f);
+    expectValues(*beast(), {{36369, 0.0f}, {36370, 1.0f}, {36570, 0.5f}, {36620, 0.375f}});
+    expectValues(*beast(), {{36620, 1.0f}, {36820, 0.5f}});
 }
 
 TEST(BeatEnvelope, TheMistBreakAt22870StaysDark)
@@ -64,11 +55,10 @@ TEST(BeatEnvelope, TheMistBreakAt22870StaysDark)
         e->value(t);
     for (int32_t t = 22720; t <= 23619; ++t)
         ASSERT_FLOAT_EQ(e->value(t), 0.0f) << t;
-    EXPECT_FLOAT_EQ(e->value(23620), 1.0f);
-    EXPECT_FLOAT_EQ(e->value(23795), 0.5f); // 350 ms falls
+    expectValues(*e, {{23620, 1.0f}, {23795, 0.5f}}); // 350 ms falls
 }
 
-TEST(BeatEnvelope, TheBuildersHoldTheShowsBeats)
+TEST(BeatEnvelope, TheBuildersHoldTheShowsBeatsUpToTheLast)
 {
     auto m = mist();
     EXPECT_EQ(m->capacity, 31);
@@ -77,62 +67,44 @@ TEST(BeatEnvelope, TheBuildersHoldTheShowsBeats)
     auto b = beast();
     EXPECT_EQ(b->capacity, 48);
     EXPECT_EQ(b->count, 48);
-    // The last beast beat, at 71620.
-    EXPECT_FLOAT_EQ(b->value(71620), 1.0f);
-    EXPECT_FLOAT_EQ(b->value(71820), 0.5f);
-    // The last mist beat, at 35620, and nothing after it.
-    EXPECT_FLOAT_EQ(m->value(35620), 1.0f);
-    EXPECT_FLOAT_EQ(m->value(36370), 0.0f);
-}
-
-TEST(BeatEnvelope, ACapacityOfZeroGivesZero)
-{
-    BeatEnvelope e(0, 0);
-    e.add(1000, 400);
-    EXPECT_EQ(e.count, 1);
-    EXPECT_FLOAT_EQ(e.value(0), 0.0f);
-    EXPECT_FLOAT_EQ(e.value(1000), 0.0f);
-    EXPECT_FLOAT_EQ(e.value(1100), 0.0f);
+    expectValues(*b, {{71620, 1.0f}, {71820, 0.5f}});
+    expectValues(*m, {{35620, 1.0f}, {36370, 0.0f}});
 }
 
 TEST(BeatEnvelope, BeatsPastTheCapacityAreCountedButNotKept)
 {
-    BeatEnvelope e(2, 0);
-    e.add(1000, 400);
-    e.add(2000, 400);
-    e.add(3000, 400);
-    EXPECT_EQ(e.count, 3);
-    EXPECT_FLOAT_EQ(e.value(3000), 0.0f);
-    EXPECT_FLOAT_EQ(e.value(3100), 0.0f);
-    EXPECT_FLOAT_EQ(e.value(2000), 1.0f);
+    BeatEnvelope none(0, 0);
+    none.add(1000, 400);
+    EXPECT_EQ(none.count, 1);
+    expectValues(none, {{0, 0.0f}, {1000, 0.0f}, {1100, 0.0f}});
+
+    BeatEnvelope two(2, 0);
+    for (int32_t t : {1000, 2000, 3000})
+        two.add(t, 400);
+    EXPECT_EQ(two.count, 3);
+    expectValues(two, {{3000, 0.0f}, {3100, 0.0f}, {2000, 1.0f}});
 }
 
 TEST(BeatEnvelope, TheLastFiredSlotInSlotOrderDecides)
 {
-    // Overlapping beats: slot 0 (long) fires after slot 1 (short) in time, yet slot 1 decides.
+    // Overlapping beats: slot 0 (long) fires after slot 1 (short) in time, yet
+    // slot 1 decides: 0.5 where slot 0 would give 1, then 0 where it would give 0.9.
     BeatEnvelope e(2, 0);
     e.add(1100, 1000);
     e.add(1000, 200);
-    EXPECT_FLOAT_EQ(e.value(1000), 1.0f); // slot 1 fires
-    EXPECT_FLOAT_EQ(e.value(1100), 0.5f); // slot 0 fires (would be 1) but slot 1 reads 0.5
-    EXPECT_FLOAT_EQ(e.value(1200), 0.0f); // slot 1 has died away; slot 0 alone would be 0.9
+    expectValues(e, {{1000, 1.0f}, {1100, 0.5f}, {1200, 0.0f}});
 }
 
 TEST(BeatEnvelope, TheValueIsOneWhenTheMusicLoopsBackBeforeTheLastFiring)
 {
-    auto e = beast();
-    EXPECT_FLOAT_EQ(e->value(36400), 1.0f);
-    EXPECT_FLOAT_EQ(e->value(37000), 0.0f);
-    EXPECT_FLOAT_EQ(e->value(120), 1.0f); // the music started again
-    EXPECT_FLOAT_EQ(e->value(36300), 1.0f);
-    EXPECT_FLOAT_EQ(e->value(36400), 1.0f);
-    EXPECT_FLOAT_EQ(e->value(36600), 0.5f);
+    // At 120 the music started again.
+    expectValues(*beast(),
+                 {{36400, 1.0f}, {37000, 0.0f}, {120, 1.0f}, {36300, 1.0f}, {36400, 1.0f}, {36600, 0.5f}});
 }
 
 TEST(BeatEnvelope, AZeroDurationBeatGivesOneOnlyAtItsFiring)
 {
     BeatEnvelope e(1, 0);
     e.add(500, 0);
-    EXPECT_FLOAT_EQ(e.value(600), 1.0f);
-    EXPECT_FLOAT_EQ(e.value(601), 0.0f);
+    expectValues(e, {{600, 1.0f}, {601, 0.0f}});
 }

@@ -2,7 +2,7 @@
 // texture, and the decoding line with a predictable stand-in for rand().
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 
@@ -21,12 +21,21 @@ int countingRandom()
 
 const char* kLong = "abcdefghijklmnopqrstuvwxyzabcdefghijklmn"; // 40 letters absent from the table
 
-// True when every character from 'from' on is the scramble letter of that
-// position in the row countingRandom() chose for it.
-void expectScrambledFrom(const std::string& line, int from, int firstDraw)
+// The line at progress p, which must be the text's first `shown` characters
+// followed by the scramble letters of rows 0, 1, 2, ... up to position 35.
+void expectLine(const char* text, float p, size_t shown)
 {
-    for (int i = from; i < static_cast<int>(line.size()); ++i)
-        EXPECT_EQ(line[i], kScrambleTable[(firstDraw + i - from) % kScrambleRows][i]) << i;
+    gDraws = 0;
+    std::string line = decodingLine(text, p, countingRandom);
+    EXPECT_EQ(line.substr(0, shown), std::string(text, shown));
+    EXPECT_EQ(line.size(), 35u) << "ends at the rows' terminator";
+    for (size_t i = shown; i < line.size(); ++i)
+        EXPECT_EQ(line[i], kScrambleTable[(i - shown) % kScrambleRows][i]) << i;
+}
+
+float justAbove(int characters)
+{
+    return characters / 37.0f + 1e-6f;
 }
 
 } // namespace
@@ -40,20 +49,19 @@ TEST(BitmapTextLists, ACharacterCallsTheListThirtyTwoBelowItsCode)
 
 TEST(BitmapTextLists, GlyphsFillSixteenColumnsAndFourRowsFromTheTop)
 {
-    GlyphCell blank = glyphCell(0);
-    EXPECT_FLOAT_EQ(blank.left, 0.0f);
-    EXPECT_FLOAT_EQ(blank.right, 0.0625f);
-    EXPECT_FLOAT_EQ(blank.bottom, 0.75f);
-    EXPECT_FLOAT_EQ(blank.top, 1.0f);
-    GlyphCell a = glyphCell('A' - 32); // column 1 of row 2
-    EXPECT_FLOAT_EQ(a.left, 0.0625f);
-    EXPECT_FLOAT_EQ(a.right, 0.125f);
-    EXPECT_FLOAT_EQ(a.bottom, 0.25f);
-    EXPECT_FLOAT_EQ(a.top, 0.5f);
-    // Past row 3 the cells fall below the texture.
-    GlyphCell lower = glyphCell(64);
-    EXPECT_FLOAT_EQ(lower.bottom, -0.25f);
-    EXPECT_FLOAT_EQ(lower.top, 0.0f);
+    struct {
+        int glyph;
+        GlyphCell cell;
+    } cases[] = {{0, {0.0f, 0.0625f, 0.75f, 1.0f}},
+                 {'A' - 32, {0.0625f, 0.125f, 0.25f, 0.5f}}, // column 1 of row 2
+                 {64, {0.0f, 0.0625f, -0.25f, 0.0f}}};      // past row 3: below the texture
+    for (const auto& c : cases) {
+        GlyphCell cell = glyphCell(c.glyph);
+        EXPECT_FLOAT_EQ(cell.left, c.cell.left) << c.glyph;
+        EXPECT_FLOAT_EQ(cell.right, c.cell.right) << c.glyph;
+        EXPECT_FLOAT_EQ(cell.bottom, c.cell.bottom) << c.glyph;
+        EXPECT_FLOAT_EQ(cell.top, c.cell.top) << c.glyph;
+    }
 }
 
 TEST(BitmapTextScramble, EveryRowHoldsThirtyFiveLettersThenNuls)
@@ -66,62 +74,70 @@ TEST(BitmapTextScramble, EveryRowHoldsThirtyFiveLettersThenNuls)
     EXPECT_EQ(std::string(kScrambleTable[13]), "  4YQC97!.?FS_UJTIB*PENSYMBI6SH5   ");
 }
 
-TEST(BitmapTextDecoding, HalfwayTheFirstEighteenCharactersAreTheText)
+TEST(BitmapTextDecoding, HalfwayTheFirstEighteenCharactersAreTheTextAndTheRestScrambled)
 {
-    gDraws = 0;
-    std::string line = decodingLine(kLong, 0.5f, countingRandom);
     EXPECT_EQ(revealedCount(0.5f), 18);
-    EXPECT_EQ(line.substr(0, 18), std::string(kLong, 18));
-    // The rest comes from the table and stops at the rows' terminator.
-    EXPECT_EQ(line.size(), 35u);
-    expectScrambledFrom(line, 18, 0);
+    expectLine(kLong, 0.5f, 18);
+    // A text of ten characters is followed by scramble letters until its NUL is revealed.
+    expectLine("0123456789", justAbove(10), 10);
 }
 
 TEST(BitmapTextDecoding, AShortTextShowsExactlyItselfOnceItsEndIsRevealed)
 {
     const char* ten = "0123456789";
-    gDraws = 0;
-    EXPECT_EQ(decodingLine(ten, 11.0f / 37.0f + 1e-6f, countingRandom), ten);
+    EXPECT_EQ(decodingLine(ten, justAbove(11), countingRandom), ten);
     EXPECT_EQ(decodingLine(ten, 1.0f, countingRandom), ten);
+}
+
+TEST(BitmapTextDecoding, EachUnrevealedPositionDrawsOnceFromRandEvenPastTheLinesEnd)
+{
+    // The C library's sequence is shared: a line must take exactly its draws.
+    std::srand(2012);
+    for (int i = 0; i < 37; ++i)
+        std::rand();
+    int after37 = std::rand();
+    std::srand(2012);
+    decodingLine("HI", 0.0f); // the rows end at 35, yet 36 and 37 draw too
+    EXPECT_EQ(std::rand(), after37);
+
+    // Revealed through its NUL, "HI" still leaves 37 - 3 scrambled positions.
+    gDraws = 0;
+    EXPECT_EQ(decodingLine("HI", justAbove(3), countingRandom), "HI");
+    EXPECT_EQ(gDraws, 34);
+    gDraws = 0;
+    decodingLine(kLong, 1.0f, countingRandom);
     EXPECT_EQ(gDraws, 0);
-    // One character short of its end, scrambled letters follow it.
-    std::string line = decodingLine(ten, 10.0f / 37.0f + 1e-6f, countingRandom);
-    EXPECT_EQ(line.substr(0, 10), ten);
-    EXPECT_EQ(line.size(), 35u);
-    expectScrambledFrom(line, 10, 0);
 }
 
 TEST(BitmapTextDecoding, TheLineNeverExceedsThirtySevenCharacters)
 {
     EXPECT_EQ(decodingLine(kLong, 1.0f, countingRandom), std::string(kLong, 37));
-    EXPECT_EQ(revealedCount(1.0f), 37);
     EXPECT_EQ(revealedCount(1.5f), 37);
     EXPECT_EQ(revealedCount(0.999f), 36);
 }
 
-TEST(BitmapTextDecoding, ResolvesStandsAndScramblesBackFromTheRight)
+TEST(BitmapTextDecoding, TheColouredLineResolvesStandsUntilEndPlus0025AndIsGoneAtEndPlus005)
 {
     float start = 2.0f, end = 3.0f;
-    EXPECT_FLOAT_EQ(decodingProgress(2.5f, start, end, 0.025f, 0.05f), 0.5f);
-    EXPECT_FLOAT_EQ(decodingProgress(3.02f, start, end, 0.025f, 0.05f), 1.0f);
-    float fading = decodingProgress(end + 0.0375f, start, end, 0.025f, 0.05f);
+    EXPECT_FLOAT_EQ(colouredProgress(2.5f, start, end), 0.5f);
+    EXPECT_FLOAT_EQ(colouredProgress(end + 0.025f, start, end), 1.0f);
+    float fading = colouredProgress(end + 0.0375f, start, end);
     EXPECT_NEAR(fading, 0.5f, 1e-4f);
     EXPECT_EQ(revealedCount(fading), 18);
-    EXPECT_EQ(decodingProgress(end + 0.05f, start, end, 0.025f, 0.05f), 0.0f);
+    EXPECT_EQ(colouredProgress(end + 0.05f, start, end), 0.0f);
+}
+
+TEST(BitmapTextDecoding, TheUncolouredLineStandsUntilEndPlus015AndIsGoneAtEndPlus0205)
+{
+    float start = 0.125f, end = 0.175f;
+    EXPECT_FLOAT_EQ(uncolouredProgress(end + 0.149f, start, end), 1.0f);
+    EXPECT_NEAR(uncolouredProgress(end + 0.1775f, start, end), 0.5f, 1e-4f);
+    EXPECT_EQ(uncolouredProgress(end + 0.205f, start, end), 0.0f);
 }
 
 TEST(BitmapTextDecoding, NothingShowsBeforeTheStartOrForATimeThatIsNotANumber)
 {
-    EXPECT_FALSE(decodingProgress(1.5f, 2.0f, 3.0f, 0.025f, 0.05f) > 0.0f);
-    EXPECT_FALSE(decodingProgress(2.0f, 2.0f, 3.0f, 0.025f, 0.05f) > 0.0f);
-    float nan = std::numeric_limits<float>::quiet_NaN();
-    EXPECT_FALSE(decodingProgress(nan, 2.0f, 3.0f, 0.025f, 0.05f) > 0.0f);
-}
-
-TEST(BitmapTextDecoding, TheUncolouredLineStandsLongerBeforeItFades)
-{
-    float end = 0.175f;
-    EXPECT_FLOAT_EQ(decodingProgress(end + 0.149f, 0.125f, end, 0.15f, 0.205f), 1.0f);
-    EXPECT_NEAR(decodingProgress(end + 0.1775f, 0.125f, end, 0.15f, 0.205f), 0.5f, 1e-4f);
-    EXPECT_EQ(decodingProgress(end + 0.205f, 0.125f, end, 0.15f, 0.205f), 0.0f);
+    EXPECT_FALSE(colouredProgress(1.5f, 2.0f, 3.0f) > 0.0f);
+    EXPECT_FALSE(colouredProgress(2.0f, 2.0f, 3.0f) > 0.0f);
+    EXPECT_FALSE(colouredProgress(std::numeric_limits<float>::quiet_NaN(), 2.0f, 3.0f) > 0.0f);
 }

@@ -69,26 +69,21 @@ TEST_F(Model3dsLoad, AQuotedNameLoadsTheFileAndKeepsItsDirectory)
     EXPECT_EQ(logText(), "");
 }
 
-TEST_F(Model3dsLoad, AMissingFileIsLoggedByName)
+TEST_F(Model3dsLoad, AMissingOrTruncatedFileIsLoggedByNameWithTheReason)
 {
-    Model_3DS model;
+    Model_3DS absent, cut;
     std::string error;
     std::string file = (dir / "models" / "absent.3ds").string();
-    EXPECT_FALSE(model.tryLoad(file.c_str(), error));
-    EXPECT_EQ(logText(), " -> 3DS LOADER :: '" + file + "' cannot be loaded: the file cannot be opened. \n");
-}
+    EXPECT_FALSE(absent.tryLoad(file.c_str(), error));
+    std::string expected = " -> 3DS LOADER :: '" + file + "' cannot be loaded: the file cannot be opened. \n";
 
-TEST_F(Model3dsLoad, ATruncatedFileIsLoggedWithTheReason)
-{
     std::vector<unsigned char> bytes = triangle();
     bytes.resize(bytes.size() - 3);
-    std::string file = writeModel("cut.3ds", bytes);
-    Model_3DS model;
-    std::string error;
-    EXPECT_FALSE(model.tryLoad(file.c_str(), error));
-    EXPECT_EQ(model.numObjects, 0);
-    EXPECT_EQ(logText(), model3ds::failureLogLine(file, error));
+    std::string cutFile = writeModel("cut.3ds", bytes);
+    EXPECT_FALSE(cut.tryLoad(cutFile.c_str(), error));
+    EXPECT_EQ(cut.numObjects, 0);
     EXPECT_NE(error.find("runs past the end"), std::string::npos) << error;
+    EXPECT_EQ(logText(), expected + model3ds::failureLogLine(cutFile, error));
 }
 
 TEST_F(Model3dsLoad, LoadEndsTheProgramWithExitCodeOneAndNamesTheFile)

@@ -10,8 +10,6 @@
 
 namespace {
 
-
-
 // What a display might enumerate: depths and widths the list must drop, and
 // 1024 x 768 at 60 Hz and then at 75 Hz.
 const std::vector<DisplayMode> kEnumerated = {
@@ -54,22 +52,16 @@ TEST(SettingsDialog, TheModeListLeavesOutShallowAndNarrowModesKeepsTheOrderAndSa
     EXPECT_EQ(c.modeTexts, expected);
 }
 
-TEST(SettingsDialog, TheLast1024By768EntryIsPreselectedElseTheFirst)
-{
-    settle(kEnumerated);
-    EXPECT_EQ(dialogContent().mode, 3) << "75 Hz, listed after 60 Hz";
-    settle({{1280, 1024, 24, 60}, {800, 600, 24, 60}});
-    EXPECT_EQ(dialogContent().mode, 0);
-}
-
-TEST(SettingsDialog, ControlTexts)
+TEST(SettingsDialog, OpensOnTheLast1024By768EntryElseTheFirstOn4By3WithBothBoxesTicked)
 {
     settle(kEnumerated);
     platform::SettingsDialogContent c = dialogContent();
-    EXPECT_STREQ(c.goText, ".Go.");
-    EXPECT_STREQ(c.leaveText, ".Leave.");
-    EXPECT_STREQ(c.fullscreenText, "Fullscreen");
-    EXPECT_STREQ(c.antiAliasText, "Anti Alias");
+    EXPECT_EQ(c.mode, 3) << "75 Hz, listed after 60 Hz";
+    EXPECT_EQ(c.aspectTexts.at(c.aspect), " 4 / 3");
+    EXPECT_TRUE(c.fullscreen);
+    EXPECT_TRUE(c.antiAlias);
+    settle({{1280, 1024, 24, 60}, {800, 600, 24, 60}});
+    EXPECT_EQ(dialogContent().mode, 0);
 }
 
 TEST(SettingsDialog, TheAspectListIsSortedAndItsIndexIsTheBand)
@@ -80,16 +72,6 @@ TEST(SettingsDialog, TheAspectListIsSortedAndItsIndexIsTheBand)
     EXPECT_EQ(letterbox(1024, 768, 0).height, 640);
     EXPECT_EQ(letterbox(1024, 768, 1).height, 576);
     EXPECT_EQ(letterbox(1024, 768, 2).height, 768);
-}
-
-TEST(SettingsDialog, OpensOn4By3WithBothBoxesTicked)
-{
-    settle(kEnumerated);
-    platform::SettingsDialogContent c = dialogContent();
-    EXPECT_EQ(c.aspectTexts.at(c.aspect), " 4 / 3");
-    EXPECT_EQ(c.aspect, 2);
-    EXPECT_TRUE(c.fullscreen);
-    EXPECT_TRUE(c.antiAlias);
 }
 
 TEST(SettingsDialog, TheCommandLinePreselectsTheControls)
@@ -107,11 +89,11 @@ TEST(SettingsDialog, TheCommandLinePreselectsTheControls)
     EXPECT_EQ(c.modeTexts.at(5), "640x400 32 bpp 0 hz");
 }
 
-TEST(SettingsDialog, GoUntouchedGivesFullScreenSmoothLinesFullHeightAndThePreselectedMode)
+TEST(SettingsDialog, GoStoresTheSelectionsAndTicksWhileLeaveEscapeAndClosingLeaveGoFalse)
 {
     settle(kEnumerated);
     platform::SettingsDialogContent c = dialogContent();
-    storeDialogOutcome(pressGo(c), c.mode);
+    storeDialogOutcome(pressGo(c), c.mode); // untouched: full screen, smooth lines, full height
     EXPECT_TRUE(DisplaySettings::go());
     EXPECT_TRUE(DisplaySettings::fullscreen());
     EXPECT_TRUE(DisplaySettings::antiAlias());
@@ -120,12 +102,7 @@ TEST(SettingsDialog, GoUntouchedGivesFullScreenSmoothLinesFullHeightAndThePresel
     EXPECT_EQ(DisplaySettings::selectedMode, 3);
     EXPECT_EQ(DisplaySettings::width(), 1024);
     EXPECT_EQ(DisplaySettings::height(), 768);
-}
 
-TEST(SettingsDialog, GoStoresTheSelectionsAndTheTicks)
-{
-    settle(kEnumerated);
-    platform::SettingsDialogContent c = dialogContent();
     platform::SettingsDialogOutcome o = pressGo(c);
     o.modeEntry = 1;
     o.modeText = c.modeTexts[1];
@@ -137,14 +114,8 @@ TEST(SettingsDialog, GoStoresTheSelectionsAndTheTicks)
     EXPECT_EQ(DisplaySettings::aspect(), 0);
     EXPECT_FALSE(DisplaySettings::fullscreen());
     EXPECT_TRUE(DisplaySettings::antiAlias());
-}
 
-TEST(SettingsDialog, LeaveEscapeAndClosingLeaveGoFalse)
-{
-    settle(kEnumerated);
-    ASSERT_TRUE(DisplaySettings::go()) << "the command line's settings say go";
-    platform::SettingsDialogOutcome left; // what Leave, Escape and closing hand back
-    storeDialogOutcome(left, dialogContent().mode);
+    storeDialogOutcome(platform::SettingsDialogOutcome{}, c.mode); // what Leave, Escape and closing hand back
     EXPECT_FALSE(DisplaySettings::go());
 }
 
