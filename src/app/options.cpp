@@ -23,10 +23,13 @@ const char* const kHelpText =
     "  --start MS            start the music and the show at MS milliseconds\n"
     "  --capture PATH        render offline: frame_00000.png, ... into a directory,\n"
     "                        or a video with the music into a .mp4 or .mkv file (needs ffmpeg)\n"
-    "  --fps N               capture rate (default 60)\n"
-    "  --from MS, --to MS    capture range (default the whole show)\n"
+    "  --fps N               capture or timedemo rate (default 60)\n"
+    "  --from MS, --to MS    capture or timedemo range (default the whole show;\n"
+    "                        a timedemo stops short of --to, so that a window's\n"
+    "                        bounds measure that window alone)\n"
     "  --timedemo            run the show at a fixed step as fast as it renders and\n"
-    "                        print start-up and per-window frame times\n"
+    "                        print start-up times and, per window, frame times and\n"
+    "                        the main thread's CPU time per frame\n"
     "  --report FILE         with --timedemo, also write the times as JSON\n"
     "  --help, --version     this text, the version\n";
 

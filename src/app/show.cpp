@@ -12,12 +12,13 @@
 #include "core/frame_timer.h"
 #include "app/loading_bar.h"
 #include "core/log.h"
-#include "app/offline.h"
+#include "app/capture.h"
 #include "app/scene_table.h"
 #include "app/settings_dialog.h"
 #include "core/show_clock.h"
 #include "app/shutdown.h"
 #include "app/startup.h"
+#include "app/timedemo.h"
 #include "effects/overlays.h"
 #include "effects/sky_and_ground.h"
 #include "gfx/framebuffer.h"
@@ -150,8 +151,15 @@ int runShow(const Options& options)
     }
 
     int32_t from = firstShownMs(options);
+    const TimeWindow& end = markerWindows()[Window::Demoend];
+    if (options.timedemo && (from > end.start || options.toMs.value_or(0) > end.end)) {
+        std::fprintf(stderr, "velmora: the timedemo range lies outside the show (0 to %d ms)\n%s",
+                     static_cast<int>(end.end), kUsageLine);
+        platform::shutdown();
+        return 2;
+    }
     if (offline)
-        showclock::useFixedStep(from, capturing ? options.fps : 60);
+        showclock::useFixedStep(from, options.fps);
 
     platform::WindowRequest spec{kWindowTitle, DisplaySettings::width(), DisplaySettings::height(),
                               DisplaySettings::fullscreen(), DisplaySettings::bitsPerPixel()};
@@ -178,8 +186,11 @@ int runShow(const Options& options)
 
     if (capturing && !openCapture(options, DisplaySettings::width(), DisplaySettings::height(), error))
         failRun(error);
-    // The offline range ends at --to, else where the show ends.
-    int32_t last = options.toMs.value_or(markerWindows()[Window::Demoend].start);
+    // The offline range ends at --to, else where the show ends. A timedemo
+    // stops short of --to, so that a window's own bounds measure it alone.
+    int32_t last = options.toMs.value_or(end.start);
+    if (options.timedemo && options.toMs && last > from)
+        last -= 1;
     int64_t totalFrames = (static_cast<int64_t>(last) - from) * options.fps / 1000 + 1;
     double progressStart = showclock::wallMs();
     bool first = true;
@@ -192,6 +203,7 @@ int runShow(const Options& options)
             continue; // a frame only when nothing is waiting
 
         double frameStart = showclock::wallMs();
+        double cpuStart = showclock::threadCpuMs();
         beginFrame();
         frameTimer().update();
         int32_t t = musicTime();
@@ -213,7 +225,7 @@ int runShow(const Options& options)
         platform::swapBuffers();
         if (options.timedemo) {
             double now = showclock::wallMs();
-            timedemoFrame(t, now - frameStart);
+            timedemoFrame(t, now - frameStart, showclock::threadCpuMs() - cpuStart);
             if (first)
                 timedemoFirstFrame(now);
         }

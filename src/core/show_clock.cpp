@@ -95,4 +95,11 @@ double wallMs()
            static_cast<double>(kCounterFrequency);
 }
 
+double threadCpuMs()
+{
+    timespec ts;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) * 1000.0 + static_cast<double>(ts.tv_nsec) / 1.0e6;
+}
+
 } // namespace showclock

@@ -26,5 +26,7 @@ int64_t frameIndex();
 
 // Milliseconds of wall time since the process's first reading, for reports.
 double wallMs();
+// Milliseconds of CPU time the calling thread has used, for reports.
+double threadCpuMs();
 
 } // namespace showclock

@@ -228,6 +228,46 @@ TEST(Timedemo, ItReportsStartUpAndPerWindowFrameTimesAsJson)
     EXPECT_NE(json.find("\"startup\""), std::string::npos);
 }
 
+TEST(Timedemo, ARangeInsideOneWindowReportsThatWindowAloneWithItsCpuTime)
+{
+    std::string dir = makeWorkDir("timedemo-range");
+    RunResult r = runVelmora(dir, {"--go", "--windowed", "--mode", "320x200", "--timedemo", "--from", "6000",
+                                   "--to", "7000", "--fps", "10", "--report", "r.json"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("cpu ms"), std::string::npos) << r.out;
+    std::string json = readFile(dir + "/r.json");
+    // 6000, 6100, ..., 6900: the run stops short of --to.
+    EXPECT_NE(json.find("\"window\": \"citation2\", \"frames\": 10,"), std::string::npos) << json;
+    EXPECT_EQ(json.find("\"window\": \"citation\""), std::string::npos) << json;
+    EXPECT_NE(json.find("\"cpu_ms\": "), std::string::npos) << json;
+}
+
+TEST(Timedemo, ARangeOutsideTheShowIsAUsageError)
+{
+    std::string dir = makeWorkDir("timedemo-outside");
+    for (std::vector<std::string> range : {std::vector<std::string>{"--from", "203001"},
+                                           std::vector<std::string>{"--to", "204001"},
+                                           std::vector<std::string>{"--from", "9000", "--to", "8000"}}) {
+        std::vector<std::string> args = {"--go", "--windowed", "--mode", "320x200", "--timedemo"};
+        args.insert(args.end(), range.begin(), range.end());
+        RunResult r = runVelmora(dir, args, 60);
+        EXPECT_EQ(r.exitCode, 2) << range[1] << ": " << r.err;
+        EXPECT_NE(r.err.find("usage: velmora"), std::string::npos) << r.err;
+    }
+}
+
+TEST(Driver, AnOpenGl20DriverDrawsTheSameFrames)
+{
+    std::string dir = makeWorkDir("gl20");
+    RunResult plain = runVelmora(dir, captureArgs("plain", "8000", "8000", "1"));
+    ASSERT_EQ(plain.exitCode, 0) << plain.err;
+    RunResult old = runVelmora(dir, captureArgs("old", "8000", "8000", "1"), 180, {"MESA_GL_VERSION_OVERRIDE=2.0"});
+    ASSERT_EQ(old.exitCode, 0) << old.err;
+    std::string frame = readFile(dir + "/plain/frame_00000.png");
+    ASSERT_FALSE(frame.empty());
+    EXPECT_TRUE(frame == readFile(dir + "/old/frame_00000.png"));
+}
+
 TEST(MissingData, EveryPictureAndModelTheShowLoadsEndsStartUpNamingIt)
 {
     for (const char* file : {"gfx/overlay.png", "gfx/roots.png", "gfx/CGSkies_0225_thumblarge.jpg",

@@ -6,7 +6,8 @@
 
 #include "core/display_settings.h"
 #include "core/frame_timer.h"
-#include "app/offline.h"
+#include "app/capture.h"
+#include "app/timedemo.h"
 #include "app/options.h"
 #include "app/show.h"
 #include "app/scene_table.h"

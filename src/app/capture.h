@@ -1,5 +1,5 @@
-// Offline runs: capture (every frame read back and written as PNG or piped into
-// ffmpeg) and timedemo (every frame timed, then a report per window).
+// Capture: every frame read back from GL and written as a PNG, or piped into
+// ffmpeg for a video with the music.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -22,17 +22,3 @@ void showProgress(int64_t frame, int64_t total, double fps);
 // Writes rows given top-down as an 8-bit RGB PNG.
 bool writePng(const std::string& path, int width, int height, const uint8_t* rgb, std::string& error);
 
-struct FrameStats {
-    size_t frames = 0;
-    double meanMs = 0.0;
-    double p95Ms = 0.0;
-    double fps = 0.0;
-};
-// Mean, 95th percentile (nearest rank) and frames per second of a set of frame times.
-FrameStats frameStats(std::vector<double> frameMs);
-
-void timedemoFrame(int32_t musicMs, double frameMs);
-void timedemoFirstFrame(double launchToFirstFrameMs);
-// Prints the start-up steps and the per-window frame times, and writes the JSON
-// report when reportPath is not empty; false with error when it cannot be written.
-bool timedemoReport(const std::string& reportPath, std::string& error);

@@ -1,0 +1,128 @@
+#include "app/timedemo.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <map>
+
+#include "app/startup.h"
+#include "timeline/frame_sequencer.h"
+
+FrameStats frameStats(std::vector<double> frameMs)
+{
+    FrameStats stats;
+    stats.frames = frameMs.size();
+    if (frameMs.empty())
+        return stats;
+    double sum = 0.0;
+    for (double ms : frameMs)
+        sum += ms;
+    stats.meanMs = sum / static_cast<double>(frameMs.size());
+    std::sort(frameMs.begin(), frameMs.end());
+    size_t rank = static_cast<size_t>(std::ceil(0.95 * static_cast<double>(frameMs.size())));
+    stats.p95Ms = frameMs[std::max<size_t>(rank, 1) - 1];
+    stats.fps = stats.meanMs > 0.0 ? 1000.0 / stats.meanMs : 0.0;
+    return stats;
+}
+
+namespace {
+
+struct WindowTimes {
+    std::vector<double> frameMs;
+    double cpuMs = 0.0; // summed
+};
+std::map<int, WindowTimes> gWindows; // by Window, Count for none
+double gFirstFrameMs = -1.0;
+
+// The name followed by blanks up to width characters (UTF-8 letters count once).
+std::string padded(const char* name, size_t width)
+{
+    std::string text = name;
+    size_t letters = 0;
+    for (unsigned char c : text)
+        letters += (c & 0xC0) != 0x80;
+    if (letters < width)
+        text.append(width - letters, ' ');
+    return text;
+}
+
+double meanCpu(const WindowTimes& w)
+{
+    return w.frameMs.empty() ? 0.0 : w.cpuMs / static_cast<double>(w.frameMs.size());
+}
+
+} // namespace
+
+void timedemoFrame(int32_t musicMs, double frameMs, double cpuMs)
+{
+    WindowTimes& w = gWindows[static_cast<int>(shownWindow(musicMs, markerWindows()))];
+    w.frameMs.push_back(frameMs);
+    w.cpuMs += cpuMs;
+}
+
+void timedemoFirstFrame(double launchToFirstFrameMs)
+{
+    gFirstFrameMs = launchToFirstFrameMs;
+}
+
+bool timedemoReport(const std::string& reportPath, std::string& error)
+{
+    std::printf("start-up steps:\n");
+    double startupTotal = 0.0;
+    for (const StartupStepTime& step : startupStepTimes()) {
+        std::printf("  %-28s %9.1f ms\n", step.name.c_str(), step.ms);
+        startupTotal += step.ms;
+    }
+    std::printf("  %-28s %9.1f ms\n", "total", startupTotal);
+    std::printf("launch to first frame: %.1f ms\n", gFirstFrameMs);
+    std::printf("%-22s %7s %10s %10s %9s %10s\n", "window", "frames", "mean ms", "p95 ms", "fps", "cpu ms");
+
+    WindowTimes all;
+    auto printRow = [](const std::string& name, const WindowTimes& w) {
+        FrameStats s = frameStats(w.frameMs);
+        std::printf("%s %7zu %10.2f %10.2f %9.1f %10.2f\n", name.c_str(), s.frames, s.meanMs, s.p95Ms, s.fps,
+                    meanCpu(w));
+    };
+    for (auto& [window, times] : gWindows) {
+        printRow(padded(windowReportName(static_cast<Window>(window)), 22), times);
+        all.frameMs.insert(all.frameMs.end(), times.frameMs.begin(), times.frameMs.end());
+        all.cpuMs += times.cpuMs;
+    }
+    printRow(padded("whole run", 22), all);
+    if (reportPath.empty())
+        return true;
+
+    FILE* file = std::fopen(reportPath.c_str(), "wb");
+    if (!file) {
+        error = "cannot write '" + reportPath + "': " + std::strerror(errno);
+        return false;
+    }
+    std::fprintf(file, "{\n  \"startup\": [");
+    const char* sep = "";
+    for (const StartupStepTime& step : startupStepTimes()) {
+        std::fprintf(file, "%s\n    {\"step\": \"%s\", \"ms\": %.3f}", sep, step.name.c_str(), step.ms);
+        sep = ",";
+    }
+    std::fprintf(file, "\n  ],\n  \"launch_to_first_frame_ms\": %.3f,\n  \"windows\": [", gFirstFrameMs);
+    sep = "";
+    auto writeStats = [&](const char* name, const WindowTimes& w) {
+        FrameStats s = frameStats(w.frameMs);
+        std::fprintf(file, "%s\n    {\"window\": \"%s\", \"frames\": %zu, \"mean_ms\": %.3f, "
+                           "\"p95_ms\": %.3f, \"fps\": %.2f, \"cpu_ms\": %.3f}",
+                     sep, name, s.frames, s.meanMs, s.p95Ms, s.fps, meanCpu(w));
+        sep = ",";
+    };
+    for (auto& [window, times] : gWindows)
+        writeStats(windowReportName(static_cast<Window>(window)), times);
+    std::fprintf(file, "\n  ],\n  \"whole_show\": ");
+    sep = "";
+    writeStats("whole run", all);
+    std::fprintf(file, "\n}\n");
+    if (std::fclose(file) != 0) {
+        error = "cannot write '" + reportPath + "'";
+        return false;
+    }
+    return true;
+}

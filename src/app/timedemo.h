@@ -1,0 +1,24 @@
+// The timedemo: every frame of a fixed-step run timed, then a report per
+// window of frame times and of the main thread's own CPU time, apart from the
+// driver's threads (on a software renderer, the rasteriser's).
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct FrameStats {
+    size_t frames = 0;
+    double meanMs = 0.0;
+    double p95Ms = 0.0;
+    double fps = 0.0;
+};
+// Mean, 95th percentile (nearest rank) and frames per second of a set of frame times.
+FrameStats frameStats(std::vector<double> frameMs);
+
+// One frame at music time musicMs took frameMs of wall time and cpuMs of the
+// main thread's CPU time.
+void timedemoFrame(int32_t musicMs, double frameMs, double cpuMs);
+void timedemoFirstFrame(double launchToFirstFrameMs);
+// Prints the start-up steps and the per-window times, and writes the JSON
+// report when reportPath is not empty; false with error when it cannot be written.
+bool timedemoReport(const std::string& reportPath, std::string& error);
