@@ -43,6 +43,7 @@ const SceneRow kSceneTable[] = {
     {.name = "beast", .releaseName = "beast", .releaseOrder = 5},
     {.name = "moon scene", .releaseName = "moon scene", .releaseOrder = 7},
     {.name = "roots", .releaseName = "root paths", .releaseOrder = 9},
+    // Still to come in this step: the dust particles, with the particle systems.
     {.name = "ground dust", .setup = setupGroundDust,
      .releaseName = "ground plane", .release = releaseGroundPlane, .releaseOrder = 10},
     {.name = "stairway", .releaseName = "stairway", .releaseOrder = 11},

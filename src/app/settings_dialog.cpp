@@ -4,10 +4,10 @@
 #include <cstdio>
 #include <string_view>
 
+#include "app/options.h"
 #include "core/display_settings.h"
 #include "core/embedded.h"
 #include "core/log.h"
-#include "app/options.h"
 
 const char* const kGoText = ".Go.";
 const char* const kLeaveText = ".Leave.";

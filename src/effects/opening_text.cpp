@@ -6,8 +6,8 @@
 #include <GL/glu.h>
 
 #include "gfx/bitmap_text.h"
-#include "gfx/model_3ds.h"
 #include "gfx/image_manager.h"
+#include "gfx/model_3ds.h"
 
 namespace {
 

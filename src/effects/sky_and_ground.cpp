@@ -4,8 +4,8 @@
 
 #include "effects/ground_plane.h"
 #include "gfx/image_manager.h"
-#include "gfx/quadric.h"
 #include "gfx/procedural_textures.h"
+#include "gfx/quadric.h"
 
 namespace {
 

@@ -4,14 +4,14 @@
 #include <string>
 #include <vector>
 
+#include "app/capture.h"
+#include "app/options.h"
+#include "app/scene_table.h"
+#include "app/show.h"
+#include "app/shutdown.h"
+#include "app/timedemo.h"
 #include "core/display_settings.h"
 #include "core/frame_timer.h"
-#include "app/capture.h"
-#include "app/timedemo.h"
-#include "app/options.h"
-#include "app/show.h"
-#include "app/scene_table.h"
-#include "app/shutdown.h"
 #include "timeline/frame_sequencer.h"
 
 namespace {
