@@ -98,7 +98,7 @@ std::string failureOf(const std::vector<unsigned char>& bytes)
 
 } // namespace
 
-TEST(Model3dsAxes, AFileVertexBecomesYUpWithTheFileYNegatedAsZ)
+TEST(Model3dsAxes, AFileVertexBecomesYUpWithTheFileYNegatedAsZAndMappingCoordinatesAreKept)
 {
     Mesh3ds mesh = untextured(square());
     mesh.positions[0] = 1;
@@ -114,36 +114,21 @@ TEST(Model3dsAxes, AFileVertexBecomesYUpWithTheFileYNegatedAsZ)
     EXPECT_EQ(object.numTexCoords, 4);
     EXPECT_EQ(object.TexCoords[0], 1.0f);
     EXPECT_EQ(object.TexCoords[1], 3.0f);
+    // With them they are kept.
+    EXPECT_EQ(loaded({square()}).Objects[0].TexCoords, (std::vector<float>{0, 0, 1, 0, 1, 1, 0, 1}));
 }
 
-TEST(Model3dsAxes, MappingCoordinatesFromTheFileAreKept)
-{
-    Model_3DS model = loaded({square()});
-    const Model_3DS::Object& object = model.Objects[0];
-    EXPECT_TRUE(object.textured);
-    EXPECT_EQ(object.TexCoords, (std::vector<float>{0, 0, 1, 0, 1, 1, 0, 1}));
-}
-
-TEST(Model3dsNormals, ACounterClockwiseFaceInTheFileFloorPointsUp)
-{
-    Model_3DS model = loaded({square()});
-    for (int v = 0; v < 4; ++v) {
-        Vec3 n = normalOf(model.Objects[0], v);
-        EXPECT_FLOAT_EQ(n.x, 0.0f);
-        EXPECT_FLOAT_EQ(n.y, 1.0f);
-        EXPECT_FLOAT_EQ(n.z, 0.0f);
-    }
-}
-
-TEST(Model3dsNormals, AVertexUsedByNoTriangleKeepsAZeroNormal)
+TEST(Model3dsNormals, ACounterClockwiseFloorPointsUpAndAnUnusedVertexKeepsAZeroNormal)
 {
     Mesh3ds mesh = square();
     mesh.addVertex(5, 5, 5, 0, 0);
     Model_3DS model = loaded({mesh});
-    Vec3 n = normalOf(model.Objects[0], 4);
-    EXPECT_EQ(n.x, 0.0f);
-    EXPECT_EQ(n.y, 0.0f);
-    EXPECT_EQ(n.z, 0.0f);
+    for (int v = 0; v < 5; ++v) {
+        Vec3 n = normalOf(model.Objects[0], v);
+        EXPECT_FLOAT_EQ(n.x, 0.0f) << v;
+        EXPECT_FLOAT_EQ(n.y, v < 4 ? 1.0f : 0.0f) << v;
+        EXPECT_FLOAT_EQ(n.z, 0.0f) << v;
+    }
 }
 
 TEST(Model3dsNormals, SharedVerticesWeighFacesByTheirArea)
@@ -167,17 +152,7 @@ TEST(Model3dsNormals, SharedVerticesWeighFacesByTheirArea)
     EXPECT_NEAR(n.z, 0.0f, 1e-6f);
 }
 
-TEST(Model3dsFaceGroups, AMeshWithoutGroupsLoadsButHasNothingToDraw)
-{
-    Mesh3ds mesh = square();
-    mesh.groups.clear();
-    Model_3DS model = loaded({mesh});
-    EXPECT_EQ(model.Objects[0].numFaces, 6);
-    EXPECT_EQ(model.Objects[0].numMatFaces, 0);
-    EXPECT_TRUE(model.Objects[0].MatFaces.empty());
-}
-
-TEST(Model3dsFaceGroups, ATriangleListedInTwoGroupsIsCopiedIntoBoth)
+TEST(Model3dsFaceGroups, ATriangleListedInTwoGroupsIsCopiedIntoBothAndNoGroupDrawsNothing)
 {
     Mesh3ds mesh = square();
     mesh.groups = {{"stone", {1}}, {"metal", {1, 0}}};
@@ -189,6 +164,13 @@ TEST(Model3dsFaceGroups, ATriangleListedInTwoGroupsIsCopiedIntoBoth)
     EXPECT_EQ(object.MatFaces[1].numSubFaces, 6);
     EXPECT_EQ(object.MatFaces[1].subFaces, (std::vector<uint16_t>{0, 2, 3, 0, 1, 2}));
     EXPECT_EQ(model.numMaterials, 2);
+
+    // A mesh without groups loads but has nothing to draw.
+    mesh.groups.clear();
+    Model_3DS ungrouped = loaded({mesh});
+    EXPECT_EQ(ungrouped.Objects[0].numFaces, 6);
+    EXPECT_EQ(ungrouped.Objects[0].numMatFaces, 0);
+    EXPECT_TRUE(ungrouped.Objects[0].MatFaces.empty());
 }
 
 TEST(Model3dsRoundTrip, EveryObjectComesBackInFileOrderWithItsCounts)
@@ -233,16 +215,12 @@ TEST(Model3dsRoundTrip, UnknownChunksAreSkipped)
     EXPECT_EQ(model.numObjects, 0);
 }
 
-TEST(Model3dsNames, QuotesAroundANameAreDropped)
+TEST(Model3dsNames, QuotesAroundANameAreDroppedAndThePathRunsToTheLastSeparator)
 {
     EXPECT_EQ(model3ds::stripQuotes("\"data/3D/logo2.3ds\""), "data/3D/logo2.3ds");
     EXPECT_EQ(model3ds::stripQuotes("data/3D/logo2.3ds"), "data/3D/logo2.3ds");
     EXPECT_EQ(model3ds::stripQuotes("a.3ds\" trailing\""), "a.3ds");
     EXPECT_EQ(model3ds::stripQuotes("\"\"\""), "");
-}
-
-TEST(Model3dsNames, ThePathIsEverythingUpToTheLastSeparator)
-{
     EXPECT_EQ(model3ds::directoryOf("data/3D/logo2.3ds"), "data/3D/");
     EXPECT_EQ(model3ds::directoryOf("data\\3D\\logo2.3ds"), "data\\3D\\");
     EXPECT_EQ(model3ds::directoryOf("data/3D\\logo2.3ds"), "data/3D\\");
@@ -263,130 +241,111 @@ TEST(Model3dsMalformed, EveryTruncationOfASmallModelFailsCleanly)
     }
 }
 
-TEST(Model3dsMalformed, AVertexCountRunningPastItsChunkIsRefused)
+namespace {
+
+void faceList(ChunkWriter& out, std::initializer_list<uint16_t> face)
 {
-    std::string error = failureOf(fileWithMesh([](ChunkWriter& out) {
-        out.begin(0x4110);
-        out.u16(4); // room for three
-        for (int i = 0; i < 9; ++i)
-            out.f32(0.0f);
-        out.end();
-    }));
-    EXPECT_NE(error.find("vertex list"), std::string::npos) << error;
+    out.begin(0x4120);
+    out.u16(1);
+    for (uint16_t v : face)
+        out.u16(v);
 }
 
-TEST(Model3dsMalformed, AHugeVertexCountIsRefusedBeforeAnythingIsRead)
+// A face list of one triangle holding a group that names the triangles in `listed`.
+void groupOf(ChunkWriter& out, uint16_t count, std::initializer_list<uint16_t> listed)
 {
-    std::string error = failureOf(fileWithMesh([](ChunkWriter& out) {
-        out.begin(0x4110);
-        out.u16(65535);
-        out.f32(1.0f);
-        out.end();
-    }));
-    EXPECT_NE(error.find("65535"), std::string::npos) << error;
+    threeVertices(out);
+    faceList(out, {0, 1, 2, 0});
+    out.begin(0x4130);
+    out.name("stone");
+    out.u16(count);
+    for (uint16_t t : listed)
+        out.u16(t);
+    out.end();
+    out.end();
 }
 
-TEST(Model3dsMalformed, AChunkLongerThanItsParentIsRefused)
+} // namespace
+
+TEST(Model3dsMalformed, EachBrokenMeshIsRefusedWithItsReason)
 {
+    struct Case {
+        const char* what;
+        void (*fill)(ChunkWriter&);
+        const char* reason; // part of the error, or "" for any
+    } cases[] = {
+        {"a vertex count running past its chunk",
+         [](ChunkWriter& out) {
+             out.begin(0x4110);
+             out.u16(4); // room for three
+             for (int i = 0; i < 9; ++i)
+                 out.f32(0.0f);
+             out.end();
+         },
+         "vertex list"},
+        {"a huge vertex count, refused before anything is read",
+         [](ChunkWriter& out) {
+             out.begin(0x4110);
+             out.u16(65535);
+             out.f32(1.0f);
+             out.end();
+         },
+         "65535"},
+        {"a face index past the vertices",
+         [](ChunkWriter& out) {
+             threeVertices(out);
+             faceList(out, {0, 1, 3, 0});
+             out.end();
+         },
+         "vertex 3 of 3"},
+        {"a face list before any vertices",
+         [](ChunkWriter& out) {
+             faceList(out, {0, 0, 0, 0});
+             out.end();
+         },
+         ""},
+        {"a group listing a missing triangle", [](ChunkWriter& out) { groupOf(out, 1, {1}); }, "triangle 1 of 1"},
+        {"a group count running past its chunk", [](ChunkWriter& out) { groupOf(out, 2, {0}); }, ""},
+        {"fewer mapping coordinates than vertices",
+         [](ChunkWriter& out) {
+             threeVertices(out);
+             out.begin(0x4140);
+             out.u16(2);
+             for (int i = 0; i < 4; ++i)
+                 out.f32(0.5f);
+             out.end();
+         },
+         ""},
+    };
+    for (const Case& c : cases) {
+        std::string error = failureOf(fileWithMesh(c.fill));
+        EXPECT_NE(error.find(c.reason), std::string::npos) << c.what << ": " << error;
+    }
+}
+
+TEST(Model3dsMalformed, ChunkLengthsOutsideTheirParentOrShorterThanAHeaderAreRefused)
+{
+    // The vertex list's length reaching far past the mesh and the file.
     std::vector<unsigned char> bytes = fileWithMesh(threeVertices);
-    // The vertex list's length now reaches far past the mesh and the file.
     size_t at = bytes.size() - (2 + 36 + 6);
     ASSERT_EQ(bytes[at], 0x10);
     ASSERT_EQ(bytes[at + 1], 0x41);
     bytes[at + 5] = 0x7F;
     std::string error = failureOf(bytes);
     EXPECT_NE(error.find("0x4110"), std::string::npos) << error;
-}
 
-TEST(Model3dsMalformed, ATopChunkLongerThanTheFileIsRefused)
-{
-    std::vector<unsigned char> bytes = assetgen::encode3ds({square()});
+    bytes = fileWithMesh(threeVertices);
+    std::memset(&bytes[at + 2], 0, 4);
+    bytes[at + 2] = 5;
+    error = failureOf(bytes);
+    EXPECT_NE(error.find("impossible length"), std::string::npos) << error;
+
+    bytes = assetgen::encode3ds({square()}); // the top chunk longer than the file
     bytes[2] += 1;
     failureOf(bytes);
 }
 
-TEST(Model3dsMalformed, AChunkShorterThanItsHeaderIsRefused)
-{
-    std::vector<unsigned char> bytes = fileWithMesh(threeVertices);
-    size_t at = bytes.size() - (2 + 36 + 6);
-    std::memset(&bytes[at + 2], 0, 4);
-    bytes[at + 2] = 5;
-    std::string error = failureOf(bytes);
-    EXPECT_NE(error.find("impossible length"), std::string::npos) << error;
-}
-
-TEST(Model3dsMalformed, AFaceIndexPastTheVerticesIsRefused)
-{
-    std::string error = failureOf(fileWithMesh([](ChunkWriter& out) {
-        threeVertices(out);
-        out.begin(0x4120);
-        out.u16(1);
-        for (uint16_t v : {0, 1, 3, 0})
-            out.u16(v);
-        out.end();
-    }));
-    EXPECT_NE(error.find("vertex 3 of 3"), std::string::npos) << error;
-}
-
-TEST(Model3dsMalformed, AFaceListBeforeAnyVerticesIsRefused)
-{
-    failureOf(fileWithMesh([](ChunkWriter& out) {
-        out.begin(0x4120);
-        out.u16(1);
-        for (uint16_t v : {0, 0, 0, 0})
-            out.u16(v);
-        out.end();
-    }));
-}
-
-TEST(Model3dsMalformed, AGroupListingAMissingTriangleIsRefused)
-{
-    std::string error = failureOf(fileWithMesh([](ChunkWriter& out) {
-        threeVertices(out);
-        out.begin(0x4120);
-        out.u16(1);
-        for (uint16_t v : {0, 1, 2, 0})
-            out.u16(v);
-        out.begin(0x4130);
-        out.name("stone");
-        out.u16(1);
-        out.u16(1); // only triangle 0 exists
-        out.end();
-        out.end();
-    }));
-    EXPECT_NE(error.find("triangle 1 of 1"), std::string::npos) << error;
-}
-
-TEST(Model3dsMalformed, AGroupCountRunningPastItsChunkIsRefused)
-{
-    failureOf(fileWithMesh([](ChunkWriter& out) {
-        threeVertices(out);
-        out.begin(0x4120);
-        out.u16(1);
-        for (uint16_t v : {0, 1, 2, 0})
-            out.u16(v);
-        out.begin(0x4130);
-        out.name("stone");
-        out.u16(2);
-        out.u16(0);
-        out.end();
-        out.end();
-    }));
-}
-
-TEST(Model3dsMalformed, FewerMappingCoordinatesThanVerticesAreRefused)
-{
-    failureOf(fileWithMesh([](ChunkWriter& out) {
-        threeVertices(out);
-        out.begin(0x4140);
-        out.u16(2);
-        for (int i = 0; i < 4; ++i)
-            out.f32(0.5f);
-        out.end();
-    }));
-}
-
-TEST(Model3dsMalformed, ANameWithoutItsEndIsRefused)
+TEST(Model3dsMalformed, ANameWithoutItsEndOrAnEmptyBufferIsRefused)
 {
     ChunkWriter out;
     out.begin(0x4D4D);
@@ -399,6 +358,10 @@ TEST(Model3dsMalformed, ANameWithoutItsEndIsRefused)
     out.end();
     std::string error = failureOf(out.bytes());
     EXPECT_NE(error.find("object name"), std::string::npos) << error;
+
+    Model_3DS model;
+    EXPECT_FALSE(model.loadFromBytes(nullptr, 0, error));
+    EXPECT_FALSE(error.empty());
 }
 
 TEST(Model3dsMalformed, ChangingAnyByteNeverReadsOutOfBounds)
@@ -420,12 +383,4 @@ TEST(Model3dsMalformed, ChangingAnyByteNeverReadsOutOfBounds)
         }
     }
     EXPECT_GT(failures, 0);
-}
-
-TEST(Model3dsMalformed, AnEmptyBufferIsRefused)
-{
-    Model_3DS model;
-    std::string error;
-    EXPECT_FALSE(model.loadFromBytes(nullptr, 0, error));
-    EXPECT_FALSE(error.empty());
 }
