@@ -91,7 +91,7 @@ TEST(ImageManager, BindWithZeroEnablesTexturingWithNothingBound)
     EXPECT_EQ(getInteger(GL_TEXTURE_BINDING_2D), 0);
 }
 
-TEST(ImageManager, Bitmap107BecomesA64By64MipmappedRgbTexture)
+TEST(ImageManager, Bitmap107BecomesA64By64MipmappedRgbTextureAndAMissingOneAnEmptyName)
 {
     ensureContext();
     GLuint texture = imageManager().loadBitmapResource(107);
@@ -117,17 +117,12 @@ TEST(ImageManager, Bitmap107BecomesA64By64MipmappedRgbTexture)
         mismatches += rgb[i] != bitmap.bits[i + 2] || rgb[i + 1] != bitmap.bits[i + 1] || rgb[i + 2] != bitmap.bits[i];
     EXPECT_EQ(mismatches, 0);
     glDeleteTextures(1, &texture);
-}
-
-TEST(ImageManager, AMissingBitmapGivesAnEmptyTextureName)
-{
-    ensureContext();
-    GLuint texture = imageManager().loadBitmapResource(99);
+    texture = imageManager().loadBitmapResource(99); // missing: an empty texture name
     EXPECT_NE(texture, 0u);
     glDeleteTextures(1, &texture);
 }
 
-TEST(Texture, SquaresOfTheListedSidesKeepLinearMinification)
+TEST(Texture, SquaresOfTheListedSidesKeepLinearMinificationOtherSizesRepeatWithMipmaps)
 {
     ensureContext();
     Texture square(32, 32, "square");
@@ -140,11 +135,7 @@ TEST(Texture, SquaresOfTheListedSidesKeepLinearMinification)
     for (uint32_t texel : levelZero(32, 32))
         ASSERT_EQ(texel, 0xFF000000u);
     glDeleteTextures(1, &square.glName);
-}
 
-TEST(Texture, OtherSizesRepeatAndSampleTheirMipmaps)
-{
-    ensureContext();
     Texture odd(64, 32, "odd");
     odd.upload();
     EXPECT_EQ(textureParameter(GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_LINEAR);
@@ -171,26 +162,20 @@ TEST(ProceduralTextures, CreationAndReleaseLogInTheirOrders)
     closeLog();
     std::string text = readText(log);
     // Whole lines, byte for byte: the blank before each line end belongs to them.
-    const char* order[] = {
-        " -> Creation :: Texture 'circle' (64 x 64) created. \n",
-        " -> Creation :: Texture 'flare' (32 x 32) created. \n",
-        " -> Creation :: Texture 'bigflare' (512 x 512) created. \n",
-        " -> Creation :: Texture 'blueflare' (32 x 32) created. \n",
-        " -> Creation :: Texture 'noise' (1024 x 1024) created. \n",
-        " -> Creation :: Texture 'clouds' (256 x 256) created. \n",
-        " -> Creation :: Texture 'surround' (512 x 512) created. \n",
-        " -> Creation :: Texture 'mask' (512 x 512) created. \n",
-        " -> Destruction :: Texture 'flare' (32 x 32) destroyed. \n",
-        " -> Destruction :: Texture 'circle' (64 x 64) destroyed. \n",
-        " -> Destruction :: Texture 'blueflare' (32 x 32) destroyed. \n",
-        " -> Destruction :: Texture 'bigflare' (512 x 512) destroyed. \n",
-        " -> Destruction :: Texture 'noise' (1024 x 1024) destroyed. \n",
-        " -> Destruction :: Texture 'clouds' (256 x 256) destroyed. \n",
-        " -> Destruction :: Texture 'surround' (512 x 512) destroyed. \n",
-        " -> Destruction :: Texture 'mask' (512 x 512) destroyed. \n",
-    };
+    const std::pair<const char*, int> created[] = {{"circle", 64},    {"flare", 32},   {"bigflare", 512},
+                                                   {"blueflare", 32}, {"noise", 1024}, {"clouds", 256},
+                                                   {"surround", 512}, {"mask", 512}};
+    std::vector<std::string> order;
+    for (auto [name, side] : created)
+        order.push_back(" -> Creation :: Texture '" + std::string(name) + "' (" + std::to_string(side) + " x " +
+                        std::to_string(side) + ") created. \n");
+    for (int i : {1, 0, 3, 2, 4, 5, 6, 7}) {
+        auto [name, side] = created[i];
+        order.push_back(" -> Destruction :: Texture '" + std::string(name) + "' (" + std::to_string(side) + " x " +
+                        std::to_string(side) + ") destroyed. \n");
+    }
     size_t at = 0;
-    for (const char* line : order) {
+    for (const std::string& line : order) {
         size_t found = text.find(line, at);
         ASSERT_NE(found, std::string::npos) << line << " missing or out of order";
         at = found;
