@@ -1,0 +1,61 @@
+#include "core/c_rand.h"
+
+// glibc's TYPE_3 generator: 31 words of state, r[i] = r[i-31] + r[i-3], the
+// output is the sum shifted right by one. The 34-word ring holds the last 34
+// words, enough to read both taps.
+CRandState cRandInitialState()
+{
+    uint32_t r[344];
+    int32_t word = 1; // an unseeded process behaves as srand(1)
+    r[0] = static_cast<uint32_t>(word);
+    for (int i = 1; i < 31; ++i) {
+        // 16807 * word mod (2^31 - 1), by Schrage's method as glibc does.
+        int32_t hi = word / 127773;
+        int32_t lo = word % 127773;
+        word = 16807 * lo - 2836 * hi;
+        if (word < 0)
+            word += 2147483647;
+        r[i] = static_cast<uint32_t>(word);
+    }
+    for (int i = 31; i < 34; ++i)
+        r[i] = r[i - 31];
+    for (int i = 34; i < 344; ++i) // glibc discards the first 310 outputs
+        r[i] = r[i - 31] + r[i - 3];
+    CRandState state;
+    for (int k = 0; k < 34; ++k)
+        state.r[k] = r[310 + k];
+    state.i = 0; // slot 0 holds r[310], the oldest word
+    return state;
+}
+
+int cRandNext(CRandState& s)
+{
+    // The ring's slot i holds the word 34 back; the taps are 31 and 3 back.
+    int i31 = s.i + 3;
+    if (i31 >= 34)
+        i31 -= 34;
+    int i3 = s.i + 31;
+    if (i3 >= 34)
+        i3 -= 34;
+    uint32_t word = s.r[i31] + s.r[i3];
+    s.r[s.i] = word;
+    s.i = s.i + 1 == 34 ? 0 : s.i + 1;
+    return static_cast<int>(word >> 1);
+}
+
+void cRandSkip(CRandState& state, uint64_t count)
+{
+    for (uint64_t k = 0; k < count; ++k)
+        cRandNext(state);
+}
+
+CRandState& cRandShared()
+{
+    static CRandState state = cRandInitialState();
+    return state;
+}
+
+int cRand()
+{
+    return cRandNext(cRandShared());
+}

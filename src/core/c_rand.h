@@ -1,0 +1,24 @@
+// The C library's unseeded rand(), reproduced: glibc's additive feedback
+// generator from seed 1. The show's jitter (particles, the terrain's fine
+// grain, decoding text) follows this one sequence; owning it keeps frames the
+// same whatever a driver or library draws from the C library, and lets the
+// terrain split its draws across threads.
+#pragma once
+#include <cstdint>
+
+// The reproduced generator's whole state; copies advance independently.
+struct CRandState {
+    uint32_t r[34];
+    int i = 0; // the slot the next output is written to
+};
+
+// The state of an unseeded process.
+CRandState cRandInitialState();
+// The next value in [0, 2147483647], as glibc's rand() gives it.
+int cRandNext(CRandState& state);
+// Moves the state on by count values without returning them.
+void cRandSkip(CRandState& state, uint64_t count);
+
+// The program's one shared sequence.
+int cRand();
+CRandState& cRandShared();
