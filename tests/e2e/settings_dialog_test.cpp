@@ -95,35 +95,18 @@ bool waitForFile(const std::string& path, int seconds)
     return true;
 }
 
-struct Geometry {
-    int x = -1, y = -1, width = 0, height = 0;
-};
+using Geometry = WindowGeometry;
 
 Geometry geometry(const std::string& window)
 {
     Geometry g;
-    std::istringstream lines(shell("xdotool getwindowgeometry --shell " + window));
-    for (std::string line; std::getline(lines, line);) {
-        size_t eq = line.find('=');
-        if (eq == std::string::npos)
-            continue;
-        std::string key = line.substr(0, eq);
-        int value = std::atoi(line.c_str() + eq + 1);
-        if (key == "X")
-            g.x = value;
-        else if (key == "Y")
-            g.y = value;
-        else if (key == "WIDTH")
-            g.width = value;
-        else if (key == "HEIGHT")
-            g.height = value;
-    }
+    windowGeometry(std::stoul(window), g);
     return g;
 }
 
 Geometry screen()
 {
-    Geometry s{0, 0, 0, 0};
+    Geometry s;
     std::istringstream(shell("xdotool getdisplaygeometry")) >> s.width >> s.height;
     return s;
 }
@@ -142,22 +125,6 @@ void typeIntoModeField(const std::string& dialog, const std::string& text)
     Geometry g = geometry(dialog);
     shell("xdotool mousemove --window " + dialog + " 60 " + std::to_string(g.height - 140) +
           " click 1 key --delay 50 ctrl+a type --delay 50 " + text);
-}
-
-// What a window manager sends when the close button is pressed.
-void requestClose(const std::string& window)
-{
-    Display* display = XOpenDisplay(nullptr);
-    ASSERT_NE(display, nullptr);
-    XEvent event = {};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = std::stoul(window);
-    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
-    XCloseDisplay(display);
 }
 
 // Listens on the root window for what a window manager would be asked: without
@@ -254,40 +221,25 @@ TEST(SettingsDialogRun, WithoutGoTheDialogOpensFirstCentredAndUntitled)
     EXPECT_FALSE(fileExists(dir + "/debug_log.txt"));
 }
 
-TEST(SettingsDialogRun, ClosingTheDialogEndsTheProgramWithNothingStarted)
+TEST(SettingsDialogRun, ClosingLeaveAndAQuitSignalEndTheProgramWithNothingStarted)
 {
-    std::string dir = makeWorkDir("dialog-close");
-    Program program(startVelmora(dir, {}));
-    std::string dialog = waitForWindow(program.running.pid, "", 30);
-    ASSERT_FALSE(dialog.empty());
-    requestClose(dialog);
-    RunResult r = program.finish(20);
-    EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_FALSE(fileExists(dir + "/debug_log.txt"));
-}
-
-TEST(SettingsDialogRun, LeaveEndsTheProgram)
-{
-    std::string dir = makeWorkDir("dialog-leave");
-    Program program(startVelmora(dir, {}));
-    std::string dialog = waitForWindow(program.running.pid, "", 30);
-    ASSERT_FALSE(dialog.empty());
-    pressKeys(dialog, "Tab Return"); // the focus starts on Go; Tab moves it to Leave
-    RunResult r = program.finish(20);
-    EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_FALSE(fileExists(dir + "/debug_log.txt"));
-}
-
-TEST(SettingsDialogRun, AQuitSignalEndsTheDialog)
-{
-    std::string dir = makeWorkDir("dialog-signal");
-    Program program(startVelmora(dir, {}));
-    ASSERT_FALSE(waitForWindow(program.running.pid, "", 30).empty());
-    kill(program.running.pid, SIGTERM);
-    RunResult r = program.finish(20);
-    EXPECT_FALSE(r.timedOut);
-    EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_FALSE(fileExists(dir + "/debug_log.txt"));
+    const std::pair<const char*, void (*)(int pid, const std::string& dialog)> endings[] = {
+        {"close", [](int, const std::string& dialog) { requestClose(std::stoul(dialog)); }},
+        // The focus starts on Go; Tab moves it to Leave.
+        {"leave", [](int, const std::string& dialog) { pressKeys(dialog, "Tab Return"); }},
+        {"signal", [](int pid, const std::string&) { kill(pid, SIGTERM); }},
+    };
+    for (const auto& [tag, end] : endings) {
+        std::string dir = makeWorkDir(std::string("dialog-") + tag);
+        Program program(startVelmora(dir, {}));
+        std::string dialog = waitForWindow(program.running.pid, "", 30);
+        ASSERT_FALSE(dialog.empty()) << tag;
+        end(program.running.pid, dialog);
+        RunResult r = program.finish(20);
+        EXPECT_FALSE(r.timedOut) << tag;
+        EXPECT_EQ(r.exitCode, 0) << tag << ": " << r.err;
+        EXPECT_FALSE(fileExists(dir + "/debug_log.txt")) << tag;
+    }
 }
 
 TEST(SettingsDialogRun, ReturnPressesGoAndTheShowGoesFullScreen)

@@ -250,6 +250,16 @@ std::string readFile(const std::string& path)
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
+std::string lastLine(const std::string& text)
+{
+    size_t end = text.find_last_not_of('\n');
+    if (end == std::string::npos)
+        return "";
+    size_t start = text.rfind('\n', end);
+    start = start == std::string::npos ? 0 : start + 1;
+    return text.substr(start, end + 1 - start);
+}
+
 void writeFile(const std::string& path, const std::string& bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

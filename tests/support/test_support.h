@@ -45,6 +45,8 @@ bool pressKey(unsigned long window, const char* keysym);
 bool requestClose(unsigned long window);
 
 std::string readFile(const std::string& path);
+// The last non-empty line of a text, without its line end.
+std::string lastLine(const std::string& text);
 void writeFile(const std::string& path, const std::string& bytes);
 bool fileExists(const std::string& path);
 
