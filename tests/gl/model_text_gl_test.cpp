@@ -76,17 +76,12 @@ Model_3DS modelOf(const std::vector<assetgen::Mesh3ds>& meshes)
 
 } // namespace
 
-TEST_F(ModelTextGl, AppliedColoursPaintObjectZeroBlackAndTheOthersPale)
+TEST_F(ModelTextGl, AppliedColoursPaintObjectZeroBlackAndTheOthersPaleElseTheCurrentColourStays)
 {
     Model_3DS model = modelOf({panel("backing", 0, 32), panel("letters", 32, 64)});
     model.Draw(true);
     expectPixel(16, 32, 0, 0, 0);
     expectPixel(48, 32, 242, 193, 182); // (0.95, 0.758, 0.715)
-}
-
-TEST_F(ModelTextGl, WithoutAppliedColoursTheCurrentColourStays)
-{
-    Model_3DS model = modelOf({panel("backing", 0, 32), panel("letters", 32, 64)});
     glColor4f(0.0f, 1.0f, 0.0f, 1.0f);
     model.Draw(false);
     expectPixel(16, 32, 0, 255, 0);
