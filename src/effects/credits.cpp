@@ -4,10 +4,10 @@
 
 #include <epoxy/gl.h>
 
+#include "core/time_window.h"
 #include "effects/opening_text.h"
 #include "gfx/bitmap_text.h"
 #include "gfx/image_manager.h"
-#include "core/time_window.h"
 
 namespace credits {
 

@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "core/display_settings.h"
 #include "app/loading_bar.h"
+#include "core/display_settings.h"
 #include "gl/gl_context.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "core/log.h"
 #include "common/model_3ds_writer.h"
+#include "core/log.h"
 #include "gfx/model_3ds.h"
 
 namespace {

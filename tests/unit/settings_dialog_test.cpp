@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "core/display_settings.h"
 #include "app/options.h"
 #include "app/settings_dialog.h"
 #include "app/show.h"
+#include "core/display_settings.h"
 
 namespace {
 
