@@ -75,3 +75,8 @@ add_asset(title_model
   SOURCES ${CMAKE_SOURCE_DIR}/tools/assetgen/text/title_model.cpp
   OUTPUTS ${VELMORA_DATA_DIR}/3D/starttext-export.3ds
   LIBS PkgConfig::FREETYPE PkgConfig::GLU)
+
+# The smoke and haze sprites of the mist and moon scenes.
+add_asset(smoke
+  SOURCES ${CMAKE_SOURCE_DIR}/tools/assetgen/smoke/smoke.cpp
+  OUTPUTS ${VELMORA_DATA_DIR}/gfx/smoke1.png ${VELMORA_DATA_DIR}/gfx/smoke4.png)
