@@ -59,3 +59,8 @@ int cRand()
 {
     return cRandNext(cRandShared());
 }
+
+int cRand15()
+{
+    return cRand() >> 16;
+}

@@ -21,4 +21,8 @@ void cRandSkip(CRandState& state, uint64_t count);
 
 // The program's one shared sequence.
 int cRand();
+// The same draw cut to the range 0 to 32767 that the show's random values
+// were tuned with (its top 15 bits).
+int cRand15();
+constexpr int kCRand15Max = 32767;
 CRandState& cRandShared();

@@ -5,6 +5,7 @@
 #include <epoxy/gl.h>
 
 #include "effects/credits.h"
+#include "effects/lens_flares.h"
 #include "effects/opening_text.h"
 #include "gfx/bitmap_text.h"
 #include "gfx/framebuffer.h"
@@ -78,7 +79,8 @@ void drawGreetingNames(float r)
 
 void drawOverlays(const Overlays& o)
 {
-    // The lens flares (o.lensFlares) join here with the mist windows' scenes.
+    if (o.lensFlares)
+        drawLensFlares(o.lensFlaresR, *o.lensFlares);
     if (o.creditsPage)
         drawCredits(o.creditsR, *o.creditsPage);
     if (o.flash > 0.0f) {

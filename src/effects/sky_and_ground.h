@@ -5,11 +5,13 @@
 #include "timeline/window_values.h"
 
 class GroundPlane;
+class ParticleSystem;
 
 // Loads the roots, the two skies and the ground, builds the far ground and
 // the dome list. Needs the image manager and the shared quadric.
 void setupSkyAndGround();
-// Builds the near ground. The far one was built earlier, by setupSkyAndGround;
+// Builds the near ground, then configures the ground dust (lit spheres on
+// the flow field). The far one was built earlier, by setupSkyAndGround;
 // both draw from the shared generator, so that order fixes their heights.
 void setupGroundDust();
 
@@ -22,6 +24,8 @@ void drawSkyAndGround(const Vec3& tint, float alpha, const Vec3& position, int m
 void drawBackdrop(const Backdrop& backdrop, float seconds);
 
 GroundPlane* nearGround();
+// The ground dust: advanced and drawn by the greetings scene.
+ParticleSystem& dustSystem();
 GroundPlane* farGround();
 
 // The shutdown steps: the near ground; the images, the dome list and the far ground.

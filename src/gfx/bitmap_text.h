@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "core/c_rand.h"
 #include "core/vec3.h"
 
 // Makes the 128 glyph lists: a quad of size x size with the glyph's cell, then
@@ -55,6 +56,6 @@ int revealedCount(float p);
 // a scramble row chosen by one random() draw; the line then ends at its first
 // NUL. The draws are made even past that NUL, since random() plays the part of
 // the C library's rand(), whose sequence the particle systems share.
-std::string decodingLine(const char* text, float p, int (*random)() = std::rand);
+std::string decodingLine(const char* text, float p, int (*random)() = cRand);
 
 } // namespace bitmaptext

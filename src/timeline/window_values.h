@@ -2,6 +2,7 @@
 // call, the backdrop, the blur and grading values of the post chain and the
 // overlays. Plain values, so that the show table can be checked without GL.
 #pragma once
+#include <cstdint>
 #include <optional>
 
 #include "core/vec3.h"
@@ -11,6 +12,14 @@
 struct SceneCall {
     float r = 0.0f;
     int mode = 0;
+};
+
+// The clocks a scene reads: the music time of the frame and the frame clock's
+// elapsed time and delta, for motion that does not follow the music.
+struct FrameTime {
+    int32_t musicMs = 0;
+    float elapsed = 0.0f;
+    float delta = 0.0f;
 };
 
 // The sky-and-ground backdrop's modes.

@@ -92,13 +92,12 @@ TEST(BitmapTextDecoding, AShortTextShowsExactlyItselfOnceItsEndIsRevealed)
 TEST(BitmapTextDecoding, EachUnrevealedPositionDrawsOnceFromRandEvenPastTheLinesEnd)
 {
     // The C library's sequence is shared: a line must take exactly its draws.
-    std::srand(2012);
-    for (int i = 0; i < 37; ++i)
-        std::rand();
-    int after37 = std::rand();
-    std::srand(2012);
+    CRandState before = cRandShared();
+    CRandState expected = before;
+    cRandSkip(expected, 37);
     decodingLine("HI", 0.0f); // the rows end at 35, yet 36 and 37 draw too
-    EXPECT_EQ(std::rand(), after37);
+    EXPECT_EQ(cRand(), cRandNext(expected));
+    cRandShared() = before;
 
     // Revealed through its NUL, "HI" still leaves 37 - 3 scrambled positions.
     gDraws = 0;
