@@ -80,3 +80,17 @@ add_asset(title_model
 add_asset(smoke
   SOURCES ${CMAKE_SOURCE_DIR}/tools/assetgen/smoke/smoke.cpp
   OUTPUTS ${VELMORA_DATA_DIR}/gfx/smoke1.png ${VELMORA_DATA_DIR}/gfx/smoke4.png)
+
+# The two logos of the mist scene: the show's badge with its three maps, and
+# the second group's lettering.
+add_library(assetgen_logo_shapes STATIC ${CMAKE_SOURCE_DIR}/tools/assetgen/logos/shapes.cpp)
+target_link_libraries(assetgen_logo_shapes PUBLIC assetgen_common PkgConfig::FREETYPE PkgConfig::GLU)
+add_asset(show_logo
+  SOURCES ${CMAKE_SOURCE_DIR}/tools/assetgen/logos/show_logo.cpp
+  OUTPUTS ${VELMORA_DATA_DIR}/3D/logo2.3ds ${VELMORA_DATA_DIR}/3D/logo2.png
+          ${VELMORA_DATA_DIR}/3D/logo2ao.png ${VELMORA_DATA_DIR}/3D/logo2map.png
+  LIBS assetgen_logo_shapes)
+add_asset(silvate_logo
+  SOURCES ${CMAKE_SOURCE_DIR}/tools/assetgen/logos/silvate.cpp
+  OUTPUTS ${VELMORA_DATA_DIR}/3D/silvate.3ds
+  LIBS assetgen_logo_shapes)
