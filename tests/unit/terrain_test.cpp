@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "core/c_rand.h"
+#include "core/vec3.h"
+#include "gfx/terrain.h"
+
+namespace {
+
+constexpr uint64_t kTerms = uint64_t(512) * 512 * 108;
+
+bool sameSequence(CRandState a, CRandState b)
+{
+    for (int k = 0; k < 40; ++k)
+        if (cRandNext(a) != cRandNext(b))
+            return false;
+    return true;
+}
+
+uint32_t stepped(uint32_t x, uint64_t count)
+{
+    for (; count != 0; --count)
+        x = rng::step(x);
+    return x;
+}
+
+// One serial build from the unseeded C-library state, shared by the tests
+// that read the whole grid; the shared generators are put back afterwards.
+class TerrainGrid : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        savedC = cRandShared();
+        savedRng = rng::state();
+        cRandShared() = cRandInitialState();
+        centres = makeBumpCentres();
+        heights = terrainHeightsSerial(centres);
+        cAfter = cRandShared();
+        rngAfter = rng::state();
+    }
+    static void TearDownTestSuite()
+    {
+        cRandShared() = savedC;
+        rng::seed(savedRng);
+    }
+
+    static inline CRandState savedC, cAfter;
+    static inline uint32_t savedRng, rngAfter;
+    static inline std::vector<Vec3> centres;
+    static inline std::vector<float> heights;
+};
+
+} // namespace
+
+TEST_F(TerrainGrid, BumpCentresTakeXFromTheThirdCubeYFromTheSecondZFromTheFirst)
+{
+    // Nine draws per bump from the seed; y spreads 5 except for a few bumps.
+    rng::seed(52326);
+    std::vector<float> u(972);
+    for (float& x : u)
+        x = rng::next();
+    for (auto [k, spread] : {std::pair{0, 5.0f}, {7, 15.0f}, {13, 25.0f}, {24, 35.0f}, {107, 5.0f}}) {
+        const float* d = &u[9 * k];
+        EXPECT_EQ(centres[k].x, (d[6] - 0.5f) * 30.0f) << k;
+        EXPECT_EQ(centres[k].y, (d[4] - 0.5f) * spread) << k;
+        EXPECT_EQ(centres[k].z, (d[2] - 0.5f) * 30.0f) << k;
+    }
+}
+
+TEST_F(TerrainGrid, TheBuildDrawsOncePerTermFromEachGenerator)
+{
+    EXPECT_EQ(rngAfter, stepped(52326, 972 + kTerms));
+    CRandState expected = cRandInitialState();
+    cRandSkip(expected, kTerms);
+    EXPECT_TRUE(sameSequence(cAfter, expected));
+}
+
+TEST_F(TerrainGrid, HeightsAreSumsOfTheBumpTermsInOrder)
+{
+    CRandState c = cRandInitialState();
+    uint32_t x = stepped(52326, 972);
+    uint64_t consumed = 0;
+    // Points in build order, so that one pair of generators walks to each.
+    for (auto [r, col] : {std::pair{0, 0}, {0, 1}, {137, 301}, {256, 256}, {511, 511}}) {
+        uint64_t first = (uint64_t(r) * 512 + col) * 108;
+        cRandSkip(c, first - consumed);
+        x = stepped(x, first - consumed);
+        float px = 0.1f * static_cast<float>(col - 256), py = -0.475f, pz = 0.1f * static_cast<float>(r - 256);
+        float h = 0.0f;
+        for (int k = 0; k < 108; ++k) {
+            double dx = px - centres[k].x, dy = py - centres[k].y, dz = pz - centres[k].z;
+            float d = static_cast<float>(std::sqrt(dx * dx + dy * dy + dz * dz));
+            float j = static_cast<float>(cRandNext(c) % 32767) / 32767.0f * 0.008f;
+            float v = (2.35f - 0.75f * d) / 2.35f + j;
+            if (v < -0.1425f)
+                v = -0.0001f;
+            x = rng::step(x);
+            float g = static_cast<float>(x / 4294967291.0);
+            h += 2.94f * std::sin(v * 3.141592f * (0.475f + 0.15f * g));
+        }
+        consumed = first + 108;
+        EXPECT_EQ(heights[r * 512 + col], h) << r << ", " << col;
+    }
+}
+
+TEST_F(TerrainGrid, ThreadedBuildsMatchTheSerialOneBitForBitAndLeaveTheSameStates)
+{
+    for (int threads : {2, 3}) {
+        cRandShared() = cRandInitialState();
+        std::vector<float> fast = terrainHeights(makeBumpCentres(), threads);
+        EXPECT_TRUE(fast == heights) << threads << " threads";
+        EXPECT_EQ(rng::state(), rngAfter) << threads << " threads";
+        EXPECT_TRUE(sameSequence(cRandShared(), cAfter)) << threads << " threads";
+    }
+}
+
+TEST(Terrain, JumpingTheCLibrarySequenceLandsWhereDrawingDoes)
+{
+    CRandState start = cRandInitialState();
+    cRandSkip(start, 5); // the ring's oldest word off slot 0
+    for (uint64_t count : {0, 1, 3, 63, 64, 65, 1000, 55296 * 7 + 13}) {
+        CRandState jumped = start, drawn = start;
+        cRandJump(jumped, count);
+        cRandSkip(drawn, count);
+        EXPECT_TRUE(sameSequence(jumped, drawn)) << count;
+    }
+}
+
+TEST(Terrain, FarBumpsGiveOneTinyNegativeTermWhateverTheirDraws)
+{
+    // v is clamped to -0.0001: 2.94 sin(-0.0001 pi 0.475) for g = 0.
+    EXPECT_NEAR(terrainHeightTerm(3.7f, 0, 0.0f), -4.3872e-4f, 1e-7f);
+    EXPECT_EQ(terrainHeightTerm(3.7f, 0, 0.0f), terrainHeightTerm(40.0f, 32766, 0.0f));
+    EXPECT_LT(terrainHeightTerm(10.0f, 5, 1.0f), terrainHeightTerm(10.0f, 5, 0.0f));
+    // At 3.6 only the largest jitter keeps v above the cut: a far deeper dip.
+    EXPECT_EQ(terrainHeightTerm(3.6f, 0, 0.0f), terrainHeightTerm(9.0f, 0, 0.0f));
+    EXPECT_LT(terrainHeightTerm(3.6f, 32766, 0.0f), -0.5f);
+    // The draw counts modulo 32767: 32767 is no jitter at all.
+    EXPECT_EQ(terrainHeightTerm(1.0f, 32767, 0.5f), terrainHeightTerm(1.0f, 0, 0.5f));
+    // On the bump: 2.94 sin(0.475 pi).
+    EXPECT_NEAR(terrainHeightTerm(0.0f, 0, 0.0f), 2.9309f, 1e-4f);
+}
+
+TEST(Terrain, QuadsAreDrawnOnlyWhereSomeCornerRisesAboveZero)
+{
+    std::vector<Vec3> raised(2 * kTerrainWidth, Vec3{0.0f, -1.0f, 0.0f});
+    raised[2].y = 0.0f;
+    EXPECT_FALSE(terrainQuadDrawn(raised.data(), 0, 1)); // touching 0 is not above it
+    raised[kTerrainWidth + 1].y = 0.001f;
+    EXPECT_TRUE(terrainQuadDrawn(raised.data(), 0, 0));
+    EXPECT_TRUE(terrainQuadDrawn(raised.data(), 0, 1));
+    EXPECT_FALSE(terrainQuadDrawn(raised.data(), 0, 2));
+}
+
+TEST(Terrain, TheStripRunsRowAfterRowFlatAndBlueUpTo03GlowingAbove)
+{
+    EXPECT_EQ(kTerrainStripPoints, 511 * 511);
+    EXPECT_EQ(terrainStripIndex(511), 512); // the last column is left out
+    EXPECT_EQ(terrainStripIndex(kTerrainStripPoints - 1), 510 * 512 + 510);
+    for (float y : {-3.0f, 0.3f}) {
+        StripPoint low = terrainStripPoint({1.5f, y, -2.0f});
+        EXPECT_TRUE(low.position.x == 1.5f && low.position.y == 0.3f && low.position.z == -2.0f) << y;
+        EXPECT_TRUE(low.colour[2] == 1.0f && low.colour[3] == 0.15f) << y;
+    }
+    StripPoint mid = terrainStripPoint({0.0f, 0.5f, 0.0f});
+    EXPECT_EQ(mid.position.y, 0.5f);
+    EXPECT_FLOAT_EQ(mid.colour[1], 0.225f);
+    EXPECT_FLOAT_EQ(mid.colour[3], 0.25f);
+    EXPECT_FLOAT_EQ(terrainStripPoint({0.0f, 2.0f, 0.0f}).colour[1], 0.45f); // the green stops growing at 1
+}
