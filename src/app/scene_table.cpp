@@ -10,12 +10,14 @@
 #include "gfx/image_manager.h"
 #include "gfx/procedural_textures.h"
 #include "gfx/quadric.h"
+#include "gfx/terrain.h"
 #include "platform/platform.h"
+#include "post/mist_scene.h"
 #include "post/shader_catalogue.h"
 #include "sound/sound_manager.h"
 
 namespace {
-void drawOpeningTextScene(const SceneCall& c) { drawOpeningText(c.r, c.mode); }
+void drawOpeningTextScene(const SceneCall& c, const FrameTime&) { drawOpeningText(c.r, c.mode); }
 } // namespace
 
 // Rows with a name but no set-up, or a release name but no release, belong to
@@ -36,14 +38,14 @@ const SceneRow kSceneTable[] = {
      .releaseName = "procedural textures", .release = releaseProceduralTextures, .releaseOrder = 1},
     {.name = "overlay", .setup = loadOverlayTexture,
      .releaseName = "overlay texture", .release = releaseOverlayTexture, .releaseOrder = 2},
-    {.name = "logo scene", .releaseName = "logo scene", .releaseOrder = 6},
+    {.name = "logo scene", .setup = setupLogoScene, .releaseName = "logo scene", .release = releaseLogoScene,
+     .releaseOrder = 6, .draws = {{Window::SousLaBrume, drawMistScene}, {Window::DansLeBrouillard, drawMistScene}}},
     {.name = "sky and ground", .setup = setupSkyAndGround,
      .releaseName = "sky and ground", .release = releaseSkyAndGround, .releaseOrder = 3},
-    {.name = "terrain", .releaseName = "terrain", .releaseOrder = 4},
+    {.name = "terrain", .setup = buildTerrainGrid, .releaseName = "terrain", .release = releaseTerrain, .releaseOrder = 4},
     {.name = "beast", .releaseName = "beast", .releaseOrder = 5},
     {.name = "moon scene", .releaseName = "moon scene", .releaseOrder = 7},
     {.name = "roots", .releaseName = "root paths", .releaseOrder = 9},
-    // Still to come in this step: the dust particles, with the particle systems.
     {.name = "ground dust", .setup = setupGroundDust,
      .releaseName = "ground plane", .release = releaseGroundPlane, .releaseOrder = 10},
     {.name = "stairway", .releaseName = "stairway", .releaseOrder = 11},
@@ -70,10 +72,10 @@ int startupStepCount()
     return steps;
 }
 
-void drawScene(Window w, const SceneCall& call)
+void drawScene(Window w, const SceneCall& call, const FrameTime& time)
 {
     for (const SceneRow& row : kSceneTable)
         for (const SceneDraw& d : row.draws)
             if (d.window == w && d.draw)
-                d.draw(call);
+                d.draw(call, time);
 }

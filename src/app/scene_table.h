@@ -8,7 +8,7 @@
 // A window whose scene a row draws, with the scene's draw call.
 struct SceneDraw {
     Window window = Window::Count;
-    void (*draw)(const SceneCall& call) = nullptr;
+    void (*draw)(const SceneCall& call, const FrameTime& time) = nullptr;
 };
 
 struct SceneRow {
@@ -27,4 +27,4 @@ extern const int kSceneRowCount;
 int startupStepCount();
 
 // Draws the scene of window w, when a row draws one.
-void drawScene(Window w, const SceneCall& call);
+void drawScene(Window w, const SceneCall& call, const FrameTime& time);

@@ -66,12 +66,13 @@ void beginFrame()
 void drawFrame(int32_t t)
 {
     const MarkerWindows& windows = markerWindows();
+    const FrameTime time{.musicMs = t, .elapsed = frameTimer().elapsed, .delta = frameTimer().delta};
     for (Window w : compositesAt(t, windows)) {
         const WindowValues v = windowValues(w, t, windows);
-        runPostChain([&v] {
-            drawScene(v.window, v.scene);
+        runPostChain([&v, &time] {
+            drawScene(v.window, v.scene, time);
             if (v.backdrop)
-                drawBackdrop(*v.backdrop, frameTimer().elapsed);
+                drawBackdrop(*v.backdrop, time.elapsed);
         }, v.blur, v.final);
         drawOverlays(v.overlays);
     }

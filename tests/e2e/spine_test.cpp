@@ -272,7 +272,8 @@ TEST(MissingData, EveryPictureAndModelTheShowLoadsEndsStartUpNamingIt)
 {
     for (const char* file : {"gfx/overlay.png", "gfx/roots.png", "gfx/CGSkies_0225_thumblarge.jpg",
                              "gfx/CGSkies_0092_thumblarge.jpg", "gfx/ground.jpg", "gfx/modern-space.png",
-                             "3D/starttext.jpg", "3D/starttext-export.3ds"}) {
+                             "3D/starttext.jpg", "3D/starttext-export.3ds", "3D/logo2.3ds", "gfx/smoke1.png",
+                             "gfx/smoke4.png", "3D/logo2.png", "3D/logo2ao.png", "3D/logo2map.png", "3D/silvate.3ds"}) {
         std::string dir = makeWorkDir("missing", {file});
         RunResult r = runVelmora(dir, captureArgs("f", "0", "0", "10"), 60);
         EXPECT_EQ(r.exitCode, 1) << file;

@@ -6,7 +6,7 @@
 // Axes: the scene's rotation (180, 245 - 80r, 175) turns the loader's y-up
 // frame about the vertical, so the file's z is up, the word runs along +x
 // and its front faces -y, towards the camera over the window's first quarter.
-// About 3.7 file units wide, centred on the origin.
+// About 3.7 file units wide, centred on the origin across, raised above it.
 //
 // Texture coordinates project the front straight onto [0, 1]^2 over the
 // outline's box (walls included), for the radial "mask" texture the scene binds.
@@ -71,10 +71,13 @@ int main(int argc, char** argv)
     logos::Box box;
     box.add(outline);
 
+    // The word stands well above the model's origin: placed in the fog window,
+    // it must rise out of the hills that lie between the camera and it.
+    constexpr double kLift = 1.28;
     auto place = [](double X, double Y, double depth, float out[3]) {
         out[0] = static_cast<float>(X);
         out[1] = static_cast<float>(depth);
-        out[2] = static_cast<float>(Y);
+        out[2] = static_cast<float>(Y + kLift);
     };
     auto planar = [box](double X, double Y, float& u, float& v) {
         u = static_cast<float>((X - box.x0) / (box.x1 - box.x0));

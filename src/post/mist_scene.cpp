@@ -1,0 +1,266 @@
+#include "post/mist_scene.h"
+
+#include <GL/glu.h>
+
+#include <cmath>
+#include <memory>
+
+#include "core/display_settings.h"
+#include "core/time_window.h"
+#include "effects/particles.h"
+#include "gfx/image_manager.h"
+#include "gfx/model_3ds.h"
+#include "gfx/procedural_textures.h"
+#include "gfx/shader_program.h"
+#include "gfx/terrain.h"
+#include "post/shader_catalogue.h"
+#include "sound/beat_envelope.h"
+
+namespace {
+
+struct {
+    Model_3DS showLogo;    // data/3D/logo2.3ds
+    Model_3DS silvateLogo; // data/3D/silvate.3ds
+    GLuint smoke1 = 0;
+    GLuint smoke2 = 0;
+    GLuint logoColour = 0;
+    GLuint logoOcclusion = 0;
+    GLuint logoLines = 0; // the overlay map that pulses on the beat
+    std::unique_ptr<BeatEnvelope> beats;
+    ParticleSystem smoke;
+} state;
+
+void lookAt(const MistCamera& c)
+{
+    gluLookAt(c.eye.x, c.eye.y, c.eye.z, c.target.x, c.target.y, c.target.z, c.up.x, c.up.y, c.up.z);
+}
+
+void setLogoLights()
+{
+    const float position[4] = {-20.0f, 12.0f, -20.0f, 1.0f};
+    const float modelAmbient[4] = {0.1f, 0.1f, 0.1f, 1.0f};
+    const float ambient[4] = {0.15f, 0.15f, 0.15f, 1.0f};
+    const float diffuse[4] = {0.5f, 0.5f, 0.5f, 1.0f};
+    const float specular[4] = {0.5f, 0.6f, 0.6f, 1.0f};
+    const float materialAmbient[4] = {0.3f, 0.3f, 0.3f, 1.0f};
+    const float materialDiffuse[4] = {0.35f, 0.35f, 0.35f, 1.0f};
+    const float materialSpecular[4] = {0.35f, 0.35f, 0.35f, 1.0f};
+    glLightfv(GL_LIGHT0, GL_POSITION, position);
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, modelAmbient);
+    glLightfv(GL_LIGHT0, GL_AMBIENT, ambient);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
+    glLightfv(GL_LIGHT0, GL_SPECULAR, specular);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, materialAmbient);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, materialDiffuse);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, materialSpecular);
+    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 80.0f);
+}
+
+// Lighting, light 0 and colour material on, blending off, white, texturing on.
+void beginLitLogo()
+{
+    glDisable(GL_BLEND);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_COLOR_MATERIAL);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+}
+
+} // namespace
+
+void setupLogoScene()
+{
+    ImageManager& images = imageManager();
+    state.showLogo.Load("data/3D/logo2.3ds");
+    state.smoke1 = images.loadImage("data/gfx/smoke1.png", true, false);
+    state.smoke2 = images.loadImage("data/gfx/smoke4.png", true, false);
+    state.logoColour = images.loadImage("data/3D/logo2.png", true, false);
+    state.logoOcclusion = images.loadImage("data/3D/logo2ao.png", true, false);
+    state.logoLines = images.loadImage("data/3D/logo2map.png", true, false);
+    state.silvateLogo.Load("data/3D/silvate.3ds");
+    state.beats.reset(makeMistEnvelope());
+    rng::seed(1091059);
+
+    ParticleSystem& smoke = state.smoke;
+    smoke.allocate(1050);
+    smoke.rate = 750;
+    smoke.rateJitter = 20.0f;
+    smoke.respawn = true;
+    smoke.life = {1.15f, 25.05f};
+    smoke.flow = true;
+    smoke.setColourStart(0.15f, 0.15f, 0.15f, 0.16f, 0.154f, 0.1516f);
+    smoke.setColourEnd(0.14f, 0.134f, 0.1316f, -0.05f, -0.05f, -0.05f);
+    smoke.setAlpha(0.31f, 0.55f, 0.04f, 0.04f);
+    smoke.setPosition(0.0f, 10.0f, 0.0f, 0.2f, 12.52f, 5.2f);
+    smoke.setAcceleration(1.0f, 0.0f, 0.0f, 0.2f, 0.6f);
+    smoke.setSize(5.72f, 6.539f, 3.45f, 3.455f);
+    smoke.speed = {0.185f, 1.0f};
+    smoke.setDirection(0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f);
+    smoke.setSpin(0.0f, 0.25f);
+    smoke.setTexture(state.smoke1);
+    smoke.setTexture2(state.smoke1);
+    smoke.setStyle(1);
+    smoke.shaped = true;
+    smoke.setShape(3);
+    smoke.shapeRadius = 50.0f;
+    smoke.shapeSpread = 6.2831855f;
+    smoke.update(0.1f); // warm-up
+}
+
+void releaseLogoScene()
+{
+    // The image manager does not delete what it loads: its users do.
+    for (GLuint* texture :
+         {&state.smoke1, &state.smoke2, &state.logoColour, &state.logoOcclusion, &state.logoLines}) {
+        if (*texture != 0)
+            glDeleteTextures(1, texture);
+        *texture = 0;
+    }
+    state.beats.reset();
+}
+
+ParticleSystem& smokeSystem()
+{
+    return state.smoke;
+}
+
+GLuint smokeImage2()
+{
+    return state.smoke2;
+}
+
+MistCamera mistCamera(float r, int mode, float m)
+{
+    MistCamera c;
+    if (mode == 0) {
+        if (r < 0.25f) {
+            c.eye = {-28.0f * std::cos(5.0f * r), 10.0f - 6.0f * r, 20.0f * std::sin(5.0f * r)};
+            c.target = {0.0f, 15.0f * r - 6.0f, 0.0f};
+        } else if (r < 0.65f) {
+            c.eye = {33.0f * std::cos(5.0f * r), 18.0f - 12.0f * r, -25.0f * std::sin(3.0f * r)};
+            c.target = {0.0f, 12.0f * r, 0.0f};
+        } else if (r < 1.0f) {
+            c.eye = {50.0f - 30.0f * std::sin(2.0f * r), 22.0f - 12.0f * r, 35.0f * std::cos(2.0f * r)};
+            c.target = {0.0f, 12.0f - 12.0f * r, 0.0f};
+        } // at r = 1 eye and target stay at the origin
+        c.up = {0.2f, 0.85f - 0.25f * m, 0.15f + 0.4f * r};
+    } else {
+        Vec3 e0{25.0f * std::sin(7.12f * r) - 12.0f, 16.0f * r + 11.9f, 19.0f - 20.0f * std::cos(8.0f * r)};
+        Vec3 e1{35.25f * std::cos(3.85f * r), 10.5f - 6.0f * r, -28.5f * std::sin(4.0f * r)};
+        Vec3 c0{-7.0f, 12.9f * r + 6.5f, 12.0f};
+        Vec3 c1{15.0f, 19.5f - 7.0f * r, 0.0f};
+        c.eye = lerp(e0, e1, r);
+        c.target = lerp(c0, c1, r);
+        c.up = {-0.25f, 1.0f - 0.45f * m, 0.0f};
+    }
+    return c;
+}
+
+void drawFoggedGrid(float /*fade*/)
+{
+    glDisable(GL_TEXTURE_2D);
+    glEnable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_LIGHT0);
+    glDisable(GL_COLOR_MATERIAL);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    const float black[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+    glFogi(GL_FOG_MODE, GL_LINEAR);
+    glFogfv(GL_FOG_COLOR, black);
+    glFogf(GL_FOG_DENSITY, 0.65f);
+    glHint(GL_FOG_HINT, GL_DONT_CARE);
+    glFogf(GL_FOG_START, 0.0f);
+    glFogf(GL_FOG_END, 60.0f);
+    glEnable(GL_FOG);
+    const bool smooth = DisplaySettings::antiAlias();
+    if (smooth)
+        glEnable(GL_LINE_SMOOTH);
+    glCallList(terrainList());
+    glDisable(GL_FOG);
+    if (smooth)
+        glDisable(GL_LINE_SMOOTH);
+}
+
+void drawSilvateLogo(float r, int mode)
+{
+    if (mode != 0 || !(r > 0.0f && r < 0.25f))
+        return;
+    beginLitLogo();
+    glEnable(GL_TEXTURE_2D);
+    Model_3DS& model = state.silvateLogo;
+    model.pos = {-7.0f, 2.15f, -0.0f};
+    model.rot = {180.0f, 245.0f - 80.0f * r, 175.0f};
+    model.scale = 6.25f;
+    model.lit = true;
+    ShaderProgram& program = *shaderProgram(Shader::SilvateLogo);
+    glUseProgram(program.program);
+    program.bindSampler(0, proceduralTextures().mask, "colorMap");
+    program.bindSampler(1, proceduralTextures().noise, "alphaMap");
+    program.setUniform1f("dval", 1.0f - ramp(r, 0.2f, 0.245f));
+    model.Draw(true);
+    program.unbindSampler(1);
+    program.unbindSampler(0);
+    glUseProgram(0);
+}
+
+void drawShowLogo(float r, int mode, float strength)
+{
+    if (mode != 0 || !(r > 0.35f && r < 0.65f))
+        return;
+    beginLitLogo();
+    imageManager().bind(state.logoColour);
+    glEnable(GL_TEXTURE_2D);
+    Model_3DS& model = state.showLogo;
+    model.pos = {-17.085f, 9.15f, -19.5f};
+    model.rot = {90.0f, 0.0f, 111.0f + 65.0f * r};
+    model.scale = 8.5f;
+    model.lit = true;
+    ShaderProgram& program = *shaderProgram(Shader::LogoPostProcess);
+    glUseProgram(program.program);
+    program.bindSampler(0, state.logoColour, "colorMap");
+    program.bindSampler(1, state.logoOcclusion, "aoMap");
+    program.bindSampler(2, proceduralTextures().noise, "alphaMap");
+    program.bindSampler(3, state.logoLines, "overMap");
+    program.setUniform1f("dval", 1.0f - ramp(r, 0.575f, 0.64f));
+    program.setUniform1f("strength", strength);
+    model.Draw(false);
+    for (int unit = 3; unit >= 0; --unit)
+        program.unbindSampler(unit);
+    glUseProgram(0);
+}
+
+void drawMistScene(const SceneCall& call, const FrameTime& time)
+{
+    const float r = call.r;
+    const int mode = call.mode;
+    const float m = state.beats ? state.beats->value(time.musicMs) : 0.0f;
+
+    // Camera and grid.
+    glLoadIdentity();
+    lookAt(mistCamera(r, mode, m));
+    if (mode == 0)
+        glDisable(GL_LIGHTING);
+    drawFoggedGrid(0.0f);
+
+    // Smoke: it moves only during the first 7.5 % of each window, then stands.
+    ParticleSystem& smoke = state.smoke;
+    smoke.setPosition(0.0f, 15.0f, 0.5f, 3.95f, 8.492f, 0.2535f);
+    glDisable(GL_FOG);
+    if (r < 0.075f)
+        smoke.update(time.delta);
+    glDepthMask(GL_FALSE);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    smoke.draw();
+    glDepthMask(GL_TRUE);
+
+    setLogoLights();
+    drawSilvateLogo(r, mode);
+    drawShowLogo(r, mode, m);
+
+    glDisable(GL_LIGHTING);
+    glDisable(GL_LIGHT0);
+}
