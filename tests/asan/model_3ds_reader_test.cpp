@@ -48,17 +48,16 @@ Model_3DS loaded(const std::vector<Mesh3ds>& meshes)
     return model;
 }
 
-Vec3 normalOf(const Model_3DS::Object& object, int vertex)
-{
-    return {object.Normals[3 * vertex], object.Normals[3 * vertex + 1], object.Normals[3 * vertex + 2]};
-}
-
 void expectEmpty(const Model_3DS& model)
 {
-    EXPECT_EQ(model.numObjects, 0);
-    EXPECT_TRUE(model.Objects.empty());
-    EXPECT_EQ(model.totalVerts, 0);
-    EXPECT_EQ(model.totalFaces, 0);
+    EXPECT_EQ((std::vector<size_t>{size_t(model.numObjects), model.Objects.size(), size_t(model.totalVerts),
+                                   size_t(model.totalFaces)}),
+              (std::vector<size_t>{0, 0, 0, 0}));
+}
+
+std::vector<float> first(const std::vector<float>& values, size_t from, size_t count)
+{
+    return std::vector<float>(values.begin() + from, values.begin() + from + count);
 }
 
 // A file with one object whose mesh holds the chunks that fill() writes.
@@ -106,14 +105,11 @@ TEST(Model3dsAxes, AFileVertexBecomesYUpWithTheFileYNegatedAsZAndMappingCoordina
     mesh.positions[2] = 3;
     Model_3DS model = loaded({mesh});
     const Model_3DS::Object& object = model.Objects[0];
-    EXPECT_EQ(object.Vertexes[0], 1.0f);
-    EXPECT_EQ(object.Vertexes[1], 3.0f);
-    EXPECT_EQ(object.Vertexes[2], -2.0f);
+    EXPECT_EQ(first(object.Vertexes, 0, 3), (std::vector<float>{1, 3, -2}));
     // Without mapping coordinates the texture is projected along z.
     EXPECT_FALSE(object.textured);
     EXPECT_EQ(object.numTexCoords, 4);
-    EXPECT_EQ(object.TexCoords[0], 1.0f);
-    EXPECT_EQ(object.TexCoords[1], 3.0f);
+    EXPECT_EQ(first(object.TexCoords, 0, 2), (std::vector<float>{1, 3}));
     // With them they are kept.
     EXPECT_EQ(loaded({square()}).Objects[0].TexCoords, (std::vector<float>{0, 0, 1, 0, 1, 1, 0, 1}));
 }
@@ -122,13 +118,7 @@ TEST(Model3dsNormals, ACounterClockwiseFloorPointsUpAndAnUnusedVertexKeepsAZeroN
 {
     Mesh3ds mesh = square();
     mesh.addVertex(5, 5, 5, 0, 0);
-    Model_3DS model = loaded({mesh});
-    for (int v = 0; v < 5; ++v) {
-        Vec3 n = normalOf(model.Objects[0], v);
-        EXPECT_FLOAT_EQ(n.x, 0.0f) << v;
-        EXPECT_FLOAT_EQ(n.y, v < 4 ? 1.0f : 0.0f) << v;
-        EXPECT_FLOAT_EQ(n.z, 0.0f) << v;
-    }
+    EXPECT_EQ(loaded({mesh}).Objects[0].Normals, (std::vector<float>{0, 1, 0, 0, 1, 0, 0, 1, 0, 0, 1, 0, 0, 0, 0}));
 }
 
 TEST(Model3dsNormals, SharedVerticesWeighFacesByTheirArea)
@@ -144,12 +134,9 @@ TEST(Model3dsNormals, SharedVerticesWeighFacesByTheirArea)
     mesh.addTriangle(0, 1, 2); // floor, normal file +z (loaded +y), cross length 4
     mesh.addTriangle(0, 3, 4); // wall, normal file +x, cross length 1
     mesh.groupAll("stone");
-    Model_3DS model = loaded({mesh});
-    Vec3 n = normalOf(model.Objects[0], 0);
-    float length = std::sqrt(17.0f);
-    EXPECT_NEAR(n.x, 1.0f / length, 1e-6f);
-    EXPECT_NEAR(n.y, 4.0f / length, 1e-6f);
-    EXPECT_NEAR(n.z, 0.0f, 1e-6f);
+    std::vector<float> n = first(loaded({mesh}).Objects[0].Normals, 0, 3);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_NEAR(n[i], (std::vector<float>{1, 4, 0})[i] / std::sqrt(17.0f), 1e-6f) << i;
 }
 
 TEST(Model3dsFaceGroups, ATriangleListedInTwoGroupsIsCopiedIntoBothAndNoGroupDrawsNothing)
@@ -167,10 +154,10 @@ TEST(Model3dsFaceGroups, ATriangleListedInTwoGroupsIsCopiedIntoBothAndNoGroupDra
 
     // A mesh without groups loads but has nothing to draw.
     mesh.groups.clear();
-    Model_3DS ungrouped = loaded({mesh});
-    EXPECT_EQ(ungrouped.Objects[0].numFaces, 6);
-    EXPECT_EQ(ungrouped.Objects[0].numMatFaces, 0);
-    EXPECT_TRUE(ungrouped.Objects[0].MatFaces.empty());
+    const Model_3DS::Object ungrouped = loaded({mesh}).Objects[0];
+    EXPECT_EQ(ungrouped.numFaces, 6);
+    EXPECT_EQ(ungrouped.numMatFaces, 0);
+    EXPECT_TRUE(ungrouped.MatFaces.empty());
 }
 
 TEST(Model3dsRoundTrip, EveryObjectComesBackInFileOrderWithItsCounts)
@@ -182,18 +169,14 @@ TEST(Model3dsRoundTrip, EveryObjectComesBackInFileOrderWithItsCounts)
     second.groupAll("metal");
     Model_3DS model = loaded({square("first"), second});
     ASSERT_EQ(model.numObjects, 2);
-    EXPECT_STREQ(model.Objects[0].name, "first");
-    EXPECT_STREQ(model.Objects[1].name, "second");
-    EXPECT_EQ(model.Objects[1].numVerts, 5);
-    EXPECT_EQ(model.Objects[1].numFaces, 9);
-    EXPECT_EQ(model.Objects[1].numMatFaces, 2);
-    EXPECT_EQ(model.totalVerts, 9);
-    EXPECT_EQ(model.totalFaces, 5);
-    EXPECT_EQ(model.numMaterials, 2);
-    EXPECT_EQ(model.Objects[1].Faces, (std::vector<uint16_t>{0, 1, 2, 0, 2, 3, 2, 3, 4}));
-    EXPECT_EQ(model.Objects[1].Vertexes[12], 3.0f);
-    EXPECT_EQ(model.Objects[1].Vertexes[13], 3.0f);
-    EXPECT_EQ(model.Objects[1].Vertexes[14], -3.0f);
+    const Model_3DS::Object& b = model.Objects[1];
+    EXPECT_EQ(std::string(model.Objects[0].name) + " " + b.name, "first second");
+    // Objects' vertices, faces (three indices each) and groups; the model's vertices, triangles and materials.
+    EXPECT_EQ((std::vector<int>{b.numVerts, b.numFaces, b.numMatFaces, model.totalVerts, model.totalFaces,
+                                model.numMaterials}),
+              (std::vector<int>{5, 9, 2, 9, 5, 2}));
+    EXPECT_EQ(b.Faces, (std::vector<uint16_t>{0, 1, 2, 0, 2, 3, 2, 3, 4}));
+    EXPECT_EQ(first(b.Vertexes, 12, 3), (std::vector<float>{3, 3, -3}));
 }
 
 TEST(Model3dsRoundTrip, UnknownChunksAreSkipped)
@@ -217,28 +200,13 @@ TEST(Model3dsRoundTrip, UnknownChunksAreSkipped)
 
 TEST(Model3dsNames, QuotesAroundANameAreDroppedAndThePathRunsToTheLastSeparator)
 {
-    EXPECT_EQ(model3ds::stripQuotes("\"data/3D/logo2.3ds\""), "data/3D/logo2.3ds");
-    EXPECT_EQ(model3ds::stripQuotes("data/3D/logo2.3ds"), "data/3D/logo2.3ds");
-    EXPECT_EQ(model3ds::stripQuotes("a.3ds\" trailing\""), "a.3ds");
-    EXPECT_EQ(model3ds::stripQuotes("\"\"\""), "");
-    EXPECT_EQ(model3ds::directoryOf("data/3D/logo2.3ds"), "data/3D/");
-    EXPECT_EQ(model3ds::directoryOf("data\\3D\\logo2.3ds"), "data\\3D\\");
-    EXPECT_EQ(model3ds::directoryOf("data/3D\\logo2.3ds"), "data/3D\\");
-    EXPECT_EQ(model3ds::directoryOf("logo2.3ds"), "");
-}
-
-TEST(Model3dsMalformed, EveryTruncationOfASmallModelFailsCleanly)
-{
-    std::vector<unsigned char> whole = assetgen::encode3ds({square(), untextured(square("b"))});
-    for (size_t size = 0; size < whole.size(); ++size) {
-        // A copy of exactly size bytes, so that ASan sees any read past it.
-        std::vector<unsigned char> cut(whole.begin(), whole.begin() + size);
-        Model_3DS model;
-        std::string error;
-        EXPECT_FALSE(model.loadFromBytes(cut.data(), cut.size(), error)) << size;
-        EXPECT_FALSE(error.empty()) << size;
-        expectEmpty(model);
-    }
+    for (auto [name, stripped] : {std::pair{"\"data/3D/logo2.3ds\"", "data/3D/logo2.3ds"},
+                                  {"data/3D/logo2.3ds", "data/3D/logo2.3ds"}, {"a.3ds\" trailing\"", "a.3ds"},
+                                  {"\"\"\"", ""}})
+        EXPECT_EQ(model3ds::stripQuotes(name), stripped) << name;
+    for (auto [path, directory] : {std::pair{"data/3D/logo2.3ds", "data/3D/"}, {"data\\3D\\logo2.3ds", "data\\3D\\"},
+                                   {"data/3D\\logo2.3ds", "data/3D\\"}, {"logo2.3ds", ""}})
+        EXPECT_EQ(model3ds::directoryOf(path), directory) << path;
 }
 
 namespace {
@@ -364,11 +332,16 @@ TEST(Model3dsMalformed, ANameWithoutItsEndOrAnEmptyBufferIsRefused)
     EXPECT_FALSE(error.empty());
 }
 
-TEST(Model3dsMalformed, ChangingAnyByteNeverReadsOutOfBounds)
+TEST(Model3dsMalformed, EveryTruncationFailsCleanlyAndChangingAnyByteNeverReadsOutOfBounds)
 {
-    // Every byte of a small file set to each of a few telling values: the load
-    // either succeeds or fails with a reason, and the sanitizers watch the reads.
     std::vector<unsigned char> whole = assetgen::encode3ds({square(), untextured(square("b"))});
+    for (size_t size = 0; size < whole.size(); ++size) {
+        // A copy of exactly size bytes, so that ASan sees any read past it.
+        std::vector<unsigned char> cut(whole.begin(), whole.begin() + size);
+        EXPECT_FALSE(failureOf(cut).empty()) << size;
+    }
+    // Every byte set to each of a few telling values: the load either succeeds
+    // or fails with a reason, and the sanitizers watch the reads.
     int failures = 0;
     for (size_t at = 0; at < whole.size(); ++at) {
         for (unsigned char value : {0x00, 0x01, 0x7F, 0x80, 0xFF}) {

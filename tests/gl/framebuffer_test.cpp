@@ -6,26 +6,45 @@
 
 using namespace gltest;
 
+namespace {
+
+std::string created(int width, int height)
+{
+    return " -> FBO STATUS :: FBO instance " + std::to_string(width) + " x " + std::to_string(height) +
+           " created. \n";
+}
+
+const std::string kDestroyed = " -> FBO STATUS :: FBO instance destroyed. \n";
+
+// Identity matrices, flat colour, nothing that would change a rectangle's pixels.
+void plainDrawing()
+{
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_BLEND);
+    glDisable(GL_DEPTH_TEST);
+}
+
+} // namespace
+
 TEST(FrameBuffer, CreateLogsTheRequestedSizeAndLeavesTheColourTextureBound)
 {
     ensureContext();
     std::string log = openScratchLog("fbo-create");
     FrameBuffer* target = new FrameBuffer;
     target->create(64, 32);
-    EXPECT_EQ(target->width, 64);
-    EXPECT_EQ(target->height, 32);
+    EXPECT_EQ(target->width * 100 + target->height, 6432);
     EXPECT_NE(target->colorTexture, 0u);
     EXPECT_EQ(getInteger(GL_TEXTURE_BINDING_2D), static_cast<GLint>(target->colorTexture));
     EXPECT_EQ(getInteger(GL_FRAMEBUFFER_BINDING_EXT), 0) << "the window's framebuffer stays bound";
-    GLint wrap = 0, filter = 0;
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap);
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
-    EXPECT_EQ(wrap, GL_CLAMP_TO_EDGE);
-    EXPECT_EQ(filter, GL_LINEAR);
+    EXPECT_EQ(getTexParameter(GL_TEXTURE_WRAP_S), GL_CLAMP_TO_EDGE);
+    EXPECT_EQ(getTexParameter(GL_TEXTURE_MIN_FILTER), GL_LINEAR);
     delete target;
     closeLog();
-    EXPECT_EQ(readText(log), " -> FBO STATUS :: FBO instance 64 x 32 created. \n"
-                             " -> FBO STATUS :: FBO instance destroyed. \n");
+    EXPECT_EQ(readFile(log), created(64, 32) + kDestroyed);
 }
 
 TEST(FrameBuffer, RendersAndReadsBack)
@@ -37,26 +56,14 @@ TEST(FrameBuffer, RendersAndReadsBack)
     target.bind();
     EXPECT_EQ(getInteger(GL_FRAMEBUFFER_BINDING_EXT), static_cast<GLint>(target.framebuffer));
     EXPECT_EQ(getInteger(GL_MATRIX_MODE), GL_MODELVIEW);
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(viewport[2], 64);
-    EXPECT_EQ(viewport[3], 32);
+    EXPECT_EQ(viewport(), (std::vector<int>{0, 0, 64, 32}));
 
     // Green over the left half.
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_BLEND);
-    glDisable(GL_DEPTH_TEST);
+    plainDrawing();
     glColor4f(0.0f, 1.0f, 0.0f, 1.0f);
     glRectf(-1.0f, -1.0f, 0.0f, 1.0f);
     Pixel left = readPixel(10, 16), right = readPixel(50, 16);
-    EXPECT_EQ(left.g, 255);
-    EXPECT_EQ(left.r, 0);
-    EXPECT_EQ(right.r, 255);
-    EXPECT_EQ(right.g, 0);
+    EXPECT_EQ((std::vector<int>{left.r, left.g, right.r, right.g}), (std::vector<int>{0, 255, 255, 0}));
 
     // The colour texture holds the same picture.
     FrameBuffer::unbind();
@@ -78,26 +85,15 @@ TEST(FrameBuffer, UnbindClearsTheWindowAndRestoresTheLetterboxedViewport)
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
     glViewport(0, 0, 640, 480);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_DEPTH_TEST);
+    plainDrawing();
     glRectf(-1.0f, -1.0f, 1.0f, 1.0f); // drawn to the window before the pass...
     EXPECT_EQ(readPixel(320, 240).r, 255);
 
     target.bind();
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(viewport[2], 512);
+    EXPECT_EQ(viewport()[2], 512);
     FrameBuffer::unbind();
     EXPECT_EQ(getInteger(GL_FRAMEBUFFER_BINDING_EXT), 0);
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(viewport[0], 0);
-    EXPECT_EQ(viewport[1], 40);
-    EXPECT_EQ(viewport[2], 640);
-    EXPECT_EQ(viewport[3], 400);
+    EXPECT_EQ(viewport(), (std::vector<int>{0, 40, 640, 400}));
     // ...is gone: unbind clears the window.
     Pixel p = readPixel(320, 240);
     EXPECT_EQ(p.r, 0);
@@ -113,25 +109,17 @@ TEST(FrameBuffer, TheFourTargetsAreMadeAndDestroyedInTheirOrders)
     ASSERT_NE(spareTarget(), nullptr);
     std::string log = openScratchLog("fbo-four");
     createFrameBuffers(320, 200);
-    EXPECT_EQ(sceneTarget()->width, 320);
-    EXPECT_EQ(depthTarget()->width, 512);
-    EXPECT_EQ(blurTarget()->height, 200);
-    EXPECT_EQ(spareTarget()->height, 512);
+    EXPECT_EQ((std::vector<int>{sceneTarget()->width, depthTarget()->width, blurTarget()->height,
+                                spareTarget()->height}),
+              (std::vector<int>{320, 512, 200, 512}));
     GLuint first = sceneTarget()->framebuffer, fourth = spareTarget()->framebuffer;
     destroyFrameBuffers();
     EXPECT_EQ(sceneTarget(), nullptr);
     EXPECT_FALSE(glIsFramebufferEXT(first));
     EXPECT_FALSE(glIsFramebufferEXT(fourth));
     closeLog();
-    std::string text = readText(log);
-    EXPECT_EQ(text, " -> FBO STATUS :: FBO instance 320 x 200 created. \n"
-                    " -> FBO STATUS :: FBO instance 512 x 512 created. \n"
-                    " -> FBO STATUS :: FBO instance 320 x 200 created. \n"
-                    " -> FBO STATUS :: FBO instance 512 x 512 created. \n"
-                    " -> FBO STATUS :: FBO instance destroyed. \n"
-                    " -> FBO STATUS :: FBO instance destroyed. \n"
-                    " -> FBO STATUS :: FBO instance destroyed. \n"
-                    " -> FBO STATUS :: FBO instance destroyed. \n");
+    EXPECT_EQ(readFile(log), created(320, 200) + created(512, 512) + created(320, 200) + created(512, 512) +
+                                 kDestroyed + kDestroyed + kDestroyed + kDestroyed);
 }
 
 TEST(FrameBufferDeathTest, AnIncompleteFramebufferEndsTheProgramAfterItsLine)
@@ -146,5 +134,5 @@ TEST(FrameBufferDeathTest, AnIncompleteFramebufferEndsTheProgramAfterItsLine)
             target.create(0, 0); // attachments without pixels are never complete
         },
         testing::ExitedWithCode(1), "cannot complete a framebuffer");
-    EXPECT_EQ(lastLine(readText(log)), " -> FBO STATUS :: an unexpected error occured.");
+    EXPECT_EQ(lastLine(readFile(log)), " -> FBO STATUS :: an unexpected error occured.");
 }

@@ -5,8 +5,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "core/display_settings.h"
 #include "core/log.h"
@@ -67,22 +65,6 @@ std::string openScratchLog(const std::string& tag)
     return path;
 }
 
-std::string readText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-std::string lastLine(const std::string& text)
-{
-    size_t end = text.find_last_not_of("\n \r");
-    if (end == std::string::npos)
-        return "";
-    size_t start = text.rfind('\n', end);
-    start = start == std::string::npos ? 0 : start + 1;
-    return text.substr(start, end + 1 - start);
-}
-
 Pixel readPixel(int x, int y)
 {
     uint8_t p[4] = {0, 0, 0, 0};
@@ -108,6 +90,20 @@ GLint getInteger(GLenum name)
     GLint value = 0;
     glGetIntegerv(name, &value);
     return value;
+}
+
+GLint getTexParameter(GLenum name)
+{
+    GLint value = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
+    return value;
+}
+
+std::vector<int> viewport()
+{
+    GLint v[4] = {};
+    glGetIntegerv(GL_VIEWPORT, v);
+    return {v[0], v[1], v[2], v[3]};
 }
 
 } // namespace gltest

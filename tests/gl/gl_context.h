@@ -7,17 +7,18 @@
 #include <string>
 #include <vector>
 
+#include "support/test_support.h"
+
 namespace gltest {
+
+using testsupport::lastLine;
+using testsupport::readFile;
 
 void ensureContext();
 // The log path of a scratch directory for this tag.
 std::string scratchPath(const std::string& tag);
 // Opens a fresh log in a scratch directory; returns its path.
 std::string openScratchLog(const std::string& tag);
-// The log's whole text (after the log has been closed or flushed).
-std::string readText(const std::string& path);
-// The last non-empty line of a text.
-std::string lastLine(const std::string& text);
 
 // RGBA bytes of one pixel of the bound read framebuffer.
 struct Pixel {
@@ -27,5 +28,9 @@ Pixel readPixel(int x, int y);
 // A texture of the given RGBA texels (rows bottom-up), nearest filtering, no mipmaps.
 GLuint makeTexture(int width, int height, const std::vector<uint32_t>& texels);
 GLint getInteger(GLenum name);
+// A parameter of the texture bound to GL_TEXTURE_2D.
+GLint getTexParameter(GLenum name);
+// x, y, width and height.
+std::vector<int> viewport();
 
 } // namespace gltest

@@ -35,6 +35,20 @@ bool is(const Pixel& p, uint32_t texel)
            p.b == static_cast<int>((texel >> 16) & 0xFF);
 }
 
+// Checks the colour of the window at each point.
+void expectColours(const std::vector<std::pair<std::pair<int, int>, uint32_t>>& points)
+{
+    for (auto [at, texel] : points)
+        EXPECT_TRUE(is(readPixel(at.first, at.second), texel)) << at.first << ", " << at.second;
+}
+
+bool depthWrites()
+{
+    GLboolean on = GL_FALSE;
+    glGetBooleanv(GL_DEPTH_WRITEMASK, &on);
+    return on;
+}
+
 } // namespace
 
 TEST(ScreenPasses, TheQuadListsAreBuilt)
@@ -45,8 +59,7 @@ TEST(ScreenPasses, TheQuadListsAreBuilt)
     // List 1 fills normalised device space under identity matrices.
     GLuint texture = makeTexture(1, 1, {kGreen});
     glCallList(imageManager().quadList[1]);
-    EXPECT_TRUE(is(readPixel(1, 1), kGreen));
-    EXPECT_TRUE(is(readPixel(638, 478), kGreen));
+    expectColours({{{1, 1}, kGreen}, {{638, 478}, kGreen}});
     glDeleteTextures(1, &texture);
 }
 
@@ -58,12 +71,11 @@ TEST(ScreenPasses, FullScreenQuadCoversTheViewportAndKeepsTheStacks)
     GLint modelviewDepth = getInteger(GL_MODELVIEW_STACK_DEPTH);
     GLuint texture = makeTexture(1, 1, {kBlue});
     imageManager().drawFullScreenQuad();
-    EXPECT_EQ(getInteger(GL_PROJECTION_STACK_DEPTH), projectionDepth);
-    EXPECT_EQ(getInteger(GL_MODELVIEW_STACK_DEPTH), modelviewDepth);
-    EXPECT_EQ(getInteger(GL_MATRIX_MODE), GL_MODELVIEW);
+    EXPECT_EQ((std::vector<GLint>{getInteger(GL_PROJECTION_STACK_DEPTH), getInteger(GL_MODELVIEW_STACK_DEPTH),
+                                  getInteger(GL_MATRIX_MODE)}),
+              (std::vector<GLint>{projectionDepth, modelviewDepth, GL_MODELVIEW}));
     EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST)) << "depth testing stays off after the pass";
-    EXPECT_TRUE(is(readPixel(0, 0), kBlue));
-    EXPECT_TRUE(is(readPixel(639, 479), kBlue));
+    expectColours({{{0, 0}, kBlue}, {{639, 479}, kBlue}});
     glDeleteTextures(1, &texture);
 }
 
@@ -73,17 +85,13 @@ TEST(ScreenPasses, ZoomOneSamplesOnlyTheCentreTexel)
     // 3 x 3, red in the middle only.
     GLuint texture = makeTexture(3, 3, {kBlue, kBlue, kBlue, kBlue, kRed, kBlue, kBlue, kBlue, kBlue});
     imageManager().drawZoomed(1.0f);
-    for (auto [x, y] : {std::pair{0, 0}, {639, 0}, {320, 240}, {0, 479}, {639, 479}})
-        EXPECT_TRUE(is(readPixel(x, y), kRed)) << x << ", " << y;
+    expectColours({{{0, 0}, kRed}, {{639, 0}, kRed}, {{320, 240}, kRed}, {{0, 479}, kRed}, {{639, 479}, kRed}});
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
-    GLboolean depthWrites = GL_FALSE;
-    glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
-    EXPECT_TRUE(depthWrites);
+    EXPECT_TRUE(depthWrites());
 
     glClear(GL_COLOR_BUFFER_BIT);
     imageManager().drawZoomed(0.0f); // the whole texture
-    EXPECT_TRUE(is(readPixel(2, 2), kBlue));
-    EXPECT_TRUE(is(readPixel(320, 240), kRed));
+    expectColours({{{2, 2}, kBlue}, {{320, 240}, kRed}});
     glDeleteTextures(1, &texture);
 }
 
@@ -93,21 +101,13 @@ TEST(ScreenPasses, MirrorZeroShowsFourMirroredCopies)
     // 2 x 2, rows bottom-up: red at (0, 0), green at (1, 0), blue at (0, 1), white at (1, 1).
     GLuint texture = makeTexture(2, 2, {kRed, kGreen, kBlue, kWhite});
     imageManager().drawMirrored(0.0f);
-    // The texture's (0, 0) corner meets at the centre in all four quadrants.
-    EXPECT_TRUE(is(readPixel(330, 250), kRed));
-    EXPECT_TRUE(is(readPixel(310, 250), kRed));
-    EXPECT_TRUE(is(readPixel(310, 230), kRed));
-    EXPECT_TRUE(is(readPixel(330, 230), kRed));
-    // Along x the picture runs outwards both ways: green at both sides.
-    EXPECT_TRUE(is(readPixel(600, 250), kGreen));
-    EXPECT_TRUE(is(readPixel(40, 250), kGreen));
-    EXPECT_TRUE(is(readPixel(40, 230), kGreen));
-    // And along y: blue above and below.
-    EXPECT_TRUE(is(readPixel(330, 460), kBlue));
-    EXPECT_TRUE(is(readPixel(330, 20), kBlue));
-    // White in all four outer corners: the 1.15 scale pushes the far edge out of view.
-    EXPECT_TRUE(is(readPixel(0, 0), kWhite));
-    EXPECT_TRUE(is(readPixel(639, 479), kWhite));
+    // The texture's (0, 0) corner meets at the centre in all four quadrants; along
+    // x the picture runs outwards both ways (green at both sides), and along y
+    // (blue above and below). The 1.15 scale pushes the far edge out of view:
+    // white in the outer corners.
+    expectColours({{{330, 250}, kRed}, {{310, 250}, kRed}, {{310, 230}, kRed}, {{330, 230}, kRed},
+                   {{600, 250}, kGreen}, {{40, 250}, kGreen}, {{40, 230}, kGreen},
+                   {{330, 460}, kBlue}, {{330, 20}, kBlue}, {{0, 0}, kWhite}, {{639, 479}, kWhite}});
     EXPECT_EQ(getInteger(GL_MATRIX_MODE), GL_MODELVIEW);
     glDeleteTextures(1, &texture);
 }
@@ -121,15 +121,13 @@ TEST(ScreenPasses, StreaksWithNoLayersStillLeaveTheirState)
     const float left[3] = {0.05f, 0.25f, 0.5f}, right[3] = {0.05f, 0.25f, 0.04f};
     GLuint texture = makeTexture(1, 1, {kWhite});
     imageManager().drawStreaks(0, 0.015f, left, right, texture);
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
-    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
-    GLboolean depthWrites = GL_FALSE;
-    glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
-    EXPECT_TRUE(depthWrites);
+    // Blending and texturing off, depth test and writes on.
+    EXPECT_EQ((std::vector<bool>{glIsEnabled(GL_BLEND) != 0, glIsEnabled(GL_TEXTURE_2D) != 0,
+                                 glIsEnabled(GL_DEPTH_TEST) != 0, depthWrites()}),
+              (std::vector<bool>{false, false, true, true}));
     EXPECT_EQ(getInteger(GL_TEXTURE_BINDING_2D), 0);
     EXPECT_EQ(getInteger(GL_MATRIX_MODE), GL_MODELVIEW);
-    EXPECT_TRUE(is(readPixel(320, 240), 0xFF000000u)) << "nothing drawn";
+    expectColours({{{320, 240}, 0xFF000000u}}); // nothing drawn
     glDeleteTextures(1, &texture);
 }
 
@@ -141,9 +139,7 @@ TEST(ScreenPasses, StreaksGlowInTheirColoursFromLeftToRight)
     GLuint texture = makeTexture(1, 1, {kWhite});
     imageManager().drawStreaks(4, 0.5f, left, right, texture);
     Pixel l = readPixel(2, 240), r = readPixel(637, 240);
-    EXPECT_GT(l.b, 100);
-    EXPECT_LT(l.r, 10);
-    EXPECT_GT(r.r, 100);
-    EXPECT_LT(r.b, 10);
+    EXPECT_TRUE(l.b > 100 && l.r < 10) << l.r << " " << l.b;
+    EXPECT_TRUE(r.r > 100 && r.b < 10) << r.r << " " << r.b;
     glDeleteTextures(1, &texture);
 }

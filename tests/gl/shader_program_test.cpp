@@ -31,7 +31,7 @@ TEST(ShaderProgram, CompilesLinksAndLogsEachStageAndTheDeletion)
     EXPECT_TRUE(linked);
     delete program;
     closeLog();
-    std::string text = readText(log);
+    std::string text = readFile(log);
     EXPECT_EQ(text.find(" -> SHADER 'Test Pass' STATUS :: "), 0u);
     EXPECT_NE(text.find(" -> SHADER 'Test Pass' STATUS :: deleted' \n"), std::string::npos);
 }
@@ -60,16 +60,13 @@ TEST(ShaderProgram, UniformsAreSetByNameAndUnknownNamesDoNothing)
     program.setUniform1f("gian", 9.0f); // misspelt: ignored
     program.setUniform3f("tnit", Vec3{9.0f, 9.0f, 9.0f});
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-    float value[3] = {0, 0, 0};
-    glGetUniformfv(program.program, glGetUniformLocation(program.program, "gain"), value);
-    EXPECT_EQ(value[0], 0.75f);
-    glGetUniformfv(program.program, glGetUniformLocation(program.program, "offset"), value);
-    EXPECT_EQ(value[0], 0.25f);
-    EXPECT_EQ(value[1], -0.5f);
-    glGetUniformfv(program.program, glGetUniformLocation(program.program, "tint"), value);
-    EXPECT_EQ(value[0], 0.1f);
-    EXPECT_EQ(value[1], 0.2f);
-    EXPECT_EQ(value[2], 0.3f);
+    std::vector<float> values;
+    for (auto [name, count] : {std::pair{"gain", 1}, {"offset", 2}, {"tint", 3}}) {
+        float value[3] = {0, 0, 0};
+        glGetUniformfv(program.program, glGetUniformLocation(program.program, name), value);
+        values.insert(values.end(), value, value + count);
+    }
+    EXPECT_EQ(values, (std::vector<float>{0.75f, 0.25f, -0.5f, 0.1f, 0.2f, 0.3f}));
     glUseProgram(0);
 }
 
@@ -82,24 +79,24 @@ TEST(ShaderProgram, SamplersSelectUnitsZeroToThreeOnly)
     glUseProgram(program.program);
     glActiveTexture(GL_TEXTURE0);
 
+    const GLint bound = static_cast<GLint>(texture);
+    // The active unit, whether it textures and what it has bound.
+    auto unitState = [] {
+        return std::vector<GLint>{getInteger(GL_ACTIVE_TEXTURE), glIsEnabled(GL_TEXTURE_2D),
+                                  getInteger(GL_TEXTURE_BINDING_2D)};
+    };
     program.bindSampler(2, texture, "picture");
-    EXPECT_EQ(getInteger(GL_ACTIVE_TEXTURE), GL_TEXTURE2);
-    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
-    EXPECT_EQ(getInteger(GL_TEXTURE_BINDING_2D), static_cast<GLint>(texture));
+    EXPECT_EQ(unitState(), (std::vector<GLint>{GL_TEXTURE2, GL_TRUE, bound}));
     GLint unit = -1;
     glGetUniformiv(program.program, glGetUniformLocation(program.program, "picture"), &unit);
     EXPECT_EQ(unit, 2);
-
     program.unbindSampler(2);
-    EXPECT_EQ(getInteger(GL_ACTIVE_TEXTURE), GL_TEXTURE2);
-    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
-    EXPECT_EQ(getInteger(GL_TEXTURE_BINDING_2D), 0);
+    EXPECT_EQ(unitState(), (std::vector<GLint>{GL_TEXTURE2, GL_FALSE, 0}));
 
     // Unit 5 is not selected: the active unit stays where it was.
     glActiveTexture(GL_TEXTURE1);
     program.bindSampler(5, texture, "picture");
-    EXPECT_EQ(getInteger(GL_ACTIVE_TEXTURE), GL_TEXTURE1);
-    EXPECT_EQ(getInteger(GL_TEXTURE_BINDING_2D), static_cast<GLint>(texture));
+    EXPECT_EQ(unitState()[2], bound);
     program.unbindSampler(5);
     EXPECT_EQ(getInteger(GL_ACTIVE_TEXTURE), GL_TEXTURE1);
     EXPECT_EQ(getInteger(GL_TEXTURE_BINDING_2D), 0);
@@ -126,7 +123,7 @@ TEST(ShaderProgramDeathTest, ASyntaxErrorLeavesItsStatusLineLastAndExits)
             program.create(kVertex, "void main() { gl_FragColor = vec4(1.0) }\n", "Broken Pass");
         },
         testing::ExitedWithCode(1), "Broken Pass");
-    std::string text = readText(log);
+    std::string text = readFile(log);
     std::string last = text.substr(text.rfind(" -> SHADER"));
     EXPECT_EQ(last.find(" -> SHADER 'Broken Pass' STATUS :: "), 0u);
     EXPECT_NE(last.find("error"), std::string::npos) << "the compiler's message: " << last;
@@ -146,7 +143,7 @@ TEST(ShaderProgramDeathTest, AFailedLinkIsLoggedAndExits)
             program.create(kVertex, "vec4 shade();\nvoid main() { gl_FragColor = shade(); }\n", "Unlinked");
         },
         testing::ExitedWithCode(1), "Unlinked' failed to link");
-    std::string text = readText(log);
+    std::string text = readFile(log);
     std::string last = text.substr(text.rfind(" -> SHADER"));
     EXPECT_EQ(last.find(" -> SHADER 'Unlinked' STATUS :: "), 0u);
     EXPECT_GT(last.size(), std::string(" -> SHADER 'Unlinked' STATUS ::  \n").size()) << "the linker's message";

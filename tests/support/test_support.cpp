@@ -7,6 +7,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
+
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
@@ -252,12 +254,22 @@ std::string readFile(const std::string& path)
 
 std::string lastLine(const std::string& text)
 {
-    size_t end = text.find_last_not_of('\n');
+    size_t end = text.find_last_not_of("\n \r");
     if (end == std::string::npos)
         return "";
     size_t start = text.rfind('\n', end);
     start = start == std::string::npos ? 0 : start + 1;
     return text.substr(start, end + 1 - start);
+}
+
+void expectInOrder(const std::string& text, const std::vector<std::string>& parts)
+{
+    size_t at = 0;
+    for (const std::string& part : parts) {
+        size_t found = text.find(part, at);
+        ASSERT_NE(found, std::string::npos) << "'" << part << "' missing or out of order in:\n" << text;
+        at = found + part.size();
+    }
 }
 
 void writeFile(const std::string& path, const std::string& bytes)
@@ -294,6 +306,42 @@ bool readPng(const std::string& path, Image& image)
     bool ok = png_image_finish_read(&png, nullptr, image.rgb.data(), 0, nullptr) != 0;
     png_image_free(&png);
     return ok;
+}
+
+Image readFrame(const std::string& path)
+{
+    Image image;
+    EXPECT_TRUE(readPng(path, image)) << path;
+    return image;
+}
+
+std::vector<std::string> captureArgs(const std::string& out, int fromMs, int toMs, int fps, const std::string& mode)
+{
+    return {"--windowed", "--mode", mode, "--capture", out, "--fps", std::to_string(fps),
+            "--from", std::to_string(fromMs), "--to", std::to_string(toMs)};
+}
+
+std::string framePath(const std::string& dir, int index)
+{
+    char name[32];
+    std::snprintf(name, sizeof name, "/frame_%05d.png", index);
+    return dir + name;
+}
+
+void useScript(const std::string& dir, const std::string& text)
+{
+    fs::remove(dir + "/data/heaven.scpt");
+    writeFile(dir + "/data/heaven.scpt", text);
+}
+
+void expectStartupFailure(const RunResult& r, const std::string& dir, const std::string& file,
+                          const std::string& logLine)
+{
+    EXPECT_EQ(r.exitCode, 1) << file << ": " << r.err;
+    EXPECT_NE(r.err.find(file), std::string::npos) << file << ": " << r.err;
+    std::string last = lastLine(readFile(dir + "/debug_log.txt"));
+    EXPECT_NE(last.find(logLine), std::string::npos) << file << ": " << last;
+    EXPECT_FALSE(fileExists(dir + "/f/frame_00000.png")) << file;
 }
 
 } // namespace testsupport

@@ -45,8 +45,10 @@ bool pressKey(unsigned long window, const char* keysym);
 bool requestClose(unsigned long window);
 
 std::string readFile(const std::string& path);
-// The last non-empty line of a text, without its line end.
+// The last non-empty line of a text, without its line end and trailing blanks.
 std::string lastLine(const std::string& text);
+// Fails the test unless each part occurs in text, each after the one before.
+void expectInOrder(const std::string& text, const std::vector<std::string>& parts);
 void writeFile(const std::string& path, const std::string& bytes);
 bool fileExists(const std::string& path);
 
@@ -59,5 +61,20 @@ struct Image {
     double meanLevel(int x0, int y0, int x1, int y1) const;
 };
 bool readPng(const std::string& path, Image& image);
+// The picture at path; fails the test when it cannot be read.
+Image readFrame(const std::string& path);
+
+// A windowed capture of [fromMs, toMs] into out. No --go: a batch run never
+// opens the settings dialog, so a run that asked would time out.
+std::vector<std::string> captureArgs(const std::string& out, int fromMs, int toMs, int fps = 10,
+                                     const std::string& mode = "320x200");
+// dir/frame_NNNNN.png, as a capture names its frames.
+std::string framePath(const std::string& dir, int index);
+// Puts text in place of the run's data/heaven.scpt (a link into the build's data).
+void useScript(const std::string& dir, const std::string& text);
+// A start-up that failed on a data file: exit 1, stderr naming the file, the
+// log's last line holding logLine, and no frame written to dir/f.
+void expectStartupFailure(const RunResult& r, const std::string& dir, const std::string& file,
+                          const std::string& logLine);
 
 } // namespace testsupport

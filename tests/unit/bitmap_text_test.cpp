@@ -40,15 +40,11 @@ float justAbove(int characters)
 
 } // namespace
 
-TEST(BitmapTextLists, ACharacterCallsTheListThirtyTwoBelowItsCode)
+TEST(BitmapTextLists, ACharacterCallsTheListThirtyTwoBelowItsCodeAndGlyphsFillSixteenColumnsAndFourRows)
 {
     EXPECT_EQ(listForCharacter(1000, 'A'), 1033u);
     EXPECT_EQ(listForCharacter(1000, ' '), 1000u);
     EXPECT_EQ(listForCharacter(1000, '_'), 1063u);
-}
-
-TEST(BitmapTextLists, GlyphsFillSixteenColumnsAndFourRowsFromTheTop)
-{
     struct {
         int glyph;
         GlyphCell cell;
@@ -57,10 +53,9 @@ TEST(BitmapTextLists, GlyphsFillSixteenColumnsAndFourRowsFromTheTop)
                  {64, {0.0f, 0.0625f, -0.25f, 0.0f}}};      // past row 3: below the texture
     for (const auto& c : cases) {
         GlyphCell cell = glyphCell(c.glyph);
-        EXPECT_FLOAT_EQ(cell.left, c.cell.left) << c.glyph;
-        EXPECT_FLOAT_EQ(cell.right, c.cell.right) << c.glyph;
-        EXPECT_FLOAT_EQ(cell.bottom, c.cell.bottom) << c.glyph;
-        EXPECT_FLOAT_EQ(cell.top, c.cell.top) << c.glyph;
+        EXPECT_EQ((std::vector<float>{cell.left, cell.right, cell.bottom, cell.top}),
+                  (std::vector<float>{c.cell.left, c.cell.right, c.cell.bottom, c.cell.top}))
+            << c.glyph;
     }
 }
 
@@ -74,17 +69,12 @@ TEST(BitmapTextScramble, EveryRowHoldsThirtyFiveLettersThenNuls)
     EXPECT_EQ(std::string(kScrambleTable[13]), "  4YQC97!.?FS_UJTIB*PENSYMBI6SH5   ");
 }
 
-TEST(BitmapTextDecoding, HalfwayTheFirstEighteenCharactersAreTheTextAndTheRestScrambled)
+TEST(BitmapTextDecoding, TheRevealedTextIsFollowedByScrambleLettersUntilItsEndIsRevealed)
 {
     EXPECT_EQ(revealedCount(0.5f), 18);
     expectLine(kLong, 0.5f, 18);
-    // A text of ten characters is followed by scramble letters until its NUL is revealed.
-    expectLine("0123456789", justAbove(10), 10);
-}
-
-TEST(BitmapTextDecoding, AShortTextShowsExactlyItselfOnceItsEndIsRevealed)
-{
     const char* ten = "0123456789";
+    expectLine(ten, justAbove(10), 10);
     EXPECT_EQ(decodingLine(ten, justAbove(11), countingRandom), ten);
     EXPECT_EQ(decodingLine(ten, 1.0f, countingRandom), ten);
 }
@@ -124,14 +114,6 @@ TEST(BitmapTextDecoding, TheColouredLineResolvesStandsUntilEndPlus0025AndIsGoneA
     EXPECT_NEAR(fading, 0.5f, 1e-4f);
     EXPECT_EQ(revealedCount(fading), 18);
     EXPECT_EQ(colouredProgress(end + 0.05f, start, end), 0.0f);
-}
-
-TEST(BitmapTextDecoding, TheUncolouredLineStandsUntilEndPlus015AndIsGoneAtEndPlus0205)
-{
-    float start = 0.125f, end = 0.175f;
-    EXPECT_FLOAT_EQ(uncolouredProgress(end + 0.149f, start, end), 1.0f);
-    EXPECT_NEAR(uncolouredProgress(end + 0.1775f, start, end), 0.5f, 1e-4f);
-    EXPECT_EQ(uncolouredProgress(end + 0.205f, start, end), 0.0f);
 }
 
 TEST(BitmapTextDecoding, NothingShowsBeforeTheStartOrForATimeThatIsNotANumber)

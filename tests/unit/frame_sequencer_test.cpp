@@ -42,50 +42,38 @@ using W = Window;
 
 // --- Order and overlap ---
 
-TEST(FrameOrder, AtTheMistBoundaryOnlyTheFirstMistWindowRunsWithItsOwnValues)
+TEST(FrameOrder, EachFrameRunsItsCompositesInTableOrderAndTheLastShows)
 {
-    EXPECT_EQ(compositesAt(24060, defaults()), std::vector<Window>{W::SousLaBrume});
+    const struct {
+        int32_t t;
+        std::vector<Window> composites;
+        Window shown;
+    } cases[] = {
+        {-5, {}, W::Count},
+        {0, {W::Citation}, W::Citation},
+        {5500, {W::Citation}, W::Citation}, // the first of a shared test wins
+        {5501, {W::Citation2}, W::Citation2},
+        // The quotation is tested late, so it shows over the mist.
+        {12000, {W::SousLaBrume, W::Citation2}, W::Citation2},
+        {24060, {W::SousLaBrume}, W::SousLaBrume},
+        {36000, {W::DansLeBrouillard, W::Directorcut}, W::Directorcut},
+        {48000, {W::Directorcut, W::Linkbeast}, W::Linkbeast},
+        {50000, {W::Linkbeast}, W::Linkbeast}, // the ramp-only windows never run for themselves
+        {54000, {W::Linkbeast, W::LaBeteSeDechaine}, W::LaBeteSeDechaine},
+        {120000, {W::Roots, W::Iterations}, W::Iterations}, // iterations is tested after roots
+        {193000, {W::Rappel}, W::Rappel},
+        {203000, {W::Rappel}, W::Rappel}, // the end window has no composite
+        {204001, {}, W::Count},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(compositesAt(c.t, defaults()), c.composites) << c.t;
+        EXPECT_EQ(shownWindow(c.t, defaults()), c.shown) << c.t;
+    }
+    EXPECT_STREQ(windowReportName(W::Count), "none");
+    // At the mist boundary the first mist window runs with its own values.
     WindowValues v = at(W::SousLaBrume, 24060);
     EXPECT_EQ(v.scene.mode, 1);
     EXPECT_FLOAT_EQ(v.final.godrayintensity, 0.25f);
-}
-
-TEST(FrameOrder, AtTheLairBoundaryTheMistRunsFirstAndTheLairShows)
-{
-    std::vector<Window> expected{W::DansLeBrouillard, W::Directorcut};
-    EXPECT_EQ(compositesAt(36000, defaults()), expected);
-    EXPECT_EQ(shownWindow(36000, defaults()), W::Directorcut);
-}
-
-TEST(FrameOrder, TheQuotationIsTestedLateSoItShowsOverTheMistAtTwelveSeconds)
-{
-    std::vector<Window> expected{W::SousLaBrume, W::Citation2};
-    EXPECT_EQ(compositesAt(12000, defaults()), expected);
-    EXPECT_EQ(compositesAt(5500, defaults()), std::vector<Window>{W::Citation});
-}
-
-TEST(FrameOrder, TheBeastWindowsOverlapAsTheTableSays)
-{
-    std::vector<Window> at48{W::Directorcut, W::Linkbeast};
-    EXPECT_EQ(compositesAt(48000, defaults()), at48);
-    std::vector<Window> at54{W::Linkbeast, W::LaBeteSeDechaine};
-    EXPECT_EQ(compositesAt(54000, defaults()), at54);
-    // The ramp-only windows never run for themselves.
-    EXPECT_EQ(compositesAt(50000, defaults()), std::vector<Window>{W::Linkbeast});
-}
-
-TEST(FrameOrder, RootsAreTestedBeforeIterations)
-{
-    std::vector<Window> expected{W::Roots, W::Iterations};
-    EXPECT_EQ(compositesAt(120000, defaults()), expected);
-}
-
-TEST(FrameOrder, TheEndWindowHasNoCompositeAndNothingRunsAfterTheShow)
-{
-    EXPECT_EQ(compositesAt(203000, defaults()), std::vector<Window>{W::Rappel});
-    EXPECT_TRUE(compositesAt(204001, defaults()).empty());
-    EXPECT_EQ(shownWindow(204001, defaults()), W::Count);
-    EXPECT_TRUE(compositesAt(-5, defaults()).empty());
 }
 
 // --- End of the show ---

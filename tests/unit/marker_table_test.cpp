@@ -29,14 +29,12 @@ void expectWindow(const MarkerWindows& w, Window which, int32_t start, int32_t e
 TEST(MarkerWindows, AnEmptyScriptGivesTheShowsTimes)
 {
     MarkerWindows w = windowsFrom("");
-    expectWindow(w, Window::SousLaBrume, 12000, 24060);
-    expectWindow(w, Window::OuGitLaBete, 36000, 52000);
-    expectWindow(w, Window::Citation, 0, 5500);
-    expectWindow(w, Window::Roots, 120000, 143940);
-    expectWindow(w, Window::Demoend, 203000, 204000);
-    EXPECT_EQ(w[Window::Linkbeast2].start, 40000);
-    EXPECT_EQ(w[Window::Iterations].start, 95500);
-    EXPECT_EQ(w[Window::Rappel].end, 204000);
+    for (auto [which, start, end] : {std::tuple{Window::SousLaBrume, 12000, 24060}, {Window::OuGitLaBete, 36000, 52000},
+                                     {Window::Citation, 0, 5500}, {Window::Roots, 120000, 143940},
+                                     {Window::Demoend, 203000, 204000}})
+        expectWindow(w, which, start, end);
+    EXPECT_EQ((std::vector<int32_t>{w[Window::Linkbeast2].start, w[Window::Iterations].start, w[Window::Rappel].end}),
+              (std::vector<int32_t>{40000, 95500, 204000}));
 }
 
 TEST(MarkerWindows, OnePairMovesOnlyItsOwnBoundAndTheLaterOfTwoWins)
@@ -75,19 +73,19 @@ TEST(MarkerWindows, ReadingStopsAtATokenThatIsNotANumberOrAtANameWithoutOne)
 
 TEST(MarkerWindows, AccentedNamesMatchInUtf8AndInWindows1252ButNotUnaccented)
 {
-    MarkerWindows utf8 = windowsFrom("o\xC3\xB9_g\xC3\xAEt_la_b\xC3\xAAte.start 37000\n"
-                                     "la_b\xC3\xAAte_se_d\xC3\xA9" "cha\xC3\xAEne.end 71000\n"
-                                     "dans_les_nu\xC3\xA9" "es.start 73000\n");
-    EXPECT_EQ(utf8[Window::OuGitLaBete].start, 37000);
-    EXPECT_EQ(utf8[Window::LaBeteSeDechaine].end, 71000);
-    EXPECT_EQ(utf8[Window::DansLesNuees].start, 73000);
-
-    MarkerWindows legacy = windowsFrom("o\xF9_g\xEEt_la_b\xEAte.start 38000\n"
-                                       "la_b\xEAte_se_d\xE9" "cha\xEEne.end 70000\n"
-                                       "dans_les_nu\xE9" "es.start 74000\n");
-    EXPECT_EQ(legacy[Window::OuGitLaBete].start, 38000);
-    EXPECT_EQ(legacy[Window::LaBeteSeDechaine].end, 70000);
-    EXPECT_EQ(legacy[Window::DansLesNuees].start, 74000);
+    auto read = [](const std::string& script) {
+        MarkerWindows w = windowsFrom(script);
+        return std::vector<int32_t>{w[Window::OuGitLaBete].start, w[Window::LaBeteSeDechaine].end,
+                                    w[Window::DansLesNuees].start};
+    };
+    EXPECT_EQ(read("o\xC3\xB9_g\xC3\xAEt_la_b\xC3\xAAte.start 37000\n"
+                   "la_b\xC3\xAAte_se_d\xC3\xA9" "cha\xC3\xAEne.end 71000\n"
+                   "dans_les_nu\xC3\xA9" "es.start 73000\n"),
+              (std::vector<int32_t>{37000, 71000, 73000}));
+    EXPECT_EQ(read("o\xF9_g\xEEt_la_b\xEAte.start 38000\n"
+                   "la_b\xEAte_se_d\xE9" "cha\xEEne.end 70000\n"
+                   "dans_les_nu\xE9" "es.start 74000\n"),
+              (std::vector<int32_t>{38000, 70000, 74000}));
 
     EXPECT_EQ(windowsFrom("ou_git_la_bete.start 1")[Window::OuGitLaBete].start, 36000);
 }
