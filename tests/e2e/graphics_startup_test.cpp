@@ -20,47 +20,33 @@ TEST(GraphicsStartup, TheProceduralTexturesAreMadeBeforeTheOverlayAndTheShowAndD
     std::string dir = makeWorkDir("gfx-order");
     RunResult run = runVelmora(dir, kShortRun);
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    std::string log = readFile(dir + "/debug_log.txt");
-    size_t created = log.find("Texture 'mask' (512 x 512) created."), overlay = log.find("'data/gfx/overlay.png' loaded.");
-    ASSERT_NE(created, std::string::npos);
-    ASSERT_NE(overlay, std::string::npos);
-    EXPECT_LT(created, overlay);
-    EXPECT_LT(overlay, log.find(" -- Demo starts -- "));
-    EXPECT_LT(log.find(" -- Demo ends -- "), log.find("Texture 'flare' (32 x 32) destroyed."));
+    expectInOrder(readFile(dir + "/debug_log.txt"),
+                  {"Texture 'mask' (512 x 512) created.", "'data/gfx/overlay.png' loaded.", " -- Demo starts -- ",
+                   " -- Demo ends -- ", "Texture 'flare' (32 x 32) destroyed."});
 }
-
-namespace {
-
-// Runs the show with a broken overlay picture and checks the failure.
-void expectOverlayFailure(const std::string& tag, void (*breakIt)(const std::string& path))
-{
-    std::string dir = makeWorkDir(tag, {"gfx/overlay.png"});
-    std::string path = dir + "/data/gfx/overlay.png";
-    if (breakIt)
-        breakIt(path);
-    RunResult run = runVelmora(dir, kShortRun, 60);
-    EXPECT_FALSE(run.timedOut);
-    EXPECT_EQ(run.exitCode, 1) << run.err;
-    EXPECT_NE(run.err.find("data/gfx/overlay.png"), std::string::npos) << run.err;
-    std::string log = readFile(dir + "/debug_log.txt");
-    EXPECT_EQ(lastLine(log), " -> IMAGE MANAGER :: failed to load 'data/gfx/overlay.png'");
-    EXPECT_EQ(log.find("Demo starts"), std::string::npos);
-}
-
-} // namespace
 
 TEST(GraphicsStartup, AMissingEmptyTruncatedOrFalseOverlayEndsStartUpWithItsLine)
 {
-    expectOverlayFailure("gfx-missing", nullptr);
-    expectOverlayFailure("gfx-empty", [](const std::string& path) { writeFile(path, ""); });
-    expectOverlayFailure("gfx-truncated", [](const std::string& path) {
-        std::string bytes = readFile(std::string(VELMORA_DATA_DIR) + "/gfx/overlay.png");
-        ASSERT_GT(bytes.size(), 1000u);
-        writeFile(path, bytes.substr(0, bytes.size() / 3));
-    });
-    expectOverlayFailure("gfx-text", [](const std::string& path) {
-        writeFile(path, "this is not a picture, only some words pretending to be one\n");
-    });
-    expectOverlayFailure("gfx-directory",
-                         [](const std::string& path) { std::filesystem::create_directories(path); });
+    const std::string overlay = "data/gfx/overlay.png";
+    std::string bytes = readFile(std::string(VELMORA_DATA_DIR) + "/gfx/overlay.png");
+    ASSERT_GT(bytes.size(), 1000u);
+    const struct {
+        const char* tag;
+        const char* contents; // nullptr: no file; "/": a directory
+    } cases[] = {{"missing", nullptr}, {"empty", ""}, {"truncated", "cut"}, {"directory", "/"},
+                 {"text", "this is not a picture, only some words pretending to be one\n"}};
+    for (const auto& c : cases) {
+        std::string dir = makeWorkDir(std::string("gfx-") + c.tag, {"gfx/overlay.png"});
+        std::string path = dir + "/" + overlay;
+        if (c.contents && std::string(c.contents) == "/")
+            std::filesystem::create_directories(path);
+        else if (c.contents)
+            writeFile(path, std::string(c.contents) == "cut" ? bytes.substr(0, bytes.size() / 3) : c.contents);
+        RunResult run = runVelmora(dir, kShortRun, 60);
+        EXPECT_FALSE(run.timedOut) << c.tag;
+        expectStartupFailure(run, dir, overlay, " -> IMAGE MANAGER :: failed to load 'data/gfx/overlay.png'");
+        EXPECT_EQ(lastLine(readFile(dir + "/debug_log.txt")), " -> IMAGE MANAGER :: failed to load '" + overlay + "'")
+            << c.tag;
+        EXPECT_EQ(readFile(dir + "/debug_log.txt").find("Demo starts"), std::string::npos) << c.tag;
+    }
 }

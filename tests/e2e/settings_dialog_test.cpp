@@ -9,7 +9,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -172,35 +171,6 @@ struct WindowManagerRequests {
 
 const char* kShowTitlePart = ":: Velmora";
 
-// Works the dialog with drive, waits for the show's window and checks where it
-// stands, then ends the show with Escape.
-void expectShowWindow(const std::string& tag, const std::vector<std::string>& args,
-                      const std::function<void(const std::string& dialog)>& drive, bool fullscreen,
-                      Geometry expected)
-{
-    std::string dir = makeWorkDir(tag);
-    WindowManagerRequests requests;
-    ASSERT_NE(requests.display, nullptr);
-    Program program(startVelmora(dir, args));
-    std::string dialog = waitForWindow(program.running.pid, "", 30);
-    ASSERT_FALSE(dialog.empty()) << "no dialog";
-    drive(dialog);
-    std::string show = waitForWindow(program.running.pid, kShowTitlePart, 60);
-    ASSERT_FALSE(show.empty()) << "the show did not open its window";
-    EXPECT_EQ(visibleWindows(program.running.pid).size(), 1u) << "the dialog is gone";
-    EXPECT_EQ(requests.fullScreenAsked(show, fullscreen ? 10 : 1), fullscreen);
-    Geometry g = geometry(show);
-    EXPECT_EQ(g.width, expected.width);
-    EXPECT_EQ(g.height, expected.height);
-    EXPECT_EQ(g.x, expected.x);
-    EXPECT_EQ(g.y, expected.y);
-    EXPECT_TRUE(waitForFile(dir + "/debug_log.txt", 60));
-    pressKeys(show, "Escape");
-    RunResult r = program.finish(60);
-    EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_NE(readFile(dir + "/debug_log.txt").find(" -- Demo ends -- "), std::string::npos);
-}
-
 } // namespace
 
 TEST(SettingsDialogRun, WithoutGoTheDialogOpensFirstCentredAndUntitled)
@@ -242,74 +212,47 @@ TEST(SettingsDialogRun, ClosingLeaveAndAQuitSignalEndTheProgramWithNothingStarte
     }
 }
 
-TEST(SettingsDialogRun, ReturnPressesGoAndTheShowGoesFullScreen)
+// Works the dialog, waits for the show's window and checks where it stands,
+// then ends the show with Escape.
+TEST(SettingsDialogRun, GoOpensTheShowAsTheDialogAndTheCommandLineSay)
 {
-    Geometry s = screen();
-    expectShowWindow("dialog-go", {}, [](const std::string& d) { pressKeys(d, "Return"); }, true, {0, 0, s.width, s.height});
-}
-
-TEST(SettingsDialogRun, UntickingFullscreenOpensAWindowCentredOnTheScreen)
-{
-    Geometry s = screen();
-    // Tab order: Go, Leave, the aspect list, Fullscreen.
-    expectShowWindow("dialog-windowed", {"--mode", "640x400"},
-                     [](const std::string& d) { pressKeys(d, "Tab Tab Tab space Return"); }, false,
-                     {(s.width - 640) / 2, (s.height - 400) / 2, 640, 400});
-}
-
-TEST(SettingsDialogRun, TheCommandLinePreselectsTheDialog)
-{
-    Geometry s = screen();
-    expectShowWindow("dialog-preselected", {"--mode", "800x600", "--windowed"},
-                     [](const std::string& d) { pressKeys(d, "Return"); }, false,
-                     {(s.width - 800) / 2, (s.height - 600) / 2, 800, 600});
-}
-
-TEST(SettingsDialogRun, ATypedModeIsUsed)
-{
-    Geometry s = screen();
-    expectShowWindow("dialog-typed", {"--windowed"},
-                     [](const std::string& d) {
-                         typeIntoModeField(d, "640x400");
-                         pressKeys(d, "Return");
-                     },
-                     false, {(s.width - 640) / 2, (s.height - 400) / 2, 640, 400});
-}
-
-TEST(SettingsDialogRun, GoSkipsTheDialog)
-{
-    std::string dir = makeWorkDir("dialog-skip");
-    Program program(startVelmora(dir, {"--go", "--windowed", "--mode", "320x200"}));
-    std::string show = waitForWindow(program.running.pid, "", 60);
-    ASSERT_FALSE(show.empty());
-    EXPECT_NE(windowName(show).find(kShowTitlePart), std::string::npos) << "the first window is the show's";
-    pressKeys(show, "Escape");
-    RunResult r = program.finish(60);
-    EXPECT_EQ(r.exitCode, 0) << r.err;
-}
-
-TEST(SettingsDialogRun, BatchRunsNeverAsk)
-{
-    std::string dir = makeWorkDir("dialog-batch");
-    RunResult r = runVelmora(dir, {"--capture", "frames", "--from", "1000", "--to", "1000", "--windowed",
-                                   "--mode", "320x200"},
-                             60);
-    EXPECT_FALSE(r.timedOut) << "waiting for a dialog";
-    EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_TRUE(fileExists(dir + "/frames/frame_00000.png"));
-}
-
-TEST(SettingsDialogRun, NoDisplayIsOneLineAndExitCode1)
-{
-    for (std::vector<std::string> args : {std::vector<std::string>{}, std::vector<std::string>{"--go"}}) {
-        std::string dir = makeWorkDir("dialog-nodisplay");
-        RunResult r = runVelmora(dir, args, 20, {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"});
-        EXPECT_EQ(r.exitCode, 1) << r.err;
-        ASSERT_FALSE(r.err.empty());
-        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line: " << r.err;
-        EXPECT_FALSE(fileExists(dir + "/debug_log.txt"));
+    const Geometry s = screen();
+    auto centred = [&](int w, int h) { return std::vector<int>{(s.width - w) / 2, (s.height - h) / 2, w, h}; };
+    const struct {
+        const char* tag;
+        std::vector<std::string> args;
+        const char* keys;  // typed into the dialog before Return
+        const char* typed; // into the mode field, or nullptr
+        bool fullscreen;
+        std::vector<int> geometry; // x, y, width, height
+    } cases[] = {
+        {"go", {}, "", nullptr, true, {0, 0, s.width, s.height}},
+        // Tab order: Go, Leave, the aspect list, Fullscreen.
+        {"windowed", {"--mode", "640x400"}, "Tab Tab Tab space", nullptr, false, centred(640, 400)},
+        {"preselected", {"--mode", "800x600", "--windowed"}, "", nullptr, false, centred(800, 600)},
+        {"typed", {"--windowed"}, "", "640x400", false, centred(640, 400)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.tag);
+        std::string dir = makeWorkDir(std::string("dialog-") + c.tag);
+        WindowManagerRequests requests;
+        ASSERT_NE(requests.display, nullptr);
+        Program program(startVelmora(dir, c.args));
+        std::string dialog = waitForWindow(program.running.pid, "", 30);
+        ASSERT_FALSE(dialog.empty()) << "no dialog";
+        if (c.typed)
+            typeIntoModeField(dialog, c.typed);
+        pressKeys(dialog, std::string(c.keys) + " Return");
+        std::string show = waitForWindow(program.running.pid, kShowTitlePart, 60);
+        ASSERT_FALSE(show.empty()) << "the show did not open its window";
+        EXPECT_EQ(visibleWindows(program.running.pid).size(), 1u) << "the dialog is gone";
+        EXPECT_EQ(requests.fullScreenAsked(show, c.fullscreen ? 10 : 1), c.fullscreen);
+        Geometry g = geometry(show);
+        EXPECT_EQ((std::vector<int>{g.x, g.y, g.width, g.height}), c.geometry);
+        EXPECT_TRUE(waitForFile(dir + "/debug_log.txt", 60));
+        pressKeys(show, "Escape");
+        RunResult r = program.finish(60);
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_NE(readFile(dir + "/debug_log.txt").find(" -- Demo ends -- "), std::string::npos);
     }
-    RunResult help = runVelmora(makeWorkDir("dialog-help"), {"--help"}, 20,
-                                {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"});
-    EXPECT_EQ(help.exitCode, 0) << "--help needs no display";
 }
