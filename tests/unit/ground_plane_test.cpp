@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "core/log.h"
 #include "effects/ground_plane.h"
@@ -14,9 +15,7 @@ TEST(GroundPlane, TheCentreIsWhiteTheRimBlackAndTheCornersBelowBlack)
     ground.init(32, 32, 1.0f, 230.0f, 10.0f, 3.0f, 1.25f);
     ASSERT_EQ(ground.count, 32 * 32);
     const GridVertex& centre = ground.at(16, 16);
-    EXPECT_EQ(centre.colour.x, 1.0f);
-    EXPECT_EQ(centre.colour.z, 1.0f);
-    EXPECT_EQ(centre.position.x, 0.0f);
+    EXPECT_EQ((std::vector<float>{centre.colour.x, centre.colour.z, centre.position.x}), (std::vector<float>{1, 1, 0}));
     EXPECT_FLOAT_EQ(ground.at(16, 0).colour.x, 0.0f); // d = 0.5: the inscribed circle
     EXPECT_LT(ground.at(0, 0).colour.x, -0.4f);        // d = 0.707 at the corner
     EXPECT_FLOAT_EQ(ground.at(0, 0).position.x, -115.0f);
@@ -45,8 +44,7 @@ TEST(GroundPlane, TheHeightsFollowTheSharedGenerator)
     GroundPlane a;
     a.init(4, 4, 1.0f, 10.0f, 0.0f, 1.0f, 1.0f);
     rng::seed(12345);
-    float first = rng::next();
-    EXPECT_FLOAT_EQ(a.at(0, 0).position.y, first);
+    EXPECT_FLOAT_EQ(a.at(0, 0).position.y, rng::next());
     EXPECT_FLOAT_EQ(a.at(0, 1).position.y, rng::next()); // row-major, one draw per vertex
 }
 
@@ -69,9 +67,8 @@ TEST(GroundPlane, ItsLifeIsLogged)
         ground.init(2, 2, 1.0f, 1.0f, 0.0f, 1.0f, 1.0f);
     }
     closeLog();
-    std::ifstream in(path);
     std::stringstream text;
-    text << in.rdbuf();
+    text << std::ifstream(path).rdbuf();
     EXPECT_EQ(text.str(), " -> Creation :: GroundPlane instance \n"
                           " -> Initialisation :: GroundPlane \n"
                           " -> Destruction :: GroundPlane instance destroyed \n");

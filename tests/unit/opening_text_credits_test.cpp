@@ -1,6 +1,8 @@
 // The opening quotation's camera and light, and when the credit lines show.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "effects/credits.h"
 #include "effects/opening_text.h"
 #include "gfx/bitmap_text.h"
@@ -47,18 +49,14 @@ TEST(OpeningTextCamera, TheLightStandsAboveTwiceTheViewingDistanceBack)
 {
     float light[4];
     openingLightPosition(openingCamera(0.0f, 0), light);
-    EXPECT_FLOAT_EQ(light[0], 0.0f);
-    EXPECT_FLOAT_EQ(light[1], 9.5f);
-    EXPECT_FLOAT_EQ(light[2], 16.7f);
-    EXPECT_FLOAT_EQ(light[3], 1.0f); // a positional light
+    EXPECT_EQ(std::vector<float>(light, light + 4), (std::vector<float>{0.0f, 9.5f, 16.7f, 1.0f})); // positional
 }
 
 TEST(CreditsReleaseLine, TheBandFadesInByAFifthAndOutAfterEightyFivePercent)
 {
-    const float t[] = {0.0f, 0.025f, 0.05f, 0.85f, 0.9f, 1.0f};
-    const float alpha[] = {0.0f, 0.375f, 0.75f, 0.75f, 0.0f, 0.0f};
-    for (int i = 0; i < 6; ++i)
-        EXPECT_FLOAT_EQ(credits::bandAlpha(t[i]), alpha[i]) << t[i];
+    for (auto [t, alpha] : {std::pair{0.0f, 0.0f}, {0.025f, 0.375f}, {0.05f, 0.75f}, {0.85f, 0.75f}, {0.9f, 0.0f},
+                            {1.0f, 0.0f}})
+        EXPECT_FLOAT_EQ(credits::bandAlpha(t), alpha) << t;
     // Resolved, the line reads exactly itself: it ends at its own terminator.
     EXPECT_EQ(bitmaptext::decodingLine(credits::kReleaseLine, 1.0f), "  SILVATE + KORVANE @ VEXFORT 2012 ");
 }

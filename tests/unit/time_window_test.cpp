@@ -16,34 +16,24 @@ TEST(InWindow, BothEndsAreInsideAndAReversedWindowHoldsNothing)
         EXPECT_FALSE(inWindow(t, TimeWindow{12000, 5500})) << t;
 }
 
-TEST(WindowRamp, RunsFromZeroAtTheStartToOneAtTheEnd)
+TEST(WindowRamp, RunsFromZeroToOneAsAnIntegerDifferenceOverAFloatQuotientAndStepsWhenEmptyOrReversed)
 {
-    TimeWindow w{5500, 12000};
-    EXPECT_EQ(windowRamp(5500, w), 0.0f);
-    EXPECT_EQ(windowRamp(12000, w), 1.0f);
-    EXPECT_EQ(windowRamp(8750, w), 0.5f);
-    EXPECT_EQ(windowRamp(-100000, w), 0.0f);
-    EXPECT_EQ(windowRamp(500000, w), 1.0f);
-}
-
-TEST(WindowRamp, IsAnIntegerDifferenceOverAFloatQuotient)
-{
-    EXPECT_EQ(windowRamp(1, TimeWindow{0, 3}), 1.0f / 3.0f);
-    EXPECT_EQ(windowRamp(0, TimeWindow{-1000, 1000}), 0.5f);
-    // A script may put the bounds far apart: the length of 4e9 ms does not wrap.
-    TimeWindow big{-2000000000, 2000000000};
-    EXPECT_EQ(windowRamp(0, big), 0.5f);
-    EXPECT_EQ(windowRamp(1000000000, big), 0.75f);
-}
-
-TEST(WindowRamp, AnEmptyOrReversedWindowStepsJustAfterItsStartWithoutDividing)
-{
-    EXPECT_EQ(windowRamp(7000, TimeWindow{7000, 7000}), 0.0f);
-    EXPECT_EQ(windowRamp(7001, TimeWindow{7000, 7000}), 1.0f);
-    TimeWindow reversed{9000, 3000};
-    EXPECT_EQ(windowRamp(9000, reversed), 0.0f);
-    EXPECT_EQ(windowRamp(5000, reversed), 0.0f);
-    EXPECT_EQ(windowRamp(9001, reversed), 1.0f);
+    const struct {
+        int32_t t;
+        TimeWindow w;
+        float r;
+    } cases[] = {
+        {5500, {5500, 12000}, 0.0f}, {12000, {5500, 12000}, 1.0f}, {8750, {5500, 12000}, 0.5f},
+        {-100000, {5500, 12000}, 0.0f}, {500000, {5500, 12000}, 1.0f},
+        {1, {0, 3}, 1.0f / 3.0f}, {0, {-1000, 1000}, 0.5f},
+        // A script may put the bounds far apart: the length of 4e9 ms does not wrap.
+        {0, {-2000000000, 2000000000}, 0.5f}, {1000000000, {-2000000000, 2000000000}, 0.75f},
+        // An empty or reversed window steps just after its start, without dividing.
+        {7000, {7000, 7000}, 0.0f}, {7001, {7000, 7000}, 1.0f},
+        {9000, {9000, 3000}, 0.0f}, {5000, {9000, 3000}, 0.0f}, {9001, {9000, 3000}, 1.0f},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(windowRamp(c.t, c.w), c.r) << c.t << " in " << c.w.start << ".." << c.w.end;
 }
 
 TEST(Ramp, MatchesTheWindowShapeOnFloatsAndPassesNaNThrough)
