@@ -12,6 +12,8 @@
 #include "gfx/quadric.h"
 #include "gfx/terrain.h"
 #include "platform/platform.h"
+#include "post/beast_scene.h"
+#include "post/lair_scene.h"
 #include "post/mist_scene.h"
 #include "post/shader_catalogue.h"
 #include "sound/sound_manager.h"
@@ -43,7 +45,8 @@ const SceneRow kSceneTable[] = {
     {.name = "sky and ground", .setup = setupSkyAndGround,
      .releaseName = "sky and ground", .release = releaseSkyAndGround, .releaseOrder = 3},
     {.name = "terrain", .setup = buildTerrainGrid, .releaseName = "terrain", .release = releaseTerrain, .releaseOrder = 4},
-    {.name = "beast", .releaseName = "beast", .releaseOrder = 5},
+    {.name = "beast", .setup = setupBeast, .releaseName = "beast", .release = releaseBeast, .releaseOrder = 5,
+     .draws = {{Window::Linkbeast, drawBeastScene}, {Window::LaBeteSeDechaine, drawBeastScene}}},
     {.name = "moon scene", .releaseName = "moon scene", .releaseOrder = 7},
     {.name = "roots", .releaseName = "root paths", .releaseOrder = 9},
     {.name = "ground dust", .setup = setupGroundDust,
@@ -56,6 +59,7 @@ const SceneRow kSceneTable[] = {
                {Window::Rappel, drawOpeningTextScene}}},
     {.name = "framebuffers", .setup = [] { createFrameBuffers(DisplaySettings::width(), DisplaySettings::height()); },
      .releaseName = "framebuffers", .release = destroyFrameBuffers, .releaseOrder = 14},
+    {.draws = {{Window::Directorcut, drawLairScene}}}, // the lair: the beast's set-up made all it draws
     // Made before start-up, released at its end.
     {.releaseName = "image manager", .release = destroyImageManager, .releaseOrder = 15},
     {.releaseName = "sound manager", .release = destroySoundManager, .releaseOrder = 16},

@@ -1,5 +1,5 @@
-// The mist windows end to end: what start-up loads for them and in which
-// order, and what their frames show.
+// The scenes end to end: what start-up loads for them and in which order,
+// and what their frames show.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -40,12 +40,16 @@ int warmPixelsBelow(const Image& image)
 
 } // namespace
 
-TEST(Mist, StartUpLoadsTheLogoSceneAfterTheOverlayAndBeforeTheSkies)
+TEST(Scenes, StartUpLoadsTheLogoSceneAfterTheOverlayAndBeforeTheSkiesAndMakesTheBeastsPaths)
 {
     std::string dir = makeWorkDir("mist-log");
     RunResult r = runVelmora(dir, {"--go", "--windowed", "--mode", "320x200", "--capture", "f", "--from", "0", "--to", "0"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     std::string log = readFile(dir + "/debug_log.txt");
+    // The beast's paths are made after the terrain and released in the order made.
+    expectInOrder(log, {"Camera path 'tracking the beast' created.", "Camera path 'following the beast' created.",
+                        " -- Demo starts -- ", " -- Demo ends -- ", "Camera path 'tracking the beast' destroyed.",
+                        "Camera path 'following the beast' destroyed."});
     size_t at = log.find("'data/gfx/overlay.png' loaded.");
     for (const char* image : {"gfx/smoke1.png", "gfx/smoke4.png", "3D/logo2.png", "3D/logo2ao.png", "3D/logo2map.png",
                               "gfx/CGSkies_0225_thumblarge.jpg"}) {
@@ -73,4 +77,15 @@ TEST(Mist, TheBeatTiltsTheCamera)
     Image control = frameAt("mist-control", 13500, "sous_la_brume.start 12380\nsous_la_brume.end 24440\n");
     EXPECT_NE(onBeat.rgb, between.rgb);
     EXPECT_EQ(between.rgb, control.rgb) << "off the beat, only the ramp decides the picture";
+}
+
+TEST(Beast, TheBeatKicksTheSwarm)
+{
+    // As in the mist: the same point of the window on a beat (60370 ms) and
+    // well after it, where the beat is no longer caught.
+    Image onBeat = frameAt("beast-beat", 60370, "la_bête_se_déchaîne.start 54000\nla_bête_se_déchaîne.end 72000\n");
+    Image between = frameAt("beast-between", 60670, "la_bête_se_déchaîne.start 54300\nla_bête_se_déchaîne.end 72300\n");
+    Image control = frameAt("beast-control", 60675, "la_bête_se_déchaîne.start 54305\nla_bête_se_déchaîne.end 72305\n");
+    EXPECT_NE(onBeat.rgb, between.rgb);
+    EXPECT_EQ(between.rgb, control.rgb);
 }

@@ -1,0 +1,347 @@
+#include "post/beast_scene.h"
+
+#include <GL/glu.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+#include "core/time_window.h"
+#include "effects/particles.h"
+#include "gfx/camera_path.h"
+#include "gfx/image_manager.h"
+#include "gfx/shader_program.h"
+#include "post/mist_scene.h"
+#include "post/shader_catalogue.h"
+#include "sound/beat_envelope.h"
+
+namespace {
+
+struct {
+    GLuint skin = 0; // bitmap 107: a dark panel with cold glowing edges
+    GLuint cubeList = 0; // drawCube's quads, compiled once
+    std::vector<PlacedCube> placed; // this frame's cubes
+    CameraPath tracking;
+    CameraPath following;
+    std::vector<SwarmCube> lair;
+    std::vector<SwarmCube> beast;
+    std::unique_ptr<BeatEnvelope> beats;
+} state;
+
+const float kCorners[8][3] = {{-1, -1, -1}, {1, -1, -1}, {1, 1, -1}, {-1, 1, -1},
+                              {-1, -1, 1},  {1, -1, 1},  {1, 1, 1},  {-1, 1, 1}};
+const int kFaces[6][4] = {{0, 1, 2, 3}, {5, 4, 7, 6}, {6, 2, 1, 5}, {3, 7, 4, 0}, {7, 3, 2, 6}, {5, 1, 0, 4}};
+
+Vec3 corner(int k)
+{
+    return {kCorners[k][0], kCorners[k][1], kCorners[k][2]};
+}
+
+void fillSwarm(std::vector<SwarmCube>& swarm, float radius)
+{
+    swarm.resize(kSwarmSize);
+    for (int i = 0; i < kSwarmSize; ++i) {
+        SwarmCube& c = swarm[i];
+        float s = static_cast<float>(std::sin(i * 0.0125));
+        Vec3 b = randomInBox(s, s, s);
+        Vec3 cube = randomInCube(1.85f);
+        c.base = cube + b * 0.15f;
+        float k = 0.08f * rng::next() + 1.282f;
+        Vec3 sp = randomSpherePoint(radius);
+        c.target = c.base * k + sp;
+        c.jitter = 0.1f * rng::next() + 0.9f;
+        c.size = 0.06f + randomUpTo(0.12f);
+        c.waveStart = static_cast<float>(i * 0.00025);
+        c.waveEnd = c.waveStart + 0.00092f;
+    }
+}
+
+} // namespace
+
+void addTrackingPoints(CameraPath& path)
+{
+    const float points[15][3] = {{0, 5, 0},     {4, 6, 0},    {5, 11, -4},   {7, 7, -8},  {8, 12, -12},
+                                 {-6, 17, -32}, {-11, 16, -32}, {-14, 10, -10}, {-6, 14, -15}, {-6, 12, -15},
+                                 {0, 12, 1},    {1, 8, 0},    {3, 12, -4},   {-3, 10, -8}, {-6, 28, -15}};
+    for (const auto& p : points)
+        path.addPoint({p[0], p[1], p[2]});
+}
+
+void addFollowingPoints(CameraPath& path)
+{
+    const float points[17][3] = {{10, 8, 15}, {7, 6, 10},   {4, 10, 9},   {3, 5, 8},   {-3, 12, 4}, {-1, 8, 0},
+                                 {0, 12, -1}, {14, 12, 5},  {14, 14, 8},  {22, 10, 10}, {19, 16, 22}, {14, 4, 22},
+                                 {4, 5, 12},  {5, 4, 8},    {3, 3, 4},    {4, 6, 0},   {0, 5, 0}};
+    for (const auto& p : points)
+        path.addPoint({p[0], p[1], p[2]});
+}
+
+void buildSwarms()
+{
+    rng::seed(5295);
+    fillSwarm(state.lair, 1.2f);
+    fillSwarm(state.beast, 1.5f);
+}
+
+void setupBeast()
+{
+    state.skin = imageManager().loadBitmapResource(107);
+    state.tracking.create("tracking the beast");
+    addTrackingPoints(state.tracking);
+    state.following.create("following the beast");
+    addFollowingPoints(state.following);
+    buildSwarms();
+    state.beats.reset(makeBeastEnvelope());
+}
+
+namespace {
+
+void drawCubeFaces()
+{
+    const float uv[4][2] = {{0.0f, 0.0f}, {1.0f, 0.0f}, {1.0f, 1.0f}, {0.0f, 1.0f}};
+    glBegin(GL_QUADS);
+    for (int face = 0; face < 6; ++face) {
+        Vec3 n = cubeFaceNormal(face);
+        glNormal3f(n.x, n.y, n.z);
+        for (int k = 0; k < 4; ++k) {
+            glTexCoord2f(uv[k][0], uv[k][1]);
+            glVertex3fv(kCorners[kFaces[face][k]]);
+        }
+    }
+    glEnd();
+}
+
+} // namespace
+
+void releaseBeast()
+{
+    if (state.skin != 0)
+        glDeleteTextures(1, &state.skin);
+    state.skin = 0;
+    if (state.cubeList != 0)
+        glDeleteLists(state.cubeList, 1);
+    state.cubeList = 0;
+    state.tracking.destroy();
+    state.following.destroy();
+    state.beats.reset();
+}
+
+const std::vector<SwarmCube>& lairSwarm() { return state.lair; }
+const std::vector<SwarmCube>& beastSwarm() { return state.beast; }
+const CameraPath& trackingPath() { return state.tracking; }
+const CameraPath& followingPath() { return state.following; }
+BeatEnvelope& beastBeats() { return *state.beats; }
+GLuint beastSkin() { return state.skin; }
+
+Vec3 cubeFaceNormal(int face)
+{
+    const int* f = kFaces[face];
+    Vec3 n = cross(corner(f[2]) - corner(f[0]), corner(f[1]) - corner(f[0]));
+    n.normalize();
+    return n;
+}
+
+void drawCube(float size)
+{
+    glScalef(size, size, size);
+    drawCubeFaces();
+}
+
+namespace {
+
+// The cube's 24 corners with their face normals and texture coordinates, as
+// drawCube sends them, for drawing many cubes from arrays.
+struct CubeArrays {
+    float positions[24][3];
+    float normals[24][3];
+    float uvs[24][2];
+};
+
+const CubeArrays& cubeArrays()
+{
+    static const CubeArrays arrays = [] {
+        CubeArrays a{};
+        const float uv[4][2] = {{0.0f, 0.0f}, {1.0f, 0.0f}, {1.0f, 1.0f}, {0.0f, 1.0f}};
+        for (int face = 0; face < 6; ++face) {
+            Vec3 n = cubeFaceNormal(face);
+            for (int k = 0; k < 4; ++k) {
+                int v = face * 4 + k;
+                std::copy(kCorners[kFaces[face][k]], kCorners[kFaces[face][k]] + 3, a.positions[v]);
+                a.normals[v][0] = n.x;
+                a.normals[v][1] = n.y;
+                a.normals[v][2] = n.z;
+                a.uvs[v][0] = uv[k][0];
+                a.uvs[v][1] = uv[k][1];
+            }
+        }
+        return a;
+    }();
+    return arrays;
+}
+
+} // namespace
+
+void drawSwarm(const std::vector<SwarmCube>& swarm, const std::vector<PlacedCube>& placed, float r, float sizeScale)
+{
+    // Nothing fixed-function is drawn between the cubes, so the program stays
+    // in use across them and only its strength changes.
+    ShaderProgram& bloomer = *shaderProgram(Shader::SnakeCubeBloomer);
+    glUseProgram(bloomer.program);
+    const GLint strength = glGetUniformLocation(bloomer.program, "strength");
+    glColor4f(0.25f, 0.59f, 1.0f, 1.0f);
+    // The cube from arrays; other drawers may leave their arrays on.
+    const GLenum arrays[] = {GL_VERTEX_ARRAY, GL_NORMAL_ARRAY, GL_TEXTURE_COORD_ARRAY, GL_COLOR_ARRAY};
+    bool wasOn[4];
+    for (int k = 0; k < 4; ++k)
+        wasOn[k] = glIsEnabled(arrays[k]);
+    const CubeArrays& cube = cubeArrays();
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, cube.positions);
+    glNormalPointer(GL_FLOAT, 0, cube.normals);
+    glTexCoordPointer(2, GL_FLOAT, 0, cube.uvs);
+    for (int i = 0; i < kSwarmSize; ++i) {
+        const SwarmCube& c = swarm[i];
+        const Vec3& pos = placed[i].pos;
+        const float w = placed[i].w;
+        const float f = static_cast<float>(i) / static_cast<float>(kSwarmSize);
+        glPushMatrix();
+        glRotatef(c.base.x, -1.0f, 0.0f, 0.0f);
+        glRotatef(c.base.y, 0.0f, -1.0f, 0.0f);
+        glRotatef(c.base.z, 0.0f, 0.0f, -1.0f);
+        glTranslatef(pos.x, pos.y, pos.z);
+        glRotatef(1200.0f * r * (1.0f - f), 1.0f, 0.0f, 0.25f);
+        glRotatef(90.0f * c.base.x, -1.0f, 0.0f, 0.0f);
+        glRotatef(90.0f * c.base.y, 0.0f, -1.0f, 0.0f);
+        glRotatef(90.0f * c.base.z, 0.0f, 0.0f, -1.0f);
+        glUniform1f(strength, w);
+        const float size = sizeScale * w + c.size;
+        glScalef(size, size, size);
+        glDrawArrays(GL_QUADS, 0, 24);
+        glPopMatrix();
+    }
+    glUseProgram(0);
+    for (int k = 0; k < 4; ++k)
+        (wasOn[k] ? glEnableClientState : glDisableClientState)(arrays[k]);
+    // As the last immediate-mode cube would leave them.
+    const CubeArrays& last = cube;
+    glNormal3fv(last.normals[23]);
+    glTexCoord2fv(last.uvs[23]);
+}
+
+std::vector<PlacedCube>& placedCubes()
+{
+    return state.placed;
+}
+
+float swarmWave(float q1, float q2, const SwarmCube& c)
+{
+    return 1.05f * bump(q2, c.waveStart, c.waveEnd + 0.235f, 1.0f) + bump(q1, c.waveStart, c.waveEnd + 0.235f, 1.0f);
+}
+
+BeastCamera beastCamera(float r, const CameraPath& following)
+{
+    auto follow = [&following](float u) { return following.sample(u); };
+    const double rd = r;
+    BeastCamera c;
+    if (r < 0.252f) {
+        Vec3 p1{static_cast<float>(4.0 * std::cos(5.0 * rd) + 10.0), 15.0f * r + 4.0f,
+                static_cast<float>(-12.0 * std::sin(10.0 * rd) - 12.0)};
+        Vec3 p2{static_cast<float>(4.0 * std::cos(5.0 * rd) + 8.0), 15.0f * r + 4.0f,
+                static_cast<float>(12.0 - 12.0 * std::sin(10.0 * rd))};
+        c.eye = lerp(p1, p2, ramp(r, 0.0f, 0.195f));
+        c.target = follow(0.95f * r);
+    } else if (r < 0.47f) {
+        float u = ramp(r, 0.495f, 0.7f);
+        c.eye = follow(0.5f * r + 0.3f) + Vec3{static_cast<float>(8.0 * std::sin(5.0 * rd)), -3.0f * r,
+                                                 static_cast<float>(18.0 * u - 7.0 + 8.0 * std::cos(10.0 * rd))};
+        c.target = follow(0.45f * ramp(r, 0.252f, 0.5f) + 0.15f);
+    } else if (r < 0.75f) {
+        float v = ramp(r, 0.5f, 1.0f);
+        c.eye = follow(1.0f - 0.5f * ramp(r, 0.35f, 0.8f)) +
+                Vec3{static_cast<float>((2.5 * rd + 5.5) * std::sin(10.0 * rd)), 12.0f - 18.0f * v,
+                     static_cast<float>((9.0 - 8.0 * v) * std::cos(10.0 * rd))};
+        c.target = follow(0.9f * r);
+    } else if (r < 1.0f) {
+        c.eye = {3.0f, 8.0f * r, 10.0f * r};
+        c.target = follow(0.3f * r + 0.4f);
+    } // at r = 1 eye and target stay at the origin
+    return c;
+}
+
+void setSwarmLights(const Vec3& eye, const float light0Ambient[4])
+{
+    const float position[4] = {eye.x, eye.y, eye.z, 1.0f};
+    const float modelAmbient[4] = {0.1f, 0.1f, 0.1f, 1.0f};
+    const float diffuse[4] = {0.5f, 0.5f, 0.5f, 1.0f};
+    const float specular[4] = {0.35f, 0.36f, 0.36f, 1.0f};
+    const float materialAmbient[4] = {0.3f, 0.3f, 0.3f, 1.0f};
+    const float materialDiffuse[4] = {0.35f, 0.35f, 0.35f, 1.0f};
+    const float materialSpecular[4] = {0.35f, 0.35f, 0.35f, 1.0f};
+    glLightfv(GL_LIGHT0, GL_POSITION, position);
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, modelAmbient);
+    glLightfv(GL_LIGHT0, GL_AMBIENT, light0Ambient);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
+    glLightfv(GL_LIGHT0, GL_SPECULAR, specular);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, materialAmbient);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, materialDiffuse);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, materialSpecular);
+    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 80.0f);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_COLOR_MATERIAL);
+    glDisable(GL_TEXTURE_2D);
+}
+
+void drawBeastScene(const SceneCall& call, const FrameTime& time)
+{
+    const float r = call.r;
+    glLoadIdentity();
+    const float m = state.beats ? state.beats->value(time.musicMs) : 0.0f;
+    BeastCamera camera = beastCamera(r, state.following);
+    gluLookAt(camera.eye.x, camera.eye.y, camera.eye.z, camera.target.x, camera.target.y, camera.target.z, 0.0, 1.0,
+              0.0);
+    drawFoggedGrid(0.0f);
+
+    const float ambient[4] = {0.2f, 0.2f, 0.2f, 1.0f};
+    setSwarmLights(camera.eye, ambient);
+    flowTime += 0.01f;
+    flowBlend += 0.01f;
+    imageManager().bind(state.skin);
+
+    const float q1 = ramp(r, 0.25f, 0.542f);
+    const float q2 = ramp(r, 0.55f, 0.85f);
+    std::vector<PlacedCube>& placed = state.placed;
+    placed.resize(kSwarmSize);
+    for (int i = 0; i < kSwarmSize; ++i) {
+        const SwarmCube& c = state.beast[i];
+        const float f = static_cast<float>(i) / static_cast<float>(kSwarmSize);
+        const float w = swarmWave(q1, q2, c);
+        float p = r < 0.252f ? r * f * c.jitter + 0.625f * r * (1.0f - f)
+                             : r * f * c.jitter + 0.7f * r * (1.0f - f) + 0.075f;
+        Vec3 pos = state.following.sample(p) + c.base;
+        pos = pos + flowField(pos, 2) * 0.2f;
+        if (i % 2 == 1)
+            pos = pos + c.target * (0.5f * w) + flowField(pos, 2) * (2.15f * w);
+        else
+            pos = pos + c.target * (-0.5f * w) - flowField(pos, 3) * (2.15f * w);
+        pos = pos + flowField(pos, 3) * (1.8f * m);
+        placed[i] = {pos, w};
+    }
+    drawSwarm(state.beast, placed, r, 0.225f);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_LIGHT0);
+    glDisable(GL_TEXTURE_2D);
+
+    // The smoke, drawn where it stands.
+    ParticleSystem& smoke = smokeSystem();
+    smoke.setPosition(0.0f, 5.0f, 0.5f, 3.95f, 8.492f, 0.2535f);
+    glDisable(GL_FOG);
+    glDepthMask(GL_FALSE);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    smoke.draw();
+    glDepthMask(GL_TRUE);
+}

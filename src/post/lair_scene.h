@@ -1,0 +1,9 @@
+// Where the beast lies: the lair swarm strung along "tracking the beast",
+// seen from a camera riding the path and then from two fixed shots, while a
+// wave runs through it and the beat swells its shaking.
+#pragma once
+#include "post/beast_scene.h"
+
+void drawLairScene(const SceneCall& call, const FrameTime& time);
+// The lair's camera along "tracking the beast".
+BeastCamera lairCamera(float r, const CameraPath& tracking);
