@@ -13,8 +13,10 @@
 #include "gfx/terrain.h"
 #include "platform/platform.h"
 #include "post/beast_scene.h"
+#include "post/greetings_scene.h"
 #include "post/lair_scene.h"
 #include "post/mist_scene.h"
+#include "post/roots_scene.h"
 #include "post/shader_catalogue.h"
 #include "sound/sound_manager.h"
 
@@ -48,9 +50,11 @@ const SceneRow kSceneTable[] = {
     {.name = "beast", .setup = setupBeast, .releaseName = "beast", .release = releaseBeast, .releaseOrder = 5,
      .draws = {{Window::Linkbeast, drawBeastScene}, {Window::LaBeteSeDechaine, drawBeastScene}}},
     {.name = "moon scene", .releaseName = "moon scene", .releaseOrder = 7},
-    {.name = "roots", .releaseName = "root paths", .releaseOrder = 9},
+    {.name = "roots", .setup = setupRoots, .releaseName = "root paths", .release = releaseRootPaths, .releaseOrder = 9,
+     .draws = {{Window::Roots, drawRootsScene}}},
     {.name = "ground dust", .setup = setupGroundDust,
-     .releaseName = "ground plane", .release = releaseGroundPlane, .releaseOrder = 10},
+     .releaseName = "ground plane", .release = releaseGroundPlane, .releaseOrder = 10,
+     .draws = {{Window::Greetings, drawGreetingsScene}}},
     {.name = "stairway", .releaseName = "stairway", .releaseOrder = 11},
     {.name = "nothing"}, // the bar moves on without work
     {.name = "opening text", .setup = setupOpeningText,

@@ -89,3 +89,10 @@ TEST(Beast, TheBeatKicksTheSwarm)
     EXPECT_NE(onBeat.rgb, between.rgb);
     EXPECT_EQ(between.rgb, control.rgb);
 }
+
+TEST(Roots, TheyLightUpAsTheyGrow)
+{
+    Image early = frameAt("roots-10", 122394);
+    Image grown = frameAt("roots-60", 134364);
+    EXPECT_GT(grown.meanLevel(0, 0, grown.width, grown.height), early.meanLevel(0, 0, early.width, early.height) + 2.0);
+}
