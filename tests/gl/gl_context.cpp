@@ -45,6 +45,23 @@ void ensureContext()
     ASSERT_TRUE(ready) << "no GL context";
 }
 
+void resetState()
+{
+    ensureContext();
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    glViewport(0, 0, 640, 480);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glUseProgram(0);
+    for (GLenum capability : {GL_BLEND, GL_DEPTH_TEST, GL_LIGHTING, GL_FOG, GL_TEXTURE_2D})
+        glDisable(capability);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
 std::string scratchPath(const std::string& tag)
 {
     // Named after the test process's parent for death tests too: the child

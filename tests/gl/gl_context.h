@@ -15,6 +15,10 @@ using testsupport::lastLine;
 using testsupport::readFile;
 
 void ensureContext();
+// Opens the context if need be, then draws plainly to the whole window: framebuffer 0,
+// a 640 x 480 viewport, identity matrices, no program, blending, depth test, lighting,
+// fog or texturing, white colour; the window cleared to transparent black.
+void resetState();
 // The log path of a scratch directory for this tag.
 std::string scratchPath(const std::string& tag);
 // Opens a fresh log in a scratch directory; returns its path.

@@ -5,6 +5,7 @@
 
 #include <epoxy/gl.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -20,31 +21,23 @@ constexpr int kSize = 64;
 
 class ModelTextGl : public ::testing::Test {
 protected:
-    void SetUp() override
+    // One pixel per unit over a white kSize square.
+    void SetUp() override { clearTo(1.0f); }
+    static void clearTo(float level)
     {
-        gltest::ensureContext();
+        gltest::resetState();
         glViewport(0, 0, kSize, kSize);
         glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
         glOrtho(0.0, kSize, 0.0, kSize, -100.0, 100.0);
         glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        glDisable(GL_LIGHTING);
-        glDisable(GL_TEXTURE_2D);
-        glDisable(GL_BLEND);
-        glDisable(GL_DEPTH_TEST);
-        glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glClearColor(level, level, level, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
     }
-
-    static void pixel(int x, int y, unsigned char out[3]) { glReadPixels(x, y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, out); }
     static void expectPixel(int x, int y, int r, int g, int b)
     {
-        unsigned char p[3];
-        pixel(x, y, p);
-        EXPECT_NEAR(p[0], r, 2) << x << "," << y;
-        EXPECT_NEAR(p[1], g, 2) << x << "," << y;
-        EXPECT_NEAR(p[2], b, 2) << x << "," << y;
+        gltest::Pixel p = gltest::readPixel(x, y);
+        EXPECT_TRUE(std::abs(p.r - r) <= 2 && std::abs(p.g - g) <= 2 && std::abs(p.b - b) <= 2)
+            << x << "," << y << ": " << p.r << " " << p.g << " " << p.b;
     }
 };
 
@@ -103,13 +96,11 @@ TEST_F(ModelTextGl, ATriangleInTwoGroupsIsDrawnTwice)
     assetgen::Mesh3ds mesh = panel("twice", 0, 64);
     mesh.groups = {{"stone", {0, 1}}, {"metal", {1}}};
     Model_3DS model = modelOf({mesh});
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
+    clearTo(0.0f);
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE);
     glColor4f(0.25f, 0.25f, 0.25f, 1.0f);
     model.Draw(false);
-    glDisable(GL_BLEND);
     expectPixel(60, 10, 64, 64, 64);   // triangle 0 only (below the diagonal)
     expectPixel(10, 60, 128, 128, 128); // triangle 1, listed in both groups
 }
@@ -134,8 +125,7 @@ TEST_F(ModelTextGl, GlyphQuadsAreCellSizedAndThePenAdvancesLess)
     ASSERT_NE(fontBase(), 0u);
     EXPECT_TRUE(glIsList(fontBase()));
     EXPECT_TRUE(glIsList(fontBase() + 127));
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
+    clearTo(0.0f);
     drawText({0.0f, 0.0f, 0.0f}, 1.0f, "AB"); // quads over x 0..7 and 4.2..11.2
     expectPixel(1, 3, 255, 255, 255);
     expectPixel(10, 3, 255, 255, 255);
@@ -147,8 +137,7 @@ TEST_F(ModelTextGl, GlyphQuadsAreCellSizedAndThePenAdvancesLess)
 TEST_F(ModelTextGl, ADecodingLineBeforeItsStartDrawsNothing)
 {
     buildFont(7, 4.2f);
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
+    clearTo(0.0f);
     drawDecodingText({0.0f, 0.0f, 0.0f}, 0.1f, 0.2f, 0.4f, 1.0f, "ABC");
     expectPixel(1, 3, 0, 0, 0);
     drawDecodingText({0.0f, 0.0f, 0.0f}, 0.46f, 0.2f, 0.4f, 1.0f, "ABC"); // gone after end + 0.05
@@ -182,7 +171,7 @@ TEST_F(ModelTextGl, ReleasingTheOpeningTextDeletesItsTexturesAndTheFontLists)
     EXPECT_EQ(fontTexture(), 0u);
 
     // What the scene left on for the tests that follow.
-    glDisable(GL_LIGHTING);
+    gltest::resetState();
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);
     glDisableClientState(GL_NORMAL_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);

@@ -27,16 +27,7 @@ class PostChain : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ensureContext();
-        glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
-        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-        glDisable(GL_LIGHTING);
-        glDisable(GL_FOG);
-        glDisable(GL_DEPTH_TEST);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
+        resetState();
         allocateFrameBuffers();
         createFrameBuffers(640, 480);
         for (Shader s : {Shader::DepthReader, Shader::GaussianBlur, Shader::BokehDof})
@@ -49,9 +40,7 @@ protected:
     {
         destroyShaderPrograms();
         destroyFrameBuffers();
-        glDisable(GL_BLEND);
-        glDisable(GL_TEXTURE_2D);
-        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        resetState();
     }
 };
 
@@ -134,15 +123,10 @@ namespace {
 // The sum of every channel of the band, after the backdrop in a mode.
 double backdropLevel(int mode)
 {
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
-    glViewport(0, 0, 640, 480);
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    resetState();
     glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
     gluPerspective(76.0, 640.0 / 480.0, 0.1, 1000.0);
     glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
     drawSkyAndGround({1.0f, 1.0f, 1.0f}, 1.0f, Vec3::zero(), mode, 0.0f);
     std::vector<uint8_t> pixels(640 * 480 * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -157,7 +141,7 @@ double backdropLevel(int mode)
 
 TEST(SkyAndGround, EachModePicksItsDomeAndOnlyTheCloudsAddTheFarGround)
 {
-    ensureContext();
+    resetState();
     std::filesystem::path previous = std::filesystem::current_path();
     std::filesystem::current_path(std::filesystem::path(VELMORA_DATA_DIR).parent_path());
     if (!sharedQuadric())
@@ -165,7 +149,6 @@ TEST(SkyAndGround, EachModePicksItsDomeAndOnlyTheCloudsAddTheFarGround)
     setupSkyAndGround();
     std::filesystem::current_path(previous);
     ASSERT_NE(farGround(), nullptr);
-    glDisable(GL_LIGHTING);
     GLint stack = getInteger(GL_MODELVIEW_STACK_DEPTH);
 
     double skyA = backdropLevel(0);
@@ -190,8 +173,5 @@ TEST(SkyAndGround, EachModePicksItsDomeAndOnlyTheCloudsAddTheFarGround)
 
     releaseSkyAndGround();
     EXPECT_EQ(farGround(), nullptr);
-    glDisable(GL_BLEND);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_DEPTH_TEST);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    resetState();
 }

@@ -7,22 +7,11 @@ using namespace gltest;
 
 namespace {
 
-// The window's whole area as the viewport, identity matrices, nothing enabled.
-void resetState()
+// Plain drawing to the whole window, with texturing on and the quad lists built.
+void resetTextured()
 {
-    ensureContext();
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
-    glViewport(0, 0, 640, 480);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glDisable(GL_BLEND);
-    glDisable(GL_DEPTH_TEST);
+    gltest::resetState();
     glEnable(GL_TEXTURE_2D);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     if (imageManager().quadList[0] == 0)
         imageManager().buildQuadLists();
 }
@@ -53,7 +42,7 @@ bool depthWrites()
 
 TEST(ScreenPasses, TheQuadListsAreBuilt)
 {
-    resetState();
+    resetTextured();
     for (GLuint list : imageManager().quadList)
         EXPECT_TRUE(glIsList(list));
     // List 1 fills normalised device space under identity matrices.
@@ -65,7 +54,7 @@ TEST(ScreenPasses, TheQuadListsAreBuilt)
 
 TEST(ScreenPasses, FullScreenQuadCoversTheViewportAndKeepsTheStacks)
 {
-    resetState();
+    resetTextured();
     glEnable(GL_DEPTH_TEST);
     GLint projectionDepth = getInteger(GL_PROJECTION_STACK_DEPTH);
     GLint modelviewDepth = getInteger(GL_MODELVIEW_STACK_DEPTH);
@@ -81,7 +70,7 @@ TEST(ScreenPasses, FullScreenQuadCoversTheViewportAndKeepsTheStacks)
 
 TEST(ScreenPasses, ZoomOneSamplesOnlyTheCentreTexel)
 {
-    resetState();
+    resetTextured();
     // 3 x 3, red in the middle only.
     GLuint texture = makeTexture(3, 3, {kBlue, kBlue, kBlue, kBlue, kRed, kBlue, kBlue, kBlue, kBlue});
     imageManager().drawZoomed(1.0f);
@@ -97,7 +86,7 @@ TEST(ScreenPasses, ZoomOneSamplesOnlyTheCentreTexel)
 
 TEST(ScreenPasses, MirrorZeroShowsFourMirroredCopies)
 {
-    resetState();
+    resetTextured();
     // 2 x 2, rows bottom-up: red at (0, 0), green at (1, 0), blue at (0, 1), white at (1, 1).
     GLuint texture = makeTexture(2, 2, {kRed, kGreen, kBlue, kWhite});
     imageManager().drawMirrored(0.0f);
@@ -114,7 +103,7 @@ TEST(ScreenPasses, MirrorZeroShowsFourMirroredCopies)
 
 TEST(ScreenPasses, StreaksWithNoLayersStillLeaveTheirState)
 {
-    resetState();
+    resetTextured();
     glEnable(GL_BLEND);
     glDisable(GL_DEPTH_TEST);
     glDepthMask(GL_FALSE);
@@ -133,7 +122,7 @@ TEST(ScreenPasses, StreaksWithNoLayersStillLeaveTheirState)
 
 TEST(ScreenPasses, StreaksGlowInTheirColoursFromLeftToRight)
 {
-    resetState();
+    resetTextured();
     glDisable(GL_DEPTH_TEST);
     const float left[3] = {0.0f, 0.0f, 1.0f}, right[3] = {1.0f, 0.0f, 0.0f};
     GLuint texture = makeTexture(1, 1, {kWhite});

@@ -13,42 +13,28 @@
 
 namespace {
 
-GLuint compile(GLenum type, const char* source, std::string& log)
-{
-    GLuint shader = glCreateShader(type);
-    glShaderSource(shader, 1, &source, nullptr);
-    glCompileShader(shader);
-    GLint ok = 0;
-    glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
-    char text[4096] = {};
-    glGetShaderInfoLog(shader, sizeof text, nullptr, text);
-    log = text;
-    if (!ok) {
-        glDeleteShader(shader);
-        return 0;
-    }
-    return shader;
-}
-
 // Compiles and links with raw GL calls; fails the test with the driver's log.
 GLuint link(const ShaderSource& source)
 {
-    std::string log;
-    GLuint vs = compile(GL_VERTEX_SHADER, shaderText(source.vertexFile), log);
-    EXPECT_NE(vs, 0u) << source.name << " vertex: " << log;
-    GLuint fs = compile(GL_FRAGMENT_SHADER, shaderText(source.fragmentFile), log);
-    EXPECT_NE(fs, 0u) << source.name << " fragment: " << log;
-    if (!vs || !fs)
-        return 0;
     GLuint program = glCreateProgram();
-    glAttachShader(program, vs);
-    glAttachShader(program, fs);
-    glLinkProgram(program);
     GLint ok = 0;
+    char log[4096] = {};
+    for (auto [type, file] :
+         {std::pair{GL_VERTEX_SHADER, source.vertexFile}, {GL_FRAGMENT_SHADER, source.fragmentFile}}) {
+        GLuint shader = glCreateShader(type);
+        const char* text = shaderText(file);
+        glShaderSource(shader, 1, &text, nullptr);
+        glCompileShader(shader);
+        glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+        glGetShaderInfoLog(shader, sizeof log, nullptr, log);
+        EXPECT_TRUE(ok) << source.name << " " << file << ": " << log;
+        glAttachShader(program, shader);
+        glDeleteShader(shader); // freed with the program
+    }
+    glLinkProgram(program);
     glGetProgramiv(program, GL_LINK_STATUS, &ok);
-    char text[4096] = {};
-    glGetProgramInfoLog(program, sizeof text, nullptr, text);
-    EXPECT_TRUE(ok) << source.name << " link: " << text;
+    glGetProgramInfoLog(program, sizeof log, nullptr, log);
+    EXPECT_TRUE(ok) << source.name << " link: " << log;
     return ok ? program : 0;
 }
 
@@ -92,20 +78,8 @@ namespace {
 
 GLuint flatTexture(float r, float g, float b)
 {
-    uint8_t texel[4] = {static_cast<uint8_t>(r * 255.0f + 0.5f), static_cast<uint8_t>(g * 255.0f + 0.5f),
-                        static_cast<uint8_t>(b * 255.0f + 0.5f), 255};
-    std::vector<uint8_t> pixels;
-    for (int i = 0; i < 16; ++i)
-        pixels.insert(pixels.end(), texel, texel + 4);
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 4, 4, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-    return texture;
+    auto byte = [](float v) { return static_cast<uint32_t>(v * 255.0f + 0.5f); };
+    return gltest::makeTexture(4, 4, std::vector<uint32_t>(16, byte(r) | byte(g) << 8 | byte(b) << 16 | 0xFF000000u));
 }
 
 // A program of the catalogue over the whole 64 x 64 window, reading `scene`
@@ -119,11 +93,7 @@ public:
         glDeleteProgram(program_);
     }
     void set(const char* name, float v) { glUniform1f(glGetUniformLocation(program_, name), v); }
-    void set(const char* name, float a, float b) { glUniform2f(glGetUniformLocation(program_, name), a, b); }
-    void set(const char* name, float a, float b, float c)
-    {
-        glUniform3f(glGetUniformLocation(program_, name), a, b, c);
-    }
+    void set(const char* n, float a, float b, float c) { glUniform3f(glGetUniformLocation(program_, n), a, b, c); }
     void sampler(const char* name, int unit) { glUniform1i(glGetUniformLocation(program_, name), unit); }
 
     // Draws with the given textures; returns the pixel at (x, y) as 0..1.
