@@ -7,6 +7,7 @@
 
 #include "gfx/bitmap_text.h"
 #include "gfx/image_manager.h"
+#include "gfx/lighting.h"
 #include "gfx/model_3ds.h"
 
 namespace {
@@ -66,24 +67,16 @@ void drawOpeningText(float t, int shot)
     gluLookAt(camera.eye.x, camera.eye.y, camera.eye.z, camera.target.x, camera.target.y, camera.target.z,
               0.0, 1.0, 0.0);
 
-    float lightPosition[4];
-    openingLightPosition(camera, lightPosition);
-    const float modelAmbient[4] = {0.35f, 0.35f, 0.35f, 1.0f};
-    const float lightAmbient[4] = {0.65f, 0.65f, 0.65f, 1.0f};
-    const float lightDiffuse[4] = {1.0f, 1.0f, 1.0f, 1.0f};
-    const float lightSpecular[4] = {0.8f, 0.9f, 1.0f, 1.0f};
-    const float materialAmbient[4] = {0.3f, 0.3f, 0.3f, 1.0f};
-    const float materialDiffuse[4] = {0.35f, 0.35f, 0.35f, 1.0f};
-    const float materialSpecular[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-    glLightfv(GL_LIGHT0, GL_POSITION, lightPosition);
-    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, modelAmbient);
-    glLightfv(GL_LIGHT0, GL_AMBIENT, lightAmbient);
-    glLightfv(GL_LIGHT0, GL_DIFFUSE, lightDiffuse);
-    glLightfv(GL_LIGHT0, GL_SPECULAR, lightSpecular);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, materialAmbient);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, materialDiffuse);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, materialSpecular);
-    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 80.0f);
+    LightSetup light{.modelAmbient = {0.35f, 0.35f, 0.35f, 1.0f},
+                     .ambient = {0.65f, 0.65f, 0.65f, 1.0f},
+                     .diffuse = {1.0f, 1.0f, 1.0f, 1.0f},
+                     .specular = {0.8f, 0.9f, 1.0f, 1.0f},
+                     .materialAmbient = {0.3f, 0.3f, 0.3f, 1.0f},
+                     .materialDiffuse = {0.35f, 0.35f, 0.35f, 1.0f},
+                     .materialSpecular = {0.0f, 0.0f, 0.0f, 1.0f},
+                     .shininess = 80.0f};
+    openingLightPosition(camera, light.position);
+    applyLightSetup(light);
     glEnable(GL_LIGHTING);
     glEnable(GL_LIGHT0);
 

@@ -10,6 +10,7 @@
 #include "effects/particles.h"
 #include "gfx/camera_path.h"
 #include "gfx/image_manager.h"
+#include "gfx/lighting.h"
 #include "gfx/shader_program.h"
 #include "post/mist_scene.h"
 #include "post/shader_catalogue.h"
@@ -273,22 +274,16 @@ BeastCamera beastCamera(float r, const CameraPath& following)
 
 void setSwarmLights(const Vec3& eye, const float light0Ambient[4])
 {
-    const float position[4] = {eye.x, eye.y, eye.z, 1.0f};
-    const float modelAmbient[4] = {0.1f, 0.1f, 0.1f, 1.0f};
-    const float diffuse[4] = {0.5f, 0.5f, 0.5f, 1.0f};
-    const float specular[4] = {0.35f, 0.36f, 0.36f, 1.0f};
-    const float materialAmbient[4] = {0.3f, 0.3f, 0.3f, 1.0f};
-    const float materialDiffuse[4] = {0.35f, 0.35f, 0.35f, 1.0f};
-    const float materialSpecular[4] = {0.35f, 0.35f, 0.35f, 1.0f};
-    glLightfv(GL_LIGHT0, GL_POSITION, position);
-    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, modelAmbient);
-    glLightfv(GL_LIGHT0, GL_AMBIENT, light0Ambient);
-    glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
-    glLightfv(GL_LIGHT0, GL_SPECULAR, specular);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, materialAmbient);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, materialDiffuse);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, materialSpecular);
-    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 80.0f);
+    LightSetup light{.position = {eye.x, eye.y, eye.z, 1.0f},
+                     .modelAmbient = {0.1f, 0.1f, 0.1f, 1.0f},
+                     .diffuse = {0.5f, 0.5f, 0.5f, 1.0f},
+                     .specular = {0.35f, 0.36f, 0.36f, 1.0f},
+                     .materialAmbient = {0.3f, 0.3f, 0.3f, 1.0f},
+                     .materialDiffuse = {0.35f, 0.35f, 0.35f, 1.0f},
+                     .materialSpecular = {0.35f, 0.35f, 0.35f, 1.0f},
+                     .shininess = 80.0f};
+    std::copy(light0Ambient, light0Ambient + 4, light.ambient);
+    applyLightSetup(light);
     glEnable(GL_LIGHTING);
     glEnable(GL_LIGHT0);
     glEnable(GL_COLOR_MATERIAL);

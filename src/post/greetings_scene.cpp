@@ -8,6 +8,7 @@
 #include "effects/ground_plane.h"
 #include "effects/particles.h"
 #include "effects/sky_and_ground.h"
+#include "gfx/lighting.h"
 #include "gfx/shader_program.h"
 #include "post/roots_scene.h"
 #include "post/shader_catalogue.h"
@@ -28,23 +29,15 @@ void drawGreetingsScene(const SceneCall& call, const FrameTime& time)
     gluLookAt(e.x, e.y, e.z, t.x, t.y, t.z, 0.0, 1.0, 0.1);
 
     const Vec3 light = (t * 2.5f - e * 2.5f) * -0.85f;
-    const float position[4] = {light.x, light.y, light.z, 1.0f};
-    const float modelAmbient[4] = {0.1f, 0.1f, 0.1f, 1.0f};
-    const float ambient[4] = {0.25f, 0.25f, 0.25f, 1.0f};
-    const float diffuse[4] = {1.0f, 1.0f, 1.0f, 1.0f};
-    const float specular[4] = {0.8f, 0.9f, 1.0f, 1.0f};
-    const float materialAmbient[4] = {0.3f, 0.3f, 0.3f, 1.0f};
-    const float materialDiffuse[4] = {0.35f, 0.35f, 0.35f, 1.0f};
-    const float materialSpecular[4] = {0.6f, 0.6f, 0.6f, 1.0f};
-    glLightfv(GL_LIGHT0, GL_POSITION, position);
-    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, modelAmbient);
-    glLightfv(GL_LIGHT0, GL_AMBIENT, ambient);
-    glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
-    glLightfv(GL_LIGHT0, GL_SPECULAR, specular);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, materialAmbient);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, materialDiffuse);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, materialSpecular);
-    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 80.0f);
+    applyLightSetup({.position = {light.x, light.y, light.z, 1.0f},
+                     .modelAmbient = {0.1f, 0.1f, 0.1f, 1.0f},
+                     .ambient = {0.25f, 0.25f, 0.25f, 1.0f},
+                     .diffuse = {1.0f, 1.0f, 1.0f, 1.0f},
+                     .specular = {0.8f, 0.9f, 1.0f, 1.0f},
+                     .materialAmbient = {0.3f, 0.3f, 0.3f, 1.0f},
+                     .materialDiffuse = {0.35f, 0.35f, 0.35f, 1.0f},
+                     .materialSpecular = {0.6f, 0.6f, 0.6f, 1.0f},
+                     .shininess = 80.0f});
 
     glDisable(GL_FOG);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);

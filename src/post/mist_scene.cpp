@@ -9,6 +9,7 @@
 #include "core/time_window.h"
 #include "effects/particles.h"
 #include "gfx/image_manager.h"
+#include "gfx/lighting.h"
 #include "gfx/model_3ds.h"
 #include "gfx/procedural_textures.h"
 #include "gfx/shader_program.h"
@@ -37,23 +38,15 @@ void lookAt(const MistCamera& c)
 
 void setLogoLights()
 {
-    const float position[4] = {-20.0f, 12.0f, -20.0f, 1.0f};
-    const float modelAmbient[4] = {0.1f, 0.1f, 0.1f, 1.0f};
-    const float ambient[4] = {0.15f, 0.15f, 0.15f, 1.0f};
-    const float diffuse[4] = {0.5f, 0.5f, 0.5f, 1.0f};
-    const float specular[4] = {0.5f, 0.6f, 0.6f, 1.0f};
-    const float materialAmbient[4] = {0.3f, 0.3f, 0.3f, 1.0f};
-    const float materialDiffuse[4] = {0.35f, 0.35f, 0.35f, 1.0f};
-    const float materialSpecular[4] = {0.35f, 0.35f, 0.35f, 1.0f};
-    glLightfv(GL_LIGHT0, GL_POSITION, position);
-    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, modelAmbient);
-    glLightfv(GL_LIGHT0, GL_AMBIENT, ambient);
-    glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
-    glLightfv(GL_LIGHT0, GL_SPECULAR, specular);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, materialAmbient);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, materialDiffuse);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, materialSpecular);
-    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 80.0f);
+    applyLightSetup({.position = {-20.0f, 12.0f, -20.0f, 1.0f},
+                     .modelAmbient = {0.1f, 0.1f, 0.1f, 1.0f},
+                     .ambient = {0.15f, 0.15f, 0.15f, 1.0f},
+                     .diffuse = {0.5f, 0.5f, 0.5f, 1.0f},
+                     .specular = {0.5f, 0.6f, 0.6f, 1.0f},
+                     .materialAmbient = {0.3f, 0.3f, 0.3f, 1.0f},
+                     .materialDiffuse = {0.35f, 0.35f, 0.35f, 1.0f},
+                     .materialSpecular = {0.35f, 0.35f, 0.35f, 1.0f},
+                     .shininess = 80.0f});
 }
 
 // Lighting, light 0 and colour material on, blending off, white, texturing on.
