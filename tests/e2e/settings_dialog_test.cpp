@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -23,20 +24,14 @@ namespace {
 // A program under test, killed if a test gives up on it halfway.
 struct Program {
     Process running;
-    bool finished = false;
-    explicit Program(Process r) : running(r) {}
     ~Program()
     {
-        if (!finished && running.pid > 0) {
+        if (running.pid > 0) {
             kill(running.pid, SIGKILL);
             finishVelmora(running, 5);
         }
     }
-    RunResult finish(int timeoutSeconds)
-    {
-        finished = true;
-        return finishVelmora(running, timeoutSeconds);
-    }
+    RunResult finish(int timeoutSeconds) { return finishVelmora(running, timeoutSeconds); }
 };
 
 std::string shell(const std::string& command)
@@ -55,43 +50,40 @@ std::string shell(const std::string& command)
 std::vector<std::string> visibleWindows(int pid)
 {
     std::istringstream ids(shell("xdotool search --onlyvisible --pid " + std::to_string(pid)));
-    std::vector<std::string> windows;
-    for (std::string id; ids >> id;)
-        windows.push_back(id);
-    return windows;
+    return {std::istream_iterator<std::string>(ids), std::istream_iterator<std::string>()};
 }
 
 std::string windowName(const std::string& window)
 {
     std::string name = shell("xdotool getwindowname " + window);
-    if (!name.empty() && name.back() == '\n')
-        name.pop_back();
-    return name;
+    return name.substr(0, name.find('\n'));
 }
 
-// The first visible window of the program whose name contains namepart ("" for
-// any), waited for up to the limit; "" when none came.
-std::string waitForWindow(int pid, const std::string& namePart, int seconds)
+// Polls until done() holds or the seconds have passed; whether it held.
+template <typename Done>
+bool waitUntil(int seconds, Done done)
 {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (std::chrono::steady_clock::now() < deadline) {
-        for (const std::string& w : visibleWindows(pid))
-            if (namePart.empty() || windowName(w).find(namePart) != std::string::npos)
-                return w;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return "";
-}
-
-bool waitForFile(const std::string& path, int seconds)
-{
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    while (!fileExists(path)) {
+    for (bool held = done(); !held; held = done()) {
         if (std::chrono::steady_clock::now() > deadline)
             return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     return true;
+}
+
+// The first visible window of the program whose name contains namePart ("" for
+// any), waited for up to the limit; "" when none came.
+std::string waitForWindow(int pid, const std::string& namePart, int seconds)
+{
+    std::string found;
+    waitUntil(seconds, [&] {
+        for (const std::string& w : visibleWindows(pid))
+            if (namePart.empty() || windowName(w).find(namePart) != std::string::npos)
+                return !(found = w).empty();
+        return false;
+    });
+    return found;
 }
 
 using Geometry = WindowGeometry;
@@ -150,22 +142,17 @@ struct WindowManagerRequests {
     // Whether the window asked to become full screen, waiting up to the limit.
     bool fullScreenAsked(const std::string& window, int seconds)
     {
-        if (!display)
-            return false;
         Window id = std::stoul(window);
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-        while (std::chrono::steady_clock::now() < deadline) {
-            while (XPending(display)) {
-                XEvent e;
+        return display && waitUntil(seconds, [&] {
+            for (XEvent e; XPending(display);) {
                 XNextEvent(display, &e);
                 const XClientMessageEvent& m = e.xclient;
                 if (e.type == ClientMessage && m.window == id && m.message_type == state && m.data.l[0] == 1 &&
                     (static_cast<Atom>(m.data.l[1]) == fullscreen || static_cast<Atom>(m.data.l[2]) == fullscreen))
                     return true;
             }
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        return false;
+            return false;
+        });
     }
 };
 
@@ -173,42 +160,32 @@ const char* kShowTitlePart = ":: Velmora";
 
 } // namespace
 
-TEST(SettingsDialogRun, WithoutGoTheDialogOpensFirstCentredAndUntitled)
-{
-    std::string dir = makeWorkDir("dialog-first");
-    Program program(startVelmora(dir, {}));
-    std::string dialog = waitForWindow(program.running.pid, "", 30);
-    ASSERT_FALSE(dialog.empty());
-    EXPECT_EQ(windowName(dialog), "");
-    Geometry g = geometry(dialog);
-    Geometry s = screen();
-    EXPECT_NEAR(g.x, (s.width - g.width) / 2, 1);
-    EXPECT_NEAR(g.y, (s.height - g.height) / 2, 1);
-    EXPECT_FALSE(fileExists(dir + "/debug_log.txt")) << "nothing starts before Go";
-    pressKeys(dialog, "Escape");
-    RunResult r = program.finish(20);
-    EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_FALSE(fileExists(dir + "/debug_log.txt"));
-}
-
-TEST(SettingsDialogRun, ClosingLeaveAndAQuitSignalEndTheProgramWithNothingStarted)
+TEST(SettingsDialogRun, WithoutGoTheDialogOpensCentredAndUntitledAndEveryWayOutEndsWithNothingStarted)
 {
     const std::pair<const char*, void (*)(int pid, const std::string& dialog)> endings[] = {
+        {"escape", [](int, const std::string& dialog) { pressKeys(dialog, "Escape"); }},
         {"close", [](int, const std::string& dialog) { requestClose(std::stoul(dialog)); }},
         // The focus starts on Go; Tab moves it to Leave.
         {"leave", [](int, const std::string& dialog) { pressKeys(dialog, "Tab Return"); }},
         {"signal", [](int pid, const std::string&) { kill(pid, SIGTERM); }},
     };
+    const Geometry s = screen();
     for (const auto& [tag, end] : endings) {
+        SCOPED_TRACE(tag);
         std::string dir = makeWorkDir(std::string("dialog-") + tag);
-        Program program(startVelmora(dir, {}));
+        Program program{startVelmora(dir, {})};
         std::string dialog = waitForWindow(program.running.pid, "", 30);
-        ASSERT_FALSE(dialog.empty()) << tag;
+        ASSERT_FALSE(dialog.empty());
+        EXPECT_EQ(windowName(dialog), "");
+        Geometry g = geometry(dialog);
+        EXPECT_NEAR(g.x, (s.width - g.width) / 2, 1);
+        EXPECT_NEAR(g.y, (s.height - g.height) / 2, 1);
+        EXPECT_FALSE(fileExists(dir + "/debug_log.txt")) << "nothing starts before Go";
         end(program.running.pid, dialog);
         RunResult r = program.finish(20);
-        EXPECT_FALSE(r.timedOut) << tag;
-        EXPECT_EQ(r.exitCode, 0) << tag << ": " << r.err;
-        EXPECT_FALSE(fileExists(dir + "/debug_log.txt")) << tag;
+        EXPECT_FALSE(r.timedOut);
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_FALSE(fileExists(dir + "/debug_log.txt"));
     }
 }
 
@@ -237,7 +214,7 @@ TEST(SettingsDialogRun, GoOpensTheShowAsTheDialogAndTheCommandLineSay)
         std::string dir = makeWorkDir(std::string("dialog-") + c.tag);
         WindowManagerRequests requests;
         ASSERT_NE(requests.display, nullptr);
-        Program program(startVelmora(dir, c.args));
+        Program program{startVelmora(dir, c.args)};
         std::string dialog = waitForWindow(program.running.pid, "", 30);
         ASSERT_FALSE(dialog.empty()) << "no dialog";
         if (c.typed)
@@ -249,7 +226,7 @@ TEST(SettingsDialogRun, GoOpensTheShowAsTheDialogAndTheCommandLineSay)
         EXPECT_EQ(requests.fullScreenAsked(show, c.fullscreen ? 10 : 1), c.fullscreen);
         Geometry g = geometry(show);
         EXPECT_EQ((std::vector<int>{g.x, g.y, g.width, g.height}), c.geometry);
-        EXPECT_TRUE(waitForFile(dir + "/debug_log.txt", 60));
+        EXPECT_TRUE(waitUntil(60, [&] { return fileExists(dir + "/debug_log.txt"); }));
         pressKeys(show, "Escape");
         RunResult r = program.finish(60);
         EXPECT_EQ(r.exitCode, 0) << r.err;

@@ -76,6 +76,14 @@ double msSince(std::chrono::steady_clock::time_point start)
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
+// Calls read() every step for ms of wall time, or until it returns true.
+template <typename Read>
+void watch(double ms, std::chrono::milliseconds step, Read read)
+{
+    for (auto start = std::chrono::steady_clock::now(); msSince(start) < ms && !read();)
+        std::this_thread::sleep_for(step);
+}
+
 class SoundClock : public ::testing::Test {
 protected:
     void SetUp() override { setenv("SDL_AUDIODRIVER", "dummy", 0); }
@@ -91,13 +99,13 @@ TEST_F(SoundClock, TimeTracksAMonotonicClockWithinTwoPercentOverTenSeconds)
     int32_t first = firstPlayedTime(sound);
     ASSERT_GT(first, 0);
     auto start = std::chrono::steady_clock::now();
-    int32_t previous = first;
-    while (msSince(start) < 10000.0) {
-        std::this_thread::sleep_for(50ms);
-        int32_t now = sound.time();
-        ASSERT_GE(now, previous) << "the music time went backwards";
-        previous = now;
-    }
+    int32_t previous = first, backwards = 0;
+    watch(10000.0, 50ms, [&] {
+        backwards += sound.time() < previous;
+        previous = sound.time();
+        return false;
+    });
+    EXPECT_EQ(backwards, 0) << "the music time went backwards";
     double wall = msSince(start);
     double music = sound.time() - first;
     EXPECT_NEAR(music / wall, 1.0, 0.02) << music << " ms of music in " << wall << " ms";
@@ -110,14 +118,12 @@ TEST_F(SoundClock, ALoopingStreamFallsBackToSmallTimesAfterItsEnd)
     ASSERT_EQ(sound.play(path.c_str(), true), 0);
     int32_t highest = 0;
     bool wrapped = false;
-    auto start = std::chrono::steady_clock::now();
-    while (msSince(start) < 3000.0 && !wrapped) {
+    watch(3000.0, 10ms, [&] {
         int32_t t = sound.time();
         EXPECT_LT(t, 1500);
         highest = std::max(highest, t);
-        wrapped = highest > 1300 && t < 300;
-        std::this_thread::sleep_for(10ms);
-    }
+        return wrapped = highest > 1300 && t < 300;
+    });
     EXPECT_TRUE(wrapped) << "highest time " << highest;
 }
 
@@ -137,36 +143,29 @@ TEST_F(SoundClock, StartAtSeeksTheStreamAndWrapsIntoIt)
 
 TEST_F(SoundClock, PlayWritesItsLogLines)
 {
-    const std::string& dir = kScratch;
     std::string good = writeScratch("good.ogg", toneFile(1.0));
-    std::string missing = dir + "/missing.ogg";
-    ASSERT_TRUE(openLog((dir + "/log.txt").c_str()));
+    std::string missing = kScratch + "/missing.ogg";
+    ASSERT_TRUE(openLog((kScratch + "/log.txt").c_str()));
     EXPECT_EQ(SoundManager(true).play(good.c_str(), true), 0);
     EXPECT_EQ(SoundManager(true).play(missing.c_str(), true), -1);
     closeLog();
     const std::string started = " -> SOUND MANAGER :: FMOD initialised.\n";
-    EXPECT_EQ(readFile(dir + "/log.txt"), started + " -> SOUND MANAGER :: Playing '" + good + "'.\n" + started +
+    EXPECT_EQ(readFile(kScratch + "/log.txt"), started + " -> SOUND MANAGER :: Playing '" + good + "'.\n" + started +
                                               " -> SOUND MANAGER :: couldn't load music file:'" + missing +
                                               "'.\n");
 }
 
 TEST_F(SoundClock, UnplayableFilesLeaveARunningSilentClock)
 {
-    const std::string& dir = kScratch;
-    std::string valid = toneFile(2.0);
     std::string garbage(5000, '\0');
     for (size_t i = 0; i < garbage.size(); ++i)
         garbage[i] = static_cast<char>((i * 7919u) >> 3);
-    fs::create_directories(dir + "/folder.ogg");
+    fs::create_directories(kScratch + "/folder.ogg");
     const std::vector<std::string> paths = {
-        writeScratch("empty.ogg", ""),
-        dir + "/folder.ogg",
-        writeScratch("garbage.ogg", garbage),
-        writeScratch("headers-cut.ogg", valid.substr(0, 1500)),
-        writeScratch("mono.ogg", toneFile(1.0, 44100, 1)),
-        writeScratch("rate.ogg", toneFile(1.0, 22050, 2)),
-        dir + "/absent.ogg",
-    };
+        writeScratch("empty.ogg", ""), kScratch + "/folder.ogg", writeScratch("garbage.ogg", garbage),
+        writeScratch("headers-cut.ogg", toneFile(2.0).substr(0, 1500)),
+        writeScratch("mono.ogg", toneFile(1.0, 44100, 1)), writeScratch("rate.ogg", toneFile(1.0, 22050, 2)),
+        kScratch + "/absent.ogg"};
     for (const std::string& path : paths) {
         SoundManager sound(true);
         sound.startAt(1000);
@@ -191,14 +190,13 @@ TEST_F(SoundClock, DamagedDataInsideAStreamNeitherHangsNorStopsTheClock)
         SoundManager sound(true);
         sound.play(path.c_str(), true);
         int32_t highest = 0, moves = 0, previous = sound.time();
-        auto start = std::chrono::steady_clock::now();
-        while (msSince(start) < 2500.0) {
-            std::this_thread::sleep_for(20ms);
+        watch(2500.0, 20ms, [&] {
             int32_t t = sound.time();
             moves += t != previous;
             highest = std::max(highest, t);
             previous = t;
-        }
+            return false;
+        });
         EXPECT_GT(moves, 50) << path;
         EXPECT_GT(highest, 500) << path;
     }
@@ -223,11 +221,7 @@ TEST_F(SoundClock, TheClockGoesOnWhenTheDeviceStopsTakingData)
     });
     std::this_thread::sleep_for(100ms);
     int32_t before = sound.time();
-    auto start = std::chrono::steady_clock::now();
-    while (msSince(start) < 4000.0) {
-        std::this_thread::sleep_for(20ms);
-        sound.time();
-    }
+    watch(4000.0, 20ms, [&] { return sound.time(), false; }); // read on, as the frame loop does
     holder.join();
     EXPECT_GT(sound.time() - before, 3600); // no time lost to the stall
 }

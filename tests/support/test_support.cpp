@@ -13,6 +13,7 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -32,10 +33,7 @@ std::string makeWorkDir(const std::string& tag, const std::vector<std::string>& 
     fs::path source = VELMORA_DATA_DIR;
     for (const auto& entry : fs::recursive_directory_iterator(source)) {
         fs::path relative = fs::relative(entry.path(), source);
-        bool skip = false;
-        for (const std::string& left : leaveOut)
-            skip = skip || relative == fs::path(left);
-        if (skip)
+        if (std::find(leaveOut.begin(), leaveOut.end(), relative.string()) != leaveOut.end())
             continue;
         if (entry.is_directory())
             fs::create_directories(dir / "data" / relative);
@@ -137,26 +135,19 @@ Display* display()
     return d;
 }
 
+// The window's title as SDL sets it (_NET_WM_NAME, UTF-8).
 std::string nameOf(Display* d, Window w)
 {
-    Atom utf8 = XInternAtom(d, "UTF8_STRING", False);
-    Atom netName = XInternAtom(d, "_NET_WM_NAME", False);
     Atom type;
     int format;
     unsigned long count, after;
     unsigned char* data = nullptr;
     std::string name;
-    if (XGetWindowProperty(d, w, netName, 0, 1024, False, utf8, &type, &format, &count, &after, &data) ==
-            Success && data) {
+    if (XGetWindowProperty(d, w, XInternAtom(d, "_NET_WM_NAME", False), 0, 1024, False,
+                           XInternAtom(d, "UTF8_STRING", False), &type, &format, &count, &after, &data) == Success &&
+        data) {
         name.assign(reinterpret_cast<char*>(data), count);
         XFree(data);
-    }
-    if (name.empty()) {
-        char* legacy = nullptr;
-        if (XFetchName(d, w, &legacy) && legacy) {
-            name = legacy;
-            XFree(legacy);
-        }
     }
     return name;
 }
