@@ -14,15 +14,11 @@
 
 namespace {
 
-struct Pixel {
-    int r, g, b;
-};
+using gltest::Pixel;
 
 Pixel pixel(int x, int y)
 {
-    uint8_t rgb[3] = {};
-    glReadPixels(x, y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, rgb);
-    return {rgb[0], rgb[1], rgb[2]};
+    return gltest::readPixel(x, y);
 }
 
 // Where a point of the bar's model lands in window pixels.
@@ -69,13 +65,7 @@ class LoadingBarDrawing : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        gltest::ensureContext();
-        // Whatever an earlier test left bound, the bar draws to the window.
-        glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
-        glUseProgram(0);
-        glDisable(GL_BLEND);
-        glDisable(GL_TEXTURE_2D);
-        glDisable(GL_DEPTH_TEST);
+        gltest::resetState(); // whatever an earlier test left bound, the bar draws to the window
         modes_ = DisplaySettings::modes;
         selected_ = DisplaySettings::selectedMode;
         aspect_ = DisplaySettings::aspectValue;

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "core/log.h"
 #include "gfx/camera_path.h"
@@ -53,9 +54,8 @@ TEST(CameraPath, PassesThroughEveryControlPointAndClampsPastTheEnd)
     ASSERT_EQ(path.pointCount(), 17);
     for (int k = 0; k < 17; ++k) {
         Vec3 s = path.sample(static_cast<float>(k) / 16.0f);
-        EXPECT_EQ(s.x, k * k % 7 + 1) << k;
-        EXPECT_EQ(s.y, k) << k;
-        EXPECT_EQ(s.z, -2.0f * k) << k;
+        EXPECT_EQ((std::vector<float>{s.x, s.y, s.z}), (std::vector<float>{k * k % 7 + 1.0f, k + 0.0f, -2.0f * k}))
+            << k;
     }
     for (float t : {1.0f, 1.3f, 7.0f, 1e9f})
         expectVec(path.sample(t), 5.0f, 16.0f, -32.0f);

@@ -33,7 +33,7 @@ void expectTexture(const Texture& t, const std::vector<Sample>& samples, uint32_
 
 } // namespace
 
-TEST(Noise, LatticeValuesAtChosenPoints)
+TEST(Noise, LatticeAndSmoothNoiseValuesAtChosenPoints)
 {
     // n = 0 hashes to 1376312589.
     EXPECT_EQ(latticeValue(0, 0), 1.0 - 1376312589.0 / 1073741824.0);
@@ -42,10 +42,7 @@ TEST(Noise, LatticeValuesAtChosenPoints)
     EXPECT_DOUBLE_EQ(latticeValue(-3, 7), -0.13875216338783503);
     EXPECT_DOUBLE_EQ(latticeValue(12345, 678), 0.4439988723024726);
     EXPECT_EQ(latticeValue(57, 0), latticeValue(0, 1)); // i + 57 j
-}
-
-TEST(Noise, Noise2MeetsTheLatticeAtIntegerPointsAndBlendsBetween)
-{
+    // Smooth noise meets the lattice at integer points and blends between.
     EXPECT_EQ(noise2(5.0, 9.0), latticeValue(5, 9));
     EXPECT_DOUBLE_EQ(noise2(0.5, 0.5), -0.584798531058713);
     EXPECT_DOUBLE_EQ(noise2(3.25, 7.75), 0.09692683964582618);

@@ -62,12 +62,8 @@ TEST(SettingsDialog, OpensOnTheLast1024By768EntryElseTheFirstOn4By3WithBothBoxes
     EXPECT_TRUE(c.antiAlias);
     settle({{1280, 1024, 24, 60}, {800, 600, 24, 60}});
     EXPECT_EQ(dialogContent().mode, 0);
-}
-
-TEST(SettingsDialog, TheAspectListIsSortedAndItsIndexIsTheBand)
-{
-    const std::vector<std::string> expected = {" 16 / 10", " 16 / 9", " 4 / 3"};
-    EXPECT_EQ(aspectTexts(), expected);
+    // The aspect list is sorted and its index is the band.
+    EXPECT_EQ(aspectTexts(), (std::vector<std::string>{" 16 / 10", " 16 / 9", " 4 / 3"}));
 }
 
 TEST(SettingsDialog, TheCommandLinePreselectsTheControls)
@@ -108,18 +104,14 @@ TEST(SettingsDialog, GoStoresTheSelectionsAndTicksWhileLeaveEscapeAndClosingLeav
     EXPECT_FALSE(DisplaySettings::go());
 }
 
-TEST(SettingsDialog, TypedTextThatIsNoModeKeepsThePreselectedMode)
+TEST(SettingsDialog, TypedWidthByHeightIsUsedAndTextThatIsNoModeKeepsThePreselectedMode)
 {
     std::vector<DisplayMode> modes = filterModes(kEnumerated);
     const size_t count = modes.size();
     for (const char* text : {"abc", "0x0", "", "   ", "800x", "x600", "-800x600", "800x600x2", "99999x99999"})
         EXPECT_EQ(typedMode(text, 3, modes), 3) << "'" << text << "'";
     EXPECT_EQ(modes.size(), count) << "nothing was added";
-}
-
-TEST(SettingsDialog, TypedWidthByHeightIsUsed)
-{
-    std::vector<DisplayMode> modes = filterModes(kEnumerated);
+    // Width by height is used.
     EXPECT_EQ(typedMode("800x600", 3, modes), 1);
     EXPECT_EQ(typedMode(" 1024X768 ", 0, modes), 3) << "the last entry of that size";
     EXPECT_EQ(typedMode("1280x1024 32 bpp 75 hz", 3, modes), 0) << "an edited entry reads by its size";

@@ -77,7 +77,7 @@ TEST_F(TerrainGrid, TheBuildDrawsOncePerTermFromEachGenerator)
     EXPECT_TRUE(sameSequence(cAfter, expected));
 }
 
-TEST_F(TerrainGrid, HeightsAreSumsOfTheBumpTermsInOrder)
+TEST_F(TerrainGrid, HeightsAreSumsOfTheBumpTermsInOrderWithOneDrawOfEachGeneratorPerTerm)
 {
     CRandState c = cRandInitialState();
     uint32_t x = stepped(52326, 972);
@@ -91,14 +91,10 @@ TEST_F(TerrainGrid, HeightsAreSumsOfTheBumpTermsInOrder)
         float h = 0.0f;
         for (int k = 0; k < 108; ++k) {
             double dx = px - centres[k].x, dy = py - centres[k].y, dz = pz - centres[k].z;
-            float d = static_cast<float>(std::sqrt(dx * dx + dy * dy + dz * dz));
-            float j = static_cast<float>(cRandNext(c) % 32767) / 32767.0f * 0.008f;
-            float v = (2.35f - 0.75f * d) / 2.35f + j;
-            if (v < -0.1425f)
-                v = -0.0001f;
+            int draw = cRandNext(c);
             x = rng::step(x);
-            float g = static_cast<float>(x / 4294967291.0);
-            h += 2.94f * std::sin(v * 3.141592f * (0.475f + 0.15f * g));
+            h += terrainHeightTerm(static_cast<float>(std::sqrt(dx * dx + dy * dy + dz * dz)), draw,
+                                   static_cast<float>(x / 4294967291.0));
         }
         consumed = first + 108;
         EXPECT_EQ(heights[r * 512 + col], h) << r << ", " << col;

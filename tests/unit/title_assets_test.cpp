@@ -5,7 +5,6 @@
 #include <png.h>
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 #include "gfx/model_3ds.h"
@@ -14,25 +13,20 @@ namespace {
 
 const std::string kData = VELMORA_DATA_DIR;
 
+// The extents of the model where the opening scene puts it: scale 1.55, then a
+// quarter turn about y (world x, y, z from loaded z, y, -x).
 struct Bounds {
     float lo[3] = {1e9f, 1e9f, 1e9f};
     float hi[3] = {-1e9f, -1e9f, -1e9f};
-    void add(const float p[3])
+    void add(const float v[3])
     {
+        const float world[3] = {1.55f * v[2], 1.55f * v[1], -1.55f * v[0]};
         for (int i = 0; i < 3; ++i) {
-            lo[i] = std::min(lo[i], p[i]);
-            hi[i] = std::max(hi[i], p[i]);
+            lo[i] = std::min(lo[i], world[i]);
+            hi[i] = std::max(hi[i], world[i]);
         }
     }
 };
-
-// Where the opening scene puts a loaded vertex: scale 1.55, then a quarter turn about y.
-void toWorld(const float v[3], float out[3])
-{
-    out[0] = 1.55f * v[2];
-    out[1] = 1.55f * v[1];
-    out[2] = -1.55f * v[0];
-}
 
 } // namespace
 
@@ -46,11 +40,8 @@ TEST(TitleModel, StandsEightUnitsWideCentredBetweenZeroAndTwoWithItsFrontCapTowa
     for (const Model_3DS::Object& object : model.Objects) {
         EXPECT_TRUE(object.textured) << object.name;
         EXPECT_GE(object.numMatFaces, 1) << object.name;
-        for (int i = 0; i < object.numVerts; ++i) {
-            float w[3];
-            toWorld(&object.Vertexes[3 * i], w);
-            world.add(w);
-        }
+        for (int i = 0; i < object.numVerts; ++i)
+            world.add(&object.Vertexes[3 * i]);
     }
     EXPECT_NEAR(world.hi[0] - world.lo[0], 8.0f, 0.5f);
     EXPECT_NEAR(world.hi[0] + world.lo[0], 0.0f, 0.05f);
@@ -86,8 +77,7 @@ TEST(TitleModel, StandsEightUnitsWideCentredBetweenZeroAndTwoWithItsFrontCapTowa
 
 TEST(BitmapFontImage, HoldsSixtyFourWhiteGlyphsEachInTheLeftSixtyPercentOfItsCell)
 {
-    png_image image;
-    std::memset(&image, 0, sizeof image);
+    png_image image{};
     image.version = PNG_IMAGE_VERSION;
     ASSERT_TRUE(png_image_begin_read_from_file(&image, (kData + "/gfx/modern-space.png").c_str()));
     image.format = PNG_FORMAT_RGBA;
