@@ -4,6 +4,7 @@
 
 #include "core/display_settings.h"
 #include "core/log.h"
+#include "effects/branch_scene.h"
 #include "effects/opening_text.h"
 #include "effects/sky_and_ground.h"
 #include "gfx/framebuffer.h"
@@ -64,6 +65,7 @@ const SceneRow kSceneTable[] = {
     {.name = "framebuffers", .setup = [] { createFrameBuffers(DisplaySettings::width(), DisplaySettings::height()); },
      .releaseName = "framebuffers", .release = destroyFrameBuffers, .releaseOrder = 14},
     {.draws = {{Window::Directorcut, drawLairScene}}}, // the lair: the beast's set-up made all it draws
+    {.draws = {{Window::Noname, drawBranchScene}, {Window::Noname2, drawBranchScene}}}, // the tree owns nothing
     // Made before start-up, released at its end.
     {.releaseName = "image manager", .release = destroyImageManager, .releaseOrder = 15},
     {.releaseName = "sound manager", .release = destroySoundManager, .releaseOrder = 16},
