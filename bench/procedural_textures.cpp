@@ -122,8 +122,8 @@ int main(int argc, char** argv)
 
     if (upload) {
         std::string error;
-        platform::WindowRequest spec{"bench", 320, 200, false, 24};
-        if (!platform::initVideo(error) || !platform::openWindow(spec, error)) {
+        platform::WindowRequest request{"bench", 320, 200, false, 24};
+        if (!platform::initVideo(error) || !platform::openWindow(request, error)) {
             std::fprintf(stderr, "no GL context: %s\n", error.c_str());
             return 1;
         }

@@ -162,9 +162,9 @@ int runShow(const Options& options)
     if (offline)
         showclock::useFixedStep(from, options.fps);
 
-    platform::WindowRequest spec{kWindowTitle, DisplaySettings::width(), DisplaySettings::height(),
+    platform::WindowRequest request{kWindowTitle, DisplaySettings::width(), DisplaySettings::height(),
                               DisplaySettings::fullscreen(), DisplaySettings::bitsPerPixel()};
-    if (!platform::openWindow(spec, error)) {
+    if (!platform::openWindow(request, error)) {
         std::fprintf(stderr, "velmora: cannot open a window with OpenGL: %s\n", error.c_str());
         platform::shutdown();
         return 1;

@@ -35,22 +35,22 @@ void setContextAttributes(int depthBits)
     SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, 0);
 }
 
-bool tryOpen(const WindowRequest& spec, int depthBits, std::string& error)
+bool tryOpen(const WindowRequest& request, int depthBits, std::string& error)
 {
     setContextAttributes(depthBits);
     Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
-    if (spec.fullscreen)
+    if (request.fullscreen)
         flags |= SDL_WINDOW_FULLSCREEN;
     int position = SDL_WINDOWPOS_CENTERED_DISPLAY(0);
-    state.window = SDL_CreateWindow(spec.title, position, position, spec.width, spec.height, flags);
+    state.window = SDL_CreateWindow(request.title, position, position, request.width, request.height, flags);
     if (!state.window) {
         error = SDL_GetError();
         return false;
     }
-    if (spec.fullscreen) {
+    if (request.fullscreen) {
         SDL_DisplayMode mode = {};
-        mode.w = spec.width;
-        mode.h = spec.height;
+        mode.w = request.width;
+        mode.h = request.height;
         mode.refresh_rate = 0; // the display's default rate
         SDL_SetWindowDisplayMode(state.window, &mode);
     }
@@ -126,11 +126,11 @@ bool desktopMode(DisplayMode& mode)
     return true;
 }
 
-bool openWindow(const WindowRequest& spec, std::string& error)
+bool openWindow(const WindowRequest& request, std::string& error)
 {
-    if (tryOpen(spec, spec.depthBits, error))
+    if (tryOpen(request, request.depthBits, error))
         return true;
-    if (spec.depthBits != 24 && tryOpen(spec, 24, error))
+    if (request.depthBits != 24 && tryOpen(request, 24, error))
         return true;
     return false;
 }

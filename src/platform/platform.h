@@ -29,7 +29,7 @@ struct WindowRequest {
 
 // Opens the window with a double-buffered GL compatibility context (RGB 8-8-8,
 // no alpha, no stencil, no multisampling) and makes it current.
-bool openWindow(const WindowRequest& spec, std::string& error);
+bool openWindow(const WindowRequest& request, std::string& error);
 // Releases the GL context, then the window.
 void closeWindow();
 void showCursor(bool visible);
