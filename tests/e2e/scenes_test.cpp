@@ -2,7 +2,6 @@
 // and what their frames show.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -16,16 +15,11 @@ namespace {
 Image frameAt(const std::string& tag, int t, const std::string& script = "")
 {
     std::string dir = makeWorkDir(tag);
-    if (!script.empty()) {
-        std::filesystem::remove(dir + "/data/heaven.scpt");
-        writeFile(dir + "/data/heaven.scpt", script);
-    }
-    std::string at = std::to_string(t);
-    RunResult r = runVelmora(dir, {"--go", "--windowed", "--mode", "320x200", "--capture", "f", "--from", at, "--to", at});
+    if (!script.empty())
+        useScript(dir, script);
+    RunResult r = runVelmora(dir, captureArgs("f", t, t));
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    Image image;
-    EXPECT_TRUE(readPng(dir + "/f/frame_00000.png", image)) << tag;
-    return image;
+    return readFrame(framePath(dir + "/f", 0));
 }
 
 // Pixels of the lower half that glow warm, as the terrain's lines do.
@@ -43,7 +37,7 @@ int warmPixelsBelow(const Image& image)
 TEST(Scenes, StartUpLoadsTheLogoSceneAfterTheOverlayAndBeforeTheSkiesAndMakesTheBeastsPaths)
 {
     std::string dir = makeWorkDir("mist-log");
-    RunResult r = runVelmora(dir, {"--go", "--windowed", "--mode", "320x200", "--capture", "f", "--from", "0", "--to", "0"});
+    RunResult r = runVelmora(dir, captureArgs("f", 0, 0));
     ASSERT_EQ(r.exitCode, 0) << r.err;
     std::string log = readFile(dir + "/debug_log.txt");
     // The beast's paths are made after the terrain and released in the order made.
@@ -68,26 +62,28 @@ TEST(Mist, TheTerrainsLinesGlowUnderTheMistAndTheSceneMoves)
     EXPECT_NE(a.rgb, b.rgb) << "half a second later the camera has moved";
 }
 
-TEST(Mist, TheBeatTiltsTheCamera)
+TEST(Scenes, TheBeatTiltsTheMistCameraAndKicksTheBeastsSwarm)
 {
-    // The same point of the window on a beat (13120 ms) and between beats:
-    // moving the window moves the ramp but not the music's beats.
-    Image onBeat = frameAt("mist-beat", 13120, "sous_la_brume.start 12000\nsous_la_brume.end 24060\n");
-    Image between = frameAt("mist-between", 13495, "sous_la_brume.start 12375\nsous_la_brume.end 24435\n");
-    Image control = frameAt("mist-control", 13500, "sous_la_brume.start 12380\nsous_la_brume.end 24440\n");
-    EXPECT_NE(onBeat.rgb, between.rgb);
-    EXPECT_EQ(between.rgb, control.rgb) << "off the beat, only the ramp decides the picture";
-}
-
-TEST(Beast, TheBeatKicksTheSwarm)
-{
-    // As in the mist: the same point of the window on a beat (60370 ms) and
-    // well after it, where the beat is no longer caught.
-    Image onBeat = frameAt("beast-beat", 60370, "la_bête_se_déchaîne.start 54000\nla_bête_se_déchaîne.end 72000\n");
-    Image between = frameAt("beast-between", 60670, "la_bête_se_déchaîne.start 54300\nla_bête_se_déchaîne.end 72300\n");
-    Image control = frameAt("beast-control", 60675, "la_bête_se_déchaîne.start 54305\nla_bête_se_déchaîne.end 72305\n");
-    EXPECT_NE(onBeat.rgb, between.rgb);
-    EXPECT_EQ(between.rgb, control.rgb);
+    // The same point of a window on a beat and well after it (the window
+    // moved with it): off the beat only the ramp decides the picture.
+    const struct {
+        const char* window;
+        int start, end, beat, after, control;
+    } cases[] = {{"sous_la_brume", 12000, 24060, 13120, 13495, 13500},
+                 {"la_bête_se_déchaîne", 54000, 72000, 60370, 60670, 60675}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.window);
+        auto frame = [&](std::string tag, int t, int shift) {
+            return frameAt(tag + std::to_string(c.beat), t,
+                           std::string(c.window) + ".start " + std::to_string(c.start + shift) + "\n" + c.window +
+                               ".end " + std::to_string(c.end + shift) + "\n");
+        };
+        Image onBeat = frame("beat", c.beat, 0);
+        Image between = frame("between", c.after, c.after - c.beat);
+        Image control = frame("control", c.control, c.control - c.beat);
+        EXPECT_NE(onBeat.rgb, between.rgb);
+        EXPECT_EQ(between.rgb, control.rgb);
+    }
 }
 
 TEST(Roots, TheyLightUpAsTheyGrow)

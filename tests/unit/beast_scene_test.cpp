@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "core/c_rand.h"
 #include "effects/particles.h"
@@ -43,12 +44,8 @@ TEST_F(Swarms, TheFirstCubesOfBothSwarmsFollowTheGeneratorsInTheirOrder)
     float size = 0.06f + static_cast<float>((cRandNext(cSequence) >> 16) % 32767) / 32767.0f * 0.12f;
 
     const SwarmCube& first = lairSwarm()[0];
-    EXPECT_EQ(first.base.x, base.x);
-    EXPECT_EQ(first.base.z, base.z);
-    EXPECT_EQ(first.target.y, target.y);
-    EXPECT_EQ(first.jitter, jitter);
-    EXPECT_EQ(first.size, size);
-    EXPECT_EQ(first.waveStart, 0.0f);
+    EXPECT_EQ((std::vector<float>{first.base.x, first.base.z, first.target.y, first.jitter, first.size, first.waveStart}),
+              (std::vector<float>{base.x, base.z, target.y, jitter, size, 0.0f}));
     EXPECT_FLOAT_EQ(first.waveEnd + 0.235f, 0.23592f);
     EXPECT_FLOAT_EQ(lairSwarm()[kSwarmSize - 1].waveStart, 0.45575f);
 
@@ -76,13 +73,10 @@ TEST_F(Swarms, NoCubeIsThrownBeforeTheFirstWave)
 
 TEST(Cube, ItsFacesAlongYPointInwardAndTheOthersOutward)
 {
-    const Vec3 expected[6] = {{0, 0, -1}, {0, 0, 1}, {1, 0, 0}, {-1, 0, 0}, {0, -1, 0}, {0, 1, 0}};
-    for (int face = 0; face < 6; ++face) {
-        Vec3 n = cubeFaceNormal(face);
-        EXPECT_EQ(n.x, expected[face].x) << face;
-        EXPECT_EQ(n.y, expected[face].y) << face;
-        EXPECT_EQ(n.z, expected[face].z) << face;
-    }
+    std::vector<float> normals;
+    for (int face = 0; face < 6; ++face)
+        normals.insert(normals.end(), {cubeFaceNormal(face).x, cubeFaceNormal(face).y, cubeFaceNormal(face).z});
+    EXPECT_EQ(normals, (std::vector<float>{0, 0, -1, 0, 0, 1, 1, 0, 0, -1, 0, 0, 0, -1, 0, 0, 1, 0}));
 }
 
 TEST(BeastCameras, TheShotsCutAtTheirBoundsAndRestAtTheOriginAtTheEnd)

@@ -46,10 +46,8 @@ TEST(BranchTree, HasSevenLevelsOfFourfoldSplitsWith4096BranchesAtTheLast)
 
 TEST(BranchTree, DrawsNothingAtTheStartAndAfterItHasShrunkBack)
 {
-    EXPECT_EQ(tally(0.0f, 0).totalDots, 0);
-    EXPECT_EQ(tally(0.0f, 1).totalDots, 0);
-    EXPECT_EQ(tally(1.0f, 0).totalDots, 0);
-    EXPECT_EQ(tally(1.0f, 1).totalDots, 0);
+    for (float t : {0.0f, 1.0f})
+        EXPECT_EQ(tally(t, 0).totalDots + tally(t, 1).totalDots, 0) << t;
 }
 
 TEST(BranchTree, GrowsALevelOnlyOnceItsParentIsComplete)
@@ -57,9 +55,7 @@ TEST(BranchTree, GrowsALevelOnlyOnceItsParentIsComplete)
     // Shot 0 levels take 0.0795745 each: at 0.12 the trunk is whole, the
     // next level half grown and the rest not started.
     const TreeTally early = tally(0.12f, 0);
-    EXPECT_EQ(early.dots[6], 11);
-    EXPECT_EQ(early.dots[5], 36);
-    EXPECT_EQ(early.totalDots, 47);
+    EXPECT_EQ(early.dots, (std::array<int, 7>{0, 0, 0, 0, 0, 36, 11}));
 }
 
 TEST(BranchTree, ABranchOfOneDotDrawsNone)

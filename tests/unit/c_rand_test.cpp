@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "core/c_rand.h"
+#include "gfx/terrain.h" // the jump lives with its one user
 
 TEST(CRand, ReproducesTheCLibrarysUnseededSequenceOverMillionsOfCalls)
 {
@@ -14,12 +15,20 @@ TEST(CRand, ReproducesTheCLibrarysUnseededSequenceOverMillionsOfCalls)
     }
 }
 
-TEST(CRand, SkippingEqualsDrawing)
+TEST(CRand, SkippingAndJumpingLandWhereDrawingDoes)
 {
-    CRandState drawn = cRandInitialState();
-    CRandState skipped = drawn;
-    for (int k = 0; k < 1000; ++k)
-        cRandNext(drawn);
-    cRandSkip(skipped, 1000);
-    EXPECT_EQ(cRandNext(drawn), cRandNext(skipped));
+    CRandState start = cRandInitialState();
+    cRandSkip(start, 5); // the ring's oldest word off slot 0
+    for (uint64_t count : {0, 1, 3, 63, 64, 65, 1000, 55296 * 7 + 13}) {
+        CRandState drawn = start, skipped = start, jumped = start;
+        for (uint64_t k = 0; k < count; ++k)
+            cRandNext(drawn);
+        cRandSkip(skipped, count);
+        cRandJump(jumped, count);
+        for (int k = 0; k < 40; ++k) {
+            int expected = cRandNext(drawn);
+            ASSERT_EQ(cRandNext(skipped), expected) << count;
+            ASSERT_EQ(cRandNext(jumped), expected) << count;
+        }
+    }
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "effects/particles.h"
 #include "gfx/camera_path.h"
@@ -71,9 +72,7 @@ TEST(RootsCameraTest, StartsUpsideDownAndCutsToTheSecondPathsAtTheFlash)
 {
     RootPaths roots;
     RootsCamera start = rootsCamera(0.0f, roots.paths[0], roots.paths[1], roots.paths[2]);
-    EXPECT_FLOAT_EQ(start.up.x, 0.12f);
-    EXPECT_FLOAT_EQ(start.up.y, -1.0f);
-    EXPECT_FLOAT_EQ(start.up.z, 0.0f);
+    EXPECT_EQ((std::vector<float>{start.up.x, start.up.y, start.up.z}), (std::vector<float>{0.12f, -1.0f, 0.0f}));
     RootsCamera before = rootsCamera(0.5009f, roots.paths[0], roots.paths[1], roots.paths[2]);
     RootsCamera after = rootsCamera(0.501f, roots.paths[0], roots.paths[1], roots.paths[2]);
     EXPECT_GT((before.eye - after.eye).length(), 5.0f);
@@ -84,10 +83,6 @@ TEST(RootsCameraTest, StartsUpsideDownAndCutsToTheSecondPathsAtTheFlash)
 TEST(GreetingsCameraTest, CirclesLowFromItsStartingPoint)
 {
     GreetingsCamera c = greetingsCamera(0.0f);
-    EXPECT_EQ(c.eye.x, 2.0f);
-    EXPECT_EQ(c.eye.y, 4.0f);
-    EXPECT_EQ(c.eye.z, 6.0f);
-    EXPECT_EQ(c.target.x, 0.0f);
-    EXPECT_EQ(c.target.y, -2.0f);
-    EXPECT_EQ(c.target.z, 2.0f);
+    EXPECT_EQ((std::vector<float>{c.eye.x, c.eye.y, c.eye.z, c.target.x, c.target.y, c.target.z}),
+              (std::vector<float>{2, 4, 6, 0, -2, 2}));
 }

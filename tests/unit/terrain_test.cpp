@@ -112,18 +112,6 @@ TEST_F(TerrainGrid, ThreadedBuildsMatchTheSerialOneBitForBitAndLeaveTheSameState
     }
 }
 
-TEST(Terrain, JumpingTheCLibrarySequenceLandsWhereDrawingDoes)
-{
-    CRandState start = cRandInitialState();
-    cRandSkip(start, 5); // the ring's oldest word off slot 0
-    for (uint64_t count : {0, 1, 3, 63, 64, 65, 1000, 55296 * 7 + 13}) {
-        CRandState jumped = start, drawn = start;
-        cRandJump(jumped, count);
-        cRandSkip(drawn, count);
-        EXPECT_TRUE(sameSequence(jumped, drawn)) << count;
-    }
-}
-
 TEST(Terrain, FarBumpsGiveOneTinyNegativeTermWhateverTheirDraws)
 {
     // v is clamped to -0.0001: 2.94 sin(-0.0001 pi 0.475) for g = 0.
