@@ -74,7 +74,7 @@ add_asset(title_texture
 add_asset(title_model
   SOURCES ${CMAKE_SOURCE_DIR}/tools/assetgen/text/title_model.cpp
   OUTPUTS ${VELMORA_DATA_DIR}/3D/starttext-export.3ds
-  LIBS PkgConfig::FREETYPE PkgConfig::GLU)
+  LIBS assetgen_logo_shapes)
 
 # The smoke and haze sprites of the mist and moon scenes.
 add_asset(smoke

@@ -82,23 +82,40 @@ int cubicTo(const FT_Vector* c1, const FT_Vector* c2, const FT_Vector* to, void*
     return 0;
 }
 
-// Drops repeated points, including a last point equal to the first.
+// Drops repeated points, then contours too small to enclose anything.
 void clean(Shape& shape)
 {
-    for (Contour& contour : shape) {
-        Contour kept;
-        for (const Point& p : contour)
-            if (kept.empty() || std::hypot(p.x - kept.back().x, p.y - kept.back().y) > 1e-9)
-                kept.push_back(p);
-        while (kept.size() > 1 && std::hypot(kept[0].x - kept.back().x, kept[0].y - kept.back().y) < 1e-9)
-            kept.pop_back();
-        contour = kept;
-    }
+    dropRepeatedPoints(shape, 1e-9);
     shape.erase(std::remove_if(shape.begin(), shape.end(), [](const Contour& c) { return c.size() < 3; }),
                 shape.end());
 }
 
 } // namespace
+
+Shape glyphContours(FT_Face face, FT_UInt index, int curveSteps)
+{
+    if (FT_Load_Glyph(face, index, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING))
+        fail("cannot load a glyph outline");
+    FT_Outline_Funcs funcs = {moveTo, lineTo, conicTo, cubicTo, 0, 0};
+    OutlineSink sink;
+    sink.steps = curveSteps;
+    if (FT_Outline_Decompose(&face->glyph->outline, &funcs, &sink))
+        fail("cannot decompose a glyph outline");
+    return sink.contours;
+}
+
+void dropRepeatedPoints(Shape& shape, double tolerance)
+{
+    for (Contour& contour : shape) {
+        Contour kept;
+        for (const Point& p : contour)
+            if (kept.empty() || std::hypot(p.x - kept.back().x, p.y - kept.back().y) > tolerance)
+                kept.push_back(p);
+        while (kept.size() > 1 && std::hypot(kept[0].x - kept.back().x, kept[0].y - kept.back().y) < tolerance)
+            kept.pop_back();
+        contour = kept;
+    }
+}
 
 TextLine layoutText(const char* fontFile, const std::string& ascii, double em, double tracking, int curveSteps)
 {
@@ -119,19 +136,13 @@ TextLine layoutText(const char* fontFile, const std::string& ascii, double em, d
             FT_Get_Kerning(face, previous, index, FT_KERNING_UNSCALED, &kern);
             pen += kern.x * scale;
         }
-        if (FT_Load_Glyph(face, index, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING))
-            fail("cannot load a glyph outline");
-        FT_Outline_Funcs funcs = {moveTo, lineTo, conicTo, cubicTo, 0, 0};
-        OutlineSink sink;
-        sink.steps = curveSteps;
-        if (FT_Outline_Decompose(&face->glyph->outline, &funcs, &sink))
-            fail("cannot decompose a glyph outline");
-        for (Contour& contour : sink.contours)
+        Shape glyph = glyphContours(face, index, curveSteps);
+        for (Contour& contour : glyph)
             for (Point& p : contour)
                 p = {pen + p.x * scale, p.y * scale};
-        clean(sink.contours);
-        if (!sink.contours.empty())
-            line.glyphs.push_back(sink.contours);
+        clean(glyph);
+        if (!glyph.empty())
+            line.glyphs.push_back(glyph);
         pen += face->glyph->advance.x * scale;
         line.width = pen;
         if (i + 1 < ascii.size())
@@ -209,7 +220,7 @@ void GLAPIENTRY tessError(GLenum error, void*)
 
 } // namespace
 
-Triangles tessellate(const Shape& shape)
+Triangles tessellate(const Shape& shape, FillRule rule)
 {
     TessState state;
     for (const Contour& contour : shape)
@@ -224,7 +235,8 @@ Triangles tessellate(const Shape& shape)
     gluTessCallback(tess, GLU_TESS_COMBINE_DATA, reinterpret_cast<_GLUfuncptr>(tessCombine));
     gluTessCallback(tess, GLU_TESS_EDGE_FLAG_DATA, reinterpret_cast<_GLUfuncptr>(tessEdgeFlag));
     gluTessCallback(tess, GLU_TESS_ERROR_DATA, reinterpret_cast<_GLUfuncptr>(tessError));
-    gluTessProperty(tess, GLU_TESS_WINDING_RULE, GLU_TESS_WINDING_ODD);
+    gluTessProperty(tess, GLU_TESS_WINDING_RULE,
+                    rule == FillRule::evenOdd ? GLU_TESS_WINDING_ODD : GLU_TESS_WINDING_NONZERO);
     gluTessNormal(tess, 0.0, 0.0, 1.0);
     gluTessBeginPolygon(tess, &state);
     size_t next = 0;

@@ -1,8 +1,12 @@
 // Flat shapes for the two logos and what is made of them: glyph outlines of a
 // line of text, tessellated caps, extruded prisms written into 3DS meshes, and
 // raster fields (coverage, signed distance, iso-contours) for painting the
-// textures and for offset outlines.
+// textures and for offset outlines. The title's 3D letters read their glyphs
+// and tessellate their caps with the same functions.
 #pragma once
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -28,6 +32,14 @@ struct TextLine {
 };
 TextLine layoutText(const char* fontFile, const std::string& ascii, double em, double tracking, int curveSteps);
 
+// Loads glyph `index` unscaled and unhinted into face->glyph and returns its
+// contours in font units, curves flattened into `curveSteps` segments. A
+// contour may still repeat points, its first one included at the end.
+Shape glyphContours(FT_Face face, FT_UInt index, int curveSteps);
+// Drops points closer than `tolerance` to the one before, and last points
+// that close back onto the first.
+void dropRepeatedPoints(Shape& shape, double tolerance);
+
 struct Box {
     double x0 = 1e30, y0 = 1e30, x1 = -1e30, y1 = -1e30;
     void add(const Shape& shape);
@@ -35,12 +47,14 @@ struct Box {
 void translate(std::vector<Shape>& shapes, double dx, double dy);
 bool inside(const Shape& shape, Point p);
 
-// Triangles covering a shape, each counter-clockwise.
+// Triangles covering a shape, each counter-clockwise. Points the
+// tessellator adds where edges cross follow the shape's own points.
 struct Triangles {
     std::vector<Point> points;
     std::vector<int> indices;
 };
-Triangles tessellate(const Shape& shape);
+enum class FillRule { evenOdd, nonZero };
+Triangles tessellate(const Shape& shape, FillRule rule = FillRule::evenOdd);
 
 // A shape made into a prism of a mesh. `place` maps layout (X, Y) and a depth
 // to file coordinates; the front cap lies at depth `front` and faces towards

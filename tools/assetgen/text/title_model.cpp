@@ -1,7 +1,8 @@
 // The opening quotation as 3D letters, 3D/starttext-export.3ds: glyph outlines
 // of DejaVu Serif Condensed Bold flattened into polygons, capped front and
-// back by GLU's tessellator and joined by side walls (smooth along curves,
-// creased at corners). One object per line, one face group each.
+// back by GLU's tessellator (both read and tessellated by the logos' shape
+// code) and joined by side walls (smooth along curves, creased at corners).
+// One object per line, one face group each.
 //
 // Axes: the show draws the title with rot.y = 90 after the loader's y-up swap,
 // so a file vertex (x, y, z) lands at world (-y, z, -x). The text therefore
@@ -10,19 +11,16 @@
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
 
-#include <GL/gl.h>
-#include <GL/glu.h>
-
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <deque>
 #include <string>
 #include <vector>
 
 #include "common/asset_file.h"
 #include "common/model_3ds_writer.h"
+#include "logos/shapes.h"
 
 namespace {
 
@@ -38,10 +36,8 @@ constexpr float kTextureSpan = 1.4f;                   // file units per repeat 
 constexpr int kCurveSteps = 6;                         // segments per curve of an outline
 constexpr float kCreaseCos = 0.82f;                    // sharper turns than ~35 degrees crease
 
-struct Point {
-    double x, y;
-};
-using Contour = std::vector<Point>;
+using logos::Contour;
+using logos::Point;
 
 [[noreturn]] void fail(const char* what)
 {
@@ -49,149 +45,13 @@ using Contour = std::vector<Point>;
     std::exit(1);
 }
 
-// ---- Outlines -------------------------------------------------------------
-
-struct OutlineSink {
-    std::vector<Contour> contours;
-    Point last{0, 0};
-};
-
-Point toPoint(const FT_Vector* v)
-{
-    return {static_cast<double>(v->x), static_cast<double>(v->y)};
-}
-
-int moveTo(const FT_Vector* to, void* user)
-{
-    auto* sink = static_cast<OutlineSink*>(user);
-    sink->contours.emplace_back();
-    sink->last = toPoint(to);
-    sink->contours.back().push_back(sink->last);
-    return 0;
-}
-
-int lineTo(const FT_Vector* to, void* user)
-{
-    auto* sink = static_cast<OutlineSink*>(user);
-    sink->last = toPoint(to);
-    sink->contours.back().push_back(sink->last);
-    return 0;
-}
-
-int conicTo(const FT_Vector* control, const FT_Vector* to, void* user)
-{
-    auto* sink = static_cast<OutlineSink*>(user);
-    Point a = sink->last, c = toPoint(control), b = toPoint(to);
-    for (int i = 1; i <= kCurveSteps; ++i) {
-        double t = static_cast<double>(i) / kCurveSteps, s = 1 - t;
-        sink->contours.back().push_back({s * s * a.x + 2 * s * t * c.x + t * t * b.x,
-                                         s * s * a.y + 2 * s * t * c.y + t * t * b.y});
-    }
-    sink->last = b;
-    return 0;
-}
-
-int cubicTo(const FT_Vector* c1, const FT_Vector* c2, const FT_Vector* to, void* user)
-{
-    auto* sink = static_cast<OutlineSink*>(user);
-    Point a = sink->last, p = toPoint(c1), q = toPoint(c2), b = toPoint(to);
-    for (int i = 1; i <= kCurveSteps; ++i) {
-        double t = static_cast<double>(i) / kCurveSteps, s = 1 - t;
-        double wa = s * s * s, wp = 3 * s * s * t, wq = 3 * s * t * t, wb = t * t * t;
-        sink->contours.back().push_back(
-            {wa * a.x + wp * p.x + wq * q.x + wb * b.x, wa * a.y + wp * p.y + wq * q.y + wb * b.y});
-    }
-    sink->last = b;
-    return 0;
-}
-
 // The glyph's contours in font units, closed, without a repeated last point.
 std::vector<Contour> glyphContours(FT_Face face, FT_UInt index, bool& fillOnRight)
 {
-    if (FT_Load_Glyph(face, index, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING))
-        fail("cannot load a glyph outline");
-    FT_Outline_Funcs funcs = {moveTo, lineTo, conicTo, cubicTo, 0, 0};
-    OutlineSink sink;
-    if (FT_Outline_Decompose(&face->glyph->outline, &funcs, &sink))
-        fail("cannot decompose a glyph outline");
+    logos::Shape contours = logos::glyphContours(face, index, kCurveSteps);
     fillOnRight = FT_Outline_Get_Orientation(&face->glyph->outline) == FT_ORIENTATION_TRUETYPE;
-    for (Contour& contour : sink.contours) {
-        Contour clean;
-        for (const Point& p : contour)
-            if (clean.empty() || std::hypot(p.x - clean.back().x, p.y - clean.back().y) > 1e-6)
-                clean.push_back(p);
-        while (clean.size() > 1 && std::hypot(clean[0].x - clean.back().x, clean[0].y - clean.back().y) < 1e-6)
-            clean.pop_back();
-        contour = clean;
-    }
-    return sink.contours;
-}
-
-// ---- Caps -----------------------------------------------------------------
-
-struct Tessellation {
-    std::deque<Point> points;            // stable addresses for GLU
-    std::vector<int> triangles;          // indices into points
-};
-
-void GLAPIENTRY tessVertex(void* vertex, void* data)
-{
-    static_cast<Tessellation*>(data)->triangles.push_back(static_cast<int>(reinterpret_cast<intptr_t>(vertex)));
-}
-
-void GLAPIENTRY tessCombine(GLdouble coords[3], void* /*neighbours*/[4], GLfloat /*weights*/[4], void** out,
-                            void* data)
-{
-    auto* tess = static_cast<Tessellation*>(data);
-    tess->points.push_back({coords[0], coords[1]});
-    *out = reinterpret_cast<void*>(static_cast<intptr_t>(tess->points.size() - 1));
-}
-
-void GLAPIENTRY tessEdgeFlag(GLboolean, void*) {} // its presence asks GLU for plain triangles
-
-void GLAPIENTRY tessError(GLenum error, void*)
-{
-    std::fprintf(stderr, "assetgen title model: tessellation: %s\n", gluErrorString(error));
-    std::exit(1);
-}
-
-// Triangles covering the glyph's filled area, each counter-clockwise.
-Tessellation tessellate(const std::vector<Contour>& contours)
-{
-    Tessellation result;
-    for (const Contour& contour : contours)
-        for (const Point& p : contour)
-            result.points.push_back(p);
-    std::vector<GLdouble> coords;
-    for (const Point& p : result.points)
-        coords.insert(coords.end(), {p.x, p.y, 0.0});
-
-    GLUtesselator* tess = gluNewTess();
-    gluTessCallback(tess, GLU_TESS_VERTEX_DATA, reinterpret_cast<_GLUfuncptr>(tessVertex));
-    gluTessCallback(tess, GLU_TESS_COMBINE_DATA, reinterpret_cast<_GLUfuncptr>(tessCombine));
-    gluTessCallback(tess, GLU_TESS_EDGE_FLAG_DATA, reinterpret_cast<_GLUfuncptr>(tessEdgeFlag));
-    gluTessCallback(tess, GLU_TESS_ERROR_DATA, reinterpret_cast<_GLUfuncptr>(tessError));
-    gluTessProperty(tess, GLU_TESS_WINDING_RULE, GLU_TESS_WINDING_NONZERO);
-    gluTessNormal(tess, 0.0, 0.0, 1.0);
-    gluTessBeginPolygon(tess, &result);
-    size_t next = 0;
-    for (const Contour& contour : contours) {
-        gluTessBeginContour(tess);
-        for (size_t i = 0; i < contour.size(); ++i, ++next)
-            gluTessVertex(tess, &coords[3 * next], reinterpret_cast<void*>(static_cast<intptr_t>(next)));
-        gluTessEndContour(tess);
-    }
-    gluTessEndPolygon(tess);
-    gluDeleteTess(tess);
-
-    for (size_t t = 0; t + 2 < result.triangles.size(); t += 3) {
-        const Point& a = result.points[result.triangles[t]];
-        const Point& b = result.points[result.triangles[t + 1]];
-        const Point& c = result.points[result.triangles[t + 2]];
-        if ((b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x) < 0)
-            std::swap(result.triangles[t + 1], result.triangles[t + 2]);
-    }
-    return result;
+    logos::dropRepeatedPoints(contours, 1e-6);
+    return contours;
 }
 
 // ---- The mesh -------------------------------------------------------------
@@ -211,14 +71,14 @@ public:
     // A glyph's contours, already scaled and placed in layout units.
     void addGlyph(const std::vector<Contour>& contours, bool fillOnRight)
     {
-        Tessellation caps = tessellate(contours);
+        logos::Triangles caps = logos::tessellate(contours, logos::FillRule::nonZero);
         for (int side = 0; side < 2; ++side) {
             double depth = side == 0 ? -kDepth / 2 : kDepth / 2; // front faces -x
             std::vector<uint16_t> ids;
             for (const Point& p : caps.points)
                 ids.push_back(vertex(p.x, p.y, depth, p.x / kTextureSpan, p.y / kTextureSpan));
-            for (size_t t = 0; t + 2 < caps.triangles.size(); t += 3) {
-                uint16_t a = ids[caps.triangles[t]], b = ids[caps.triangles[t + 1]], c = ids[caps.triangles[t + 2]];
+            for (size_t t = 0; t + 2 < caps.indices.size(); t += 3) {
+                uint16_t a = ids[caps.indices[t]], b = ids[caps.indices[t + 1]], c = ids[caps.indices[t + 2]];
                 // Counter-clockwise in the layout plane faces the viewer (-x); the back turns round.
                 if (side == 0)
                     mesh_.addTriangle(a, b, c);
