@@ -1,5 +1,31 @@
 #include "core/c_rand.h"
 
+#include <algorithm>
+#include <array>
+
+namespace {
+
+// Polynomials in the shift x of the C library's recurrence, reduced by its
+// characteristic x^31 = x^28 + 1, coefficients modulo 2^32.
+using Poly = std::array<uint32_t, 31>;
+
+Poly polyMul(const Poly& a, const Poly& b)
+{
+    uint32_t wide[61] = {};
+    for (int i = 0; i < 31; ++i)
+        for (int k = 0; k < 31; ++k)
+            wide[i + k] += a[i] * b[k];
+    for (int d = 60; d >= 31; --d) {
+        wide[d - 3] += wide[d];
+        wide[d - 31] += wide[d];
+    }
+    Poly out;
+    std::copy(wide, wide + 31, out.begin());
+    return out;
+}
+
+} // namespace
+
 // glibc's TYPE_3 generator: 31 words of state, r[i] = r[i-31] + r[i-3], the
 // output is the sum shifted right by one. The 34-word ring holds the last 34
 // words, enough to read both taps.
@@ -47,6 +73,43 @@ void cRandSkip(CRandState& state, uint64_t count)
 {
     for (uint64_t k = 0; k < count; ++k)
         cRandNext(state);
+}
+
+void cRandJump(CRandState& s, uint64_t count)
+{
+    if (count < 64) {
+        cRandSkip(s, count);
+        return;
+    }
+    // The 34 words of the ring, oldest first; the last 31 are the basis the
+    // recurrence continues from.
+    uint32_t words[34];
+    for (int k = 0; k < 34; ++k)
+        words[k] = s.r[(s.i + k) % 34];
+    const uint32_t* basis = words + 3;
+    // After count draws the ring holds the words count .. count + 33 of the
+    // sequence numbered from words[0]: basis offsets count - 3 onwards.
+    Poly power{}, shift{};
+    power[0] = 1;
+    shift[1] = 1;
+    for (uint64_t e = count - 3; e != 0; e >>= 1) {
+        if (e & 1)
+            power = polyMul(power, shift);
+        shift = polyMul(shift, shift);
+    }
+    for (int k = 0; k < 34; ++k) {
+        uint32_t w = 0;
+        for (int i = 0; i < 31; ++i)
+            w += power[i] * basis[i];
+        s.r[k] = w;
+        // Multiply by x once more for the next word.
+        uint32_t top = power[30];
+        for (int i = 30; i > 0; --i)
+            power[i] = power[i - 1];
+        power[0] = top;
+        power[28] += top;
+    }
+    s.i = 0;
 }
 
 CRandState& cRandShared()

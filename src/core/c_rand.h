@@ -18,6 +18,8 @@ CRandState cRandInitialState();
 int cRandNext(CRandState& state);
 // Moves the state on by count values without returning them.
 void cRandSkip(CRandState& state, uint64_t count);
+// The same in time that grows with log(count), for skipping millions of draws.
+void cRandJump(CRandState& state, uint64_t count);
 
 // The program's one shared sequence.
 int cRand();

@@ -185,25 +185,6 @@ private:
     std::vector<float> jitterOf; // by C-library draw modulo 32767
 };
 
-// Polynomials in the shift x of the C library's recurrence, reduced by its
-// characteristic x^31 = x^28 + 1, coefficients modulo 2^32.
-using Poly = std::array<uint32_t, 31>;
-
-Poly polyMul(const Poly& a, const Poly& b)
-{
-    uint32_t wide[61] = {};
-    for (int i = 0; i < 31; ++i)
-        for (int k = 0; k < 31; ++k)
-            wide[i + k] += a[i] * b[k];
-    for (int d = 60; d >= 31; --d) {
-        wide[d - 3] += wide[d];
-        wide[d - 31] += wide[d];
-    }
-    Poly out;
-    std::copy(wide, wide + 31, out.begin());
-    return out;
-}
-
 } // namespace
 
 Vec3 terrainBasePosition(int r, int c)
@@ -259,43 +240,6 @@ std::vector<float> terrainHeightsSerial(const std::vector<Vec3>& centres)
             heights[r * kW + c] = h;
         }
     return heights;
-}
-
-void cRandJump(CRandState& s, uint64_t count)
-{
-    if (count < 64) {
-        cRandSkip(s, count);
-        return;
-    }
-    // The 34 words of the ring, oldest first; the last 31 are the basis the
-    // recurrence continues from.
-    uint32_t words[34];
-    for (int k = 0; k < 34; ++k)
-        words[k] = s.r[(s.i + k) % 34];
-    const uint32_t* basis = words + 3;
-    // After count draws the ring holds the words count .. count + 33 of the
-    // sequence numbered from words[0]: basis offsets count - 3 onwards.
-    Poly power{}, shift{};
-    power[0] = 1;
-    shift[1] = 1;
-    for (uint64_t e = count - 3; e != 0; e >>= 1) {
-        if (e & 1)
-            power = polyMul(power, shift);
-        shift = polyMul(shift, shift);
-    }
-    for (int k = 0; k < 34; ++k) {
-        uint32_t w = 0;
-        for (int i = 0; i < 31; ++i)
-            w += power[i] * basis[i];
-        s.r[k] = w;
-        // Multiply by x once more for the next word.
-        uint32_t top = power[30];
-        for (int i = 30; i > 0; --i)
-            power[i] = power[i - 1];
-        power[0] = top;
-        power[28] += top;
-    }
-    s.i = 0;
 }
 
 std::vector<float> terrainHeights(const std::vector<Vec3>& centres, int threads)

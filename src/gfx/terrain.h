@@ -41,9 +41,6 @@ std::vector<float> terrainHeightsSerial(const std::vector<Vec3>& centres);
 // The same heights with the rows split over threads (0: one per core); the
 // shared generators end exactly where the serial build leaves them.
 std::vector<float> terrainHeights(const std::vector<Vec3>& centres, int threads = 0);
-// Moves a C-library state on by count draws without making them, in time
-// that grows with log(count).
-void cRandJump(CRandState& state, uint64_t count);
 
 // Whether the quad with corner (r, c) is drawn: some corner of it is above 0.
 // raised holds the raised grid, row-major.

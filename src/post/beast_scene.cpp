@@ -20,7 +20,6 @@ namespace {
 
 struct {
     GLuint skin = 0; // bitmap 107: a dark panel with cold glowing edges
-    GLuint cubeList = 0; // drawCube's quads, compiled once
     std::vector<PlacedCube> placed; // this frame's cubes
     CameraPath tracking;
     CameraPath following;
@@ -95,33 +94,12 @@ void setupBeast()
     state.beats.reset(makeBeastEnvelope());
 }
 
-namespace {
-
-void drawCubeFaces()
-{
-    const float uv[4][2] = {{0.0f, 0.0f}, {1.0f, 0.0f}, {1.0f, 1.0f}, {0.0f, 1.0f}};
-    glBegin(GL_QUADS);
-    for (int face = 0; face < 6; ++face) {
-        Vec3 n = cubeFaceNormal(face);
-        glNormal3f(n.x, n.y, n.z);
-        for (int k = 0; k < 4; ++k) {
-            glTexCoord2f(uv[k][0], uv[k][1]);
-            glVertex3fv(kCorners[kFaces[face][k]]);
-        }
-    }
-    glEnd();
-}
-
-} // namespace
 
 void releaseBeast()
 {
     if (state.skin != 0)
         glDeleteTextures(1, &state.skin);
     state.skin = 0;
-    if (state.cubeList != 0)
-        glDeleteLists(state.cubeList, 1);
-    state.cubeList = 0;
     state.tracking.destroy();
     state.following.destroy();
     state.beats.reset();
@@ -142,16 +120,11 @@ Vec3 cubeFaceNormal(int face)
     return n;
 }
 
-void drawCube(float size)
-{
-    glScalef(size, size, size);
-    drawCubeFaces();
-}
-
 namespace {
 
-// The cube's 24 corners with their face normals and texture coordinates, as
-// drawCube sends them, for drawing many cubes from arrays.
+// The textured cube of the corners (+-1, +-1, +-1): its 24 corners face by
+// face with their face normals and texture coordinates (0, 0), (1, 0), (1, 1),
+// (0, 1), for drawing many cubes from arrays.
 struct CubeArrays {
     float positions[24][3];
     float normals[24][3];
@@ -224,12 +197,14 @@ void drawSwarm(const std::vector<SwarmCube>& swarm, const std::vector<PlacedCube
         glPopMatrix();
     }
     glUseProgram(0);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_LIGHT0);
+    glDisable(GL_TEXTURE_2D);
     for (int k = 0; k < 4; ++k)
         (wasOn[k] ? glEnableClientState : glDisableClientState)(arrays[k]);
-    // As the last immediate-mode cube would leave them.
-    const CubeArrays& last = cube;
-    glNormal3fv(last.normals[23]);
-    glTexCoord2fv(last.uvs[23]);
+    // As one cube at a time in immediate mode would leave them.
+    glNormal3fv(cube.normals[23]);
+    glTexCoord2fv(cube.uvs[23]);
 }
 
 std::vector<PlacedCube>& placedCubes()
@@ -272,8 +247,12 @@ BeastCamera beastCamera(float r, const CameraPath& following)
     return c;
 }
 
-void setSwarmLights(const Vec3& eye, const float light0Ambient[4])
+void beginSwarmScene(const BeastCamera& camera, const float light0Ambient[4], float flowStep)
 {
+    const Vec3& eye = camera.eye;
+    gluLookAt(eye.x, eye.y, eye.z, camera.target.x, camera.target.y, camera.target.z, 0.0, 1.0, 0.0);
+    drawFoggedGrid(0.0f);
+
     LightSetup light{.position = {eye.x, eye.y, eye.z, 1.0f},
                      .modelAmbient = {0.1f, 0.1f, 0.1f, 1.0f},
                      .diffuse = {0.5f, 0.5f, 0.5f, 1.0f},
@@ -288,6 +267,9 @@ void setSwarmLights(const Vec3& eye, const float light0Ambient[4])
     glEnable(GL_LIGHT0);
     glEnable(GL_COLOR_MATERIAL);
     glDisable(GL_TEXTURE_2D);
+    flowTime += flowStep;
+    flowBlend += 0.01f;
+    imageManager().bind(state.skin);
 }
 
 void drawBeastScene(const SceneCall& call, const FrameTime& time)
@@ -295,16 +277,8 @@ void drawBeastScene(const SceneCall& call, const FrameTime& time)
     const float r = call.r;
     glLoadIdentity();
     const float m = state.beats ? state.beats->value(time.musicMs) : 0.0f;
-    BeastCamera camera = beastCamera(r, state.following);
-    gluLookAt(camera.eye.x, camera.eye.y, camera.eye.z, camera.target.x, camera.target.y, camera.target.z, 0.0, 1.0,
-              0.0);
-    drawFoggedGrid(0.0f);
-
     const float ambient[4] = {0.2f, 0.2f, 0.2f, 1.0f};
-    setSwarmLights(camera.eye, ambient);
-    flowTime += 0.01f;
-    flowBlend += 0.01f;
-    imageManager().bind(state.skin);
+    beginSwarmScene(beastCamera(r, state.following), ambient, 0.01f);
 
     const float q1 = ramp(r, 0.25f, 0.542f);
     const float q2 = ramp(r, 0.55f, 0.85f);
@@ -326,17 +300,5 @@ void drawBeastScene(const SceneCall& call, const FrameTime& time)
         placed[i] = {pos, w};
     }
     drawSwarm(state.beast, placed, r, 0.225f);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_LIGHT0);
-    glDisable(GL_TEXTURE_2D);
-
-    // The smoke, drawn where it stands.
-    ParticleSystem& smoke = smokeSystem();
-    smoke.setPosition(0.0f, 5.0f, 0.5f, 3.95f, 8.492f, 0.2535f);
-    glDisable(GL_FOG);
-    glDepthMask(GL_FALSE);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    smoke.draw();
-    glDepthMask(GL_TRUE);
+    drawSmokeColumn(5.0f, false, 0.0f); // drawn where it stands
 }

@@ -44,20 +44,19 @@ const CameraPath& followingPath();
 BeatEnvelope& beastBeats();
 GLuint beastSkin();
 
-// One textured cube of the corners (+-1, +-1, +-1), the matrix first scaled by size.
-void drawCube(float size);
-
 // Where a cube of a swarm is drawn this frame, with its wave.
 struct PlacedCube {
     Vec3 pos;
     float w;
 };
 // Draws a swarm through the bloomer with the skin bound: each cube turned by
-// its base angles, moved to its place, spun by r, scaled by sizeScale * w + size.
+// its base angles, moved to its place, spun by r, scaled by sizeScale * w + size,
+// a textured cube of the corners (+-1, +-1, +-1).
+// Leaves lighting, light 0 and texturing off.
 void drawSwarm(const std::vector<SwarmCube>& swarm, const std::vector<PlacedCube>& placed, float r, float sizeScale);
 // A buffer for a frame's placed cubes, shared by the two swarm scenes.
 std::vector<PlacedCube>& placedCubes();
-// The normal drawCube gives face k (0-5): the program's cross product of
+// The normal of cube face k (0-5): the program's cross product of
 // (c - a) and (b - a), normalised; the faces along y come out pointing inward.
 Vec3 cubeFaceNormal(int face);
 
@@ -70,6 +69,7 @@ struct BeastCamera {
 // The beast scene's four shots along "following the beast".
 BeastCamera beastCamera(float r, const CameraPath& following);
 
-// Lights and materials for the swarms: light 0 at the eye, with the ambient
-// that tells the lair from the beast.
-void setSwarmLights(const Vec3& eye, const float light0Ambient[4]);
+// What both swarm scenes do before their cubes: the view, the fogged grid,
+// light 0 at the eye with the ambient that tells the lair from the beast, the
+// flow field moved on (flowTime by flowStep), the skin bound.
+void beginSwarmScene(const BeastCamera& camera, const float light0Ambient[4], float flowStep);

@@ -1,16 +1,11 @@
 #include "post/lair_scene.h"
 
-#include <GL/glu.h>
-
 #include <cmath>
 
 #include "core/time_window.h"
 #include "effects/particles.h"
 #include "gfx/camera_path.h"
-#include "gfx/image_manager.h"
-#include "gfx/shader_program.h"
 #include "post/mist_scene.h"
-#include "post/shader_catalogue.h"
 #include "sound/beat_envelope.h"
 
 BeastCamera lairCamera(float r, const CameraPath& tracking)
@@ -37,16 +32,8 @@ void drawLairScene(const SceneCall& call, const FrameTime& time)
     glLoadIdentity();
     const float m = beastBeats().value(time.musicMs);
     const CameraPath& tracking = trackingPath();
-    BeastCamera camera = lairCamera(r, tracking);
-    gluLookAt(camera.eye.x, camera.eye.y, camera.eye.z, camera.target.x, camera.target.y, camera.target.z, 0.0, 1.0,
-              0.0);
-    drawFoggedGrid(0.0f);
-
     const float ambient[4] = {0.15f, 0.25f, 0.35f, 1.0f};
-    setSwarmLights(camera.eye, ambient);
-    flowTime += 0.015f;
-    flowBlend += 0.01f;
-    imageManager().bind(beastSkin());
+    beginSwarmScene(lairCamera(r, tracking), ambient, 0.015f);
 
     const std::vector<SwarmCube>& swarm = lairSwarm();
     std::vector<PlacedCube>& placed = placedCubes();
@@ -69,19 +56,6 @@ void drawLairScene(const SceneCall& call, const FrameTime& time)
         placed[i] = {pos, w};
     }
     drawSwarm(swarm, placed, r, 0.185f);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_LIGHT0);
-    glDisable(GL_TEXTURE_2D);
-
     // The smoke moves early in the window, then stands where it is.
-    ParticleSystem& smoke = smokeSystem();
-    smoke.setPosition(0.0f, 5.0f, 0.5f, 3.95f, 8.492f, 0.2535f);
-    glDisable(GL_FOG);
-    if (r < 0.12f)
-        smoke.update(time.delta);
-    glDepthMask(GL_FALSE);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    smoke.draw();
-    glDepthMask(GL_TRUE);
+    drawSmokeColumn(5.0f, r < 0.12f, time.delta);
 }

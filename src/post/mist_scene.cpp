@@ -112,14 +112,18 @@ void releaseLogoScene()
     state.beats.reset();
 }
 
-ParticleSystem& smokeSystem()
+void drawSmokeColumn(float height, bool advance, float dt)
 {
-    return state.smoke;
-}
-
-GLuint smokeImage2()
-{
-    return state.smoke2;
+    ParticleSystem& smoke = state.smoke;
+    smoke.setPosition(0.0f, height, 0.5f, 3.95f, 8.492f, 0.2535f);
+    glDisable(GL_FOG);
+    if (advance)
+        smoke.update(dt);
+    glDepthMask(GL_FALSE);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    smoke.draw();
+    glDepthMask(GL_TRUE);
 }
 
 MistCamera mistCamera(float r, int mode, float m)
@@ -239,16 +243,7 @@ void drawMistScene(const SceneCall& call, const FrameTime& time)
     drawFoggedGrid(0.0f);
 
     // Smoke: it moves only during the first 7.5 % of each window, then stands.
-    ParticleSystem& smoke = state.smoke;
-    smoke.setPosition(0.0f, 15.0f, 0.5f, 3.95f, 8.492f, 0.2535f);
-    glDisable(GL_FOG);
-    if (r < 0.075f)
-        smoke.update(time.delta);
-    glDepthMask(GL_FALSE);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    smoke.draw();
-    glDepthMask(GL_TRUE);
+    drawSmokeColumn(15.0f, r < 0.075f, time.delta);
 
     setLogoLights();
     drawSilvateLogo(r, mode);

@@ -6,8 +6,6 @@
 
 #include "timeline/window_values.h"
 
-class ParticleSystem;
-
 // Loads the two logo models and their five images, builds the mist beat
 // envelope, configures the smoke and warms it up.
 void setupLogoScene();
@@ -21,9 +19,9 @@ void drawFoggedGrid(float fade);
 void drawSilvateLogo(float r, int mode);
 void drawShowLogo(float r, int mode, float strength);
 
-// The smoke column, and the second smoke image (the moon's haze sprite).
-ParticleSystem& smokeSystem();
-GLuint smokeImage2();
+// The smoke column at (0, height, 0.5), advanced by dt when asked, drawn
+// additively with depth writes off. The mist and both swarm scenes draw it.
+void drawSmokeColumn(float height, bool advance, float dt);
 
 // Where the camera stands and looks, and its up vector, for ramp r, mode and beat value m.
 struct MistCamera {

@@ -43,16 +43,34 @@ struct RingLight {
     float swell, glow, glowSwell;
 };
 
-RingLight ringLight(float growth, float t, const Vec3& w, int i)
+// The swell ramps of the growth and the glow ramps of t: the same for every
+// ring of one draw.
+struct RootRamps {
+    float r1, r2, r3, q1, q2, q3, glowHeight;
+    RootRamps(float growth, float t, const Vec3& w)
+        : r1(ramp(growth, 0.74f, 0.94f)), r2(ramp(growth, 0.75f, 0.95f)), r3(ramp(growth, 0.76f, 0.96f)),
+          q1(ramp(t, w.x, w.y)), q2(ramp(t, w.x + 0.01f, w.y + 0.01f)), q3(ramp(t, w.x + 0.02f, w.y + 0.02f)),
+          glowHeight(w.z)
+    {
+    }
+};
+
+RingLight ringLight(const RootRamps& ramps, int i)
 {
     const float a = 0.005f * static_cast<float>(i), b = a + 0.1f;
-    const float r1 = ramp(growth, 0.74f, 0.94f), r2 = ramp(growth, 0.75f, 0.95f), r3 = ramp(growth, 0.76f, 0.96f);
-    const float q1 = ramp(t, w.x, w.y), q2 = ramp(t, w.x + 0.01f, w.y + 0.01f), q3 = ramp(t, w.x + 0.02f, w.y + 0.02f);
+    const auto& [r1, r2, r3, q1, q2, q3, h] = ramps;
     RingLight l;
     l.swell = -0.05f * bump(r1, a, b, 1.0f) + 0.1f * bump(r2, a, b, 1.0f) - 0.05f * bump(r3, a, b, 1.0f);
-    l.glowSwell = w.z * bump(q1, a, b, 1.0f) + 2.0f * w.z * bump(q2, a, b, 1.0f) + w.z * bump(q3, a, b, 1.0f);
+    l.glowSwell = h * bump(q1, a, b, 1.0f) + 2.0f * h * bump(q2, a, b, 1.0f) + h * bump(q3, a, b, 1.0f);
     l.glow = 0.05f * bump(q1, a, b, 1.0f) + 0.125f * bump(q2, a, b, 1.0f) + 0.05f * bump(q3, a, b, 1.0f);
     return l;
+}
+
+Vec3 ringColour(const RootRamps& ramps, int j)
+{
+    RingLight l = ringLight(ramps, j);
+    Vec3 hot = Vec3{1.0f, 0.15f, 0.12f} * l.glow + Vec3{1.0f, 0.35f, 0.15f} * (1.0f - l.glow);
+    return lerp({0.85f, 0.85f, 0.85f}, hot, 10.0f * (l.swell + l.glow));
 }
 
 } // namespace
@@ -116,10 +134,11 @@ bool computeRootRings(RootTube& tube, float growth, const CameraPath& path, int 
 {
     if (growth <= 0.0f)
         return false;
+    const RootRamps ramps(growth, t, w);
     const int n = tube.rings;
     for (int i = 0; i <= n; ++i) {
         const float f = static_cast<float>(i) / static_cast<float>(n);
-        RingLight l = ringLight(growth, t, w, i);
+        RingLight l = ringLight(ramps, i);
         tube.texOffset[i] = 0.0f;
         if (!tapered)
             tube.ringRadius[i] = (1.75f - f) * tube.radius + 3.5f * f * l.swell + 3.5f * f * l.glowSwell;
@@ -133,9 +152,7 @@ bool computeRootRings(RootTube& tube, float growth, const CameraPath& path, int 
 
 Vec3 rootRingColour(float growth, float t, const Vec3& w, int j)
 {
-    RingLight l = ringLight(growth, t, w, j);
-    Vec3 hot = Vec3{1.0f, 0.15f, 0.12f} * l.glow + Vec3{1.0f, 0.35f, 0.15f} * (1.0f - l.glow);
-    return lerp({0.85f, 0.85f, 0.85f}, hot, 10.0f * (l.swell + l.glow));
+    return ringColour(RootRamps(growth, t, w), j);
 }
 
 void drawRoot(RootTube& tube, float growth, const CameraPath& path, int field, const Vec3& cut, float t,
@@ -149,12 +166,13 @@ void drawRoot(RootTube& tube, float growth, const CameraPath& path, int field, c
     const int n = tube.rings, m = tube.sides;
     const float L = 48.0f * growth;
     computeRootRings(tube, growth, path, field, w, t, tapered);
+    const RootRamps ramps(growth, t, w);
 
     if (tube.ringCentre[20].y > cut.y) {
         const float normalY = 1.0f - 2.0f * std::clamp(cut.z, 0.0f, 1.0f);
         glBegin(GL_QUAD_STRIP);
         for (int j = 0; j < n; ++j) {
-            Vec3 colour = rootRingColour(growth, t, w, j);
+            Vec3 colour = ringColour(ramps, j);
             glColor4f(colour.x, colour.y, colour.z, 1.0f);
             for (int k = 0; k <= m; ++k) {
                 const float phi = 2.0f * static_cast<float>(k) * 3.1415927f / static_cast<float>(m);

@@ -3,7 +3,6 @@
 #include <cstdlib>
 
 #include "core/c_rand.h"
-#include "gfx/terrain.h" // the jump lives with its one user
 
 TEST(CRand, ReproducesTheCLibrarysUnseededSequenceOverMillionsOfCalls)
 {
