@@ -12,6 +12,7 @@
 #include "common/noise.h"
 #include "common/asset_file.h"
 #include "common/image_io.h"
+#include "common/normal_map.h"
 
 using noise::fbm;
 using noise::mix;
@@ -197,9 +198,9 @@ Rgb ground(int x, int y)
 
 // The bark's height field, 512 x 512, periodic both ways: vertical fibres
 // broken by Voronoi plates with deep cracks between them.
-std::vector<float> barkHeights()
+assetgen::HeightField barkHeights()
 {
-    std::vector<float> h(512 * 512);
+    assetgen::HeightField h(512, 512, true);
     auto rows = [&](int first, int step) {
         for (int y = first; y < 512; y += step)
             for (int x = 0; x < 512; ++x) {
@@ -209,7 +210,7 @@ std::vector<float> barkHeights()
                 noise::Cells plates = noise::voronoi(u * 6.0f + 0.4f * warp, v * 3.0f, 6, 3, 53u);
                 float crack = smoothstep(0.0f, 0.12f, plates.f2 - plates.f1);
                 float swell = 0.5f + 0.5f * fbm(u * 8.0f, v * 8.0f, 8, 8, 5, 0.5f, 54u);
-                h[y * 512 + x] = (0.55f * fibres + 0.45f * swell) * mix(0.15f, 1.0f, crack);
+                h.at(x, y) = (0.55f * fibres + 0.45f * swell) * mix(0.15f, 1.0f, crack);
             }
     };
     std::thread other(rows, 1, 2);
@@ -220,12 +221,11 @@ std::vector<float> barkHeights()
 
 void writeBark(const std::string& dataDir)
 {
-    std::vector<float> h = barkHeights();
-    auto at = [&](int x, int y) { return h[((y + 512) % 512) * 512 + (x + 512) % 512]; };
+    assetgen::HeightField heights = barkHeights();
 
     assetgen::Image colour(512, 512, 3);
     render(colour, [&](int x, int y) {
-        float height = at(x, y);
+        float height = heights.sample(x, y);
         float u = static_cast<float>(x) / 512.0f * 4.0f, v = static_cast<float>(y) / 512.0f * 4.0f;
         float lichen = smoothstep(0.2f, 0.5f, fbm(u, v, 4, 4, 5, 0.5f, 55u));
         Rgb c = blend(Rgb{0.05f, 0.03f, 0.03f}, Rgb{0.46f, 0.35f, 0.26f}, smoothstep(0.1f, 0.8f, height));
@@ -233,19 +233,7 @@ void writeBark(const std::string& dataDir)
         return c;
     });
     assetgen::savePng(dataDir + "/gfx/chaos_color.png", colour);
-
-    // Tangent-space normals from the same heights: rows run down the picture,
-    // which is +v upside down once loaded with a lower-left origin.
-    const float strength = 6.0f;
-    assetgen::Image normals(512, 512, 3);
-    render(normals, [&](int x, int y) {
-        float dx = (at(x + 1, y) - at(x - 1, y)) * 0.5f * strength;
-        float dv = (at(x, y - 1) - at(x, y + 1)) * 0.5f * strength;
-        float nx = -dx, ny = -dv, nz = 1.0f;
-        float len = std::sqrt(nx * nx + ny * ny + nz * nz);
-        return Rgb{nx / len * 0.5f + 0.5f, ny / len * 0.5f + 0.5f, nz / len * 0.5f + 0.5f};
-    });
-    assetgen::saveJpeg(dataDir + "/gfx/normal1.jpg", normals, 95);
+    assetgen::saveJpeg(dataDir + "/gfx/normal1.jpg", assetgen::normalMap(heights, 6.0f), 95);
 }
 
 void writePicture(const std::string& path, int width, int height, Rgb (*shade)(int, int), bool png)
