@@ -81,6 +81,11 @@ add_asset(smoke
   SOURCES ${CMAKE_SOURCE_DIR}/tools/assetgen/smoke/smoke.cpp
   OUTPUTS ${VELMORA_DATA_DIR}/gfx/smoke1.png ${VELMORA_DATA_DIR}/gfx/smoke4.png)
 
+# The moon of the moon and mushroom scenes, and the sparks that climb the stairways.
+add_asset(moon_and_starflare
+  SOURCES ${CMAKE_SOURCE_DIR}/tools/assetgen/sprites/moon_and_starflare.cpp
+  OUTPUTS ${VELMORA_DATA_DIR}/gfx/moon.png ${VELMORA_DATA_DIR}/gfx/starflare.png)
+
 # The two logos of the mist scene: the show's badge with its three maps, and
 # the second group's lettering.
 add_library(assetgen_logo_shapes STATIC ${CMAKE_SOURCE_DIR}/tools/assetgen/logos/shapes.cpp)
