@@ -86,6 +86,13 @@ add_asset(moon_and_starflare
   SOURCES ${CMAKE_SOURCE_DIR}/tools/assetgen/sprites/moon_and_starflare.cpp
   OUTPUTS ${VELMORA_DATA_DIR}/gfx/moon.png ${VELMORA_DATA_DIR}/gfx/starflare.png)
 
+# The two mushroom models of the stairway scene with their colour and normal maps.
+add_asset(mushrooms
+  SOURCES ${CMAKE_SOURCE_DIR}/tools/assetgen/mushrooms/mushrooms.cpp
+  OUTPUTS ${VELMORA_DATA_DIR}/3D/shrooms5.3DS ${VELMORA_DATA_DIR}/3D/shrooms5col2.jpg
+          ${VELMORA_DATA_DIR}/3D/shrooms5Nor2.jpg ${VELMORA_DATA_DIR}/3D/shrooms4.3DS
+          ${VELMORA_DATA_DIR}/3D/shrooms4col.png ${VELMORA_DATA_DIR}/3D/shrooms4Nor.png)
+
 # The two logos of the mist scene: the show's badge with its three maps, and
 # the second group's lettering.
 add_library(assetgen_logo_shapes STATIC ${CMAKE_SOURCE_DIR}/tools/assetgen/logos/shapes.cpp)
