@@ -3,38 +3,16 @@
 // maps, and the second group's logo.
 #include <gtest/gtest.h>
 
-#include <png.h>
-
 #include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
 
-#include "gfx/model_3ds.h"
+#include "generated_assets.h"
+
+using namespace generated;
 
 namespace {
-
-const std::string kData = VELMORA_DATA_DIR;
-
-struct Picture {
-    int width = 0, height = 0;
-    std::vector<unsigned char> rgba; // rows top-down
-    const unsigned char* at(int x, int y) const { return &rgba[(static_cast<size_t>(y) * width + x) * 4]; }
-};
-
-Picture readPng(const std::string& file)
-{
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    Picture picture;
-    EXPECT_TRUE(png_image_begin_read_from_file(&image, file.c_str())) << file;
-    image.format = PNG_FORMAT_RGBA;
-    picture.rgba.resize(PNG_IMAGE_SIZE(image));
-    EXPECT_TRUE(png_image_finish_read(&image, nullptr, picture.rgba.data(), 0, nullptr)) << file;
-    picture.width = static_cast<int>(image.width);
-    picture.height = static_cast<int>(image.height);
-    return picture;
-}
 
 // Ratio of the longer to the shorter axis of the alpha-weighted spread.
 double elongation(const Picture& p)
@@ -59,14 +37,6 @@ double elongation(const Picture& p)
     return std::sqrt((mean + spread) / (mean - spread));
 }
 
-Model_3DS loadModel(const std::string& name)
-{
-    Model_3DS model;
-    std::string error;
-    EXPECT_TRUE(model.tryLoad((kData + "/3D/" + name).c_str(), error)) << error;
-    return model;
-}
-
 // Extents of objects [first, last) on each loaded axis.
 struct Bounds {
     float lo[3] = {1e9f, 1e9f, 1e9f}, hi[3] = {-1e9f, -1e9f, -1e9f};
@@ -81,17 +51,6 @@ struct Bounds {
     float size(int k) const { return hi[k] - lo[k]; }
     float centre(int k) const { return (hi[k] + lo[k]) / 2; }
 };
-
-// Every object drawable and fully mapped into the texture.
-void expectMapped(const Model_3DS& model)
-{
-    for (const Model_3DS::Object& object : model.Objects) {
-        EXPECT_TRUE(object.textured && object.numMatFaces >= 1 && object.numFaces > 0) << object.name;
-        EXPECT_TRUE(std::all_of(object.TexCoords.begin(), object.TexCoords.end(),
-                                [](float t) { return t >= 0.0f && t <= 1.0f; }))
-            << object.name;
-    }
-}
 
 // Whether the triangle starting at index t is a cap: caps are flat in depth.
 bool isCap(const Model_3DS::Object& object, int t)
