@@ -3,6 +3,8 @@
 #include <epoxy/gl.h>
 
 #include <cmath>
+#include <map>
+#include <tuple>
 
 #include "core/vec3.h"
 
@@ -101,6 +103,26 @@ void AnimatedMesh::load(const float* source)
         }
     }
     blended.resize(9 * size_t(F));
+
+    // Corners alike in vertex and texture coordinate share one entry of the
+    // smooth drawing: their position and normal are the same at every frame.
+    std::map<std::tuple<int32_t, float, float>, uint32_t> shared;
+    sharedIndex.resize(3 * size_t(F));
+    for (int n = 0; n < 3 * F; ++n) {
+        auto [entry, added] = shared.try_emplace({faceVertex[n], faceU[n], faceV[n]}, uint32_t(sharedVertex.size()));
+        if (added) {
+            sharedVertex.push_back(faceVertex[n]);
+            sharedUV.insert(sharedUV.end(), {faceU[n], faceV[n]});
+        }
+        sharedIndex[n] = entry->second;
+    }
+    const size_t S = sharedVertex.size();
+    sharedSmoothNormals.resize(size_t(K) * S * 3);
+    for (int k = 0; k < K; ++k)
+        for (size_t e = 0; e < S; ++e)
+            for (int j = 0; j < 3; ++j)
+                sharedSmoothNormals[(k * S + e) * 3 + j] = vertexNormal(k, sharedVertex[e])[j];
+    sharedBlended.resize(3 * S);
 }
 
 void AnimatedMesh::setTime(float t)
@@ -127,6 +149,21 @@ void AnimatedMesh::blendCorners(float* out) const
     }
 }
 
+void AnimatedMesh::blendShared(float* out) const
+{
+    int i = static_cast<int>(time);
+    if (i > frameCount - 1)
+        i = frameCount - 1;
+    const float frac = time - static_cast<float>(i);
+    const float* a = table + frameDataStart + 3 * vertexCount * i;
+    const float* b = a + 3 * vertexCount;
+    for (size_t e = 0; e < sharedVertex.size(); ++e) {
+        const int w = 3 * sharedVertex[e];
+        for (int j = 0; j < 3; ++j)
+            out[3 * e + j] = a[w + j] + (b[w + j] - a[w + j]) * frac;
+    }
+}
+
 const float* AnimatedMesh::cornerNormals(int k, bool smooth) const
 {
     const std::vector<float>& normals = smooth ? cornerSmoothNormals : cornerFaceNormals;
@@ -138,19 +175,73 @@ const float* AnimatedMesh::vertexNormal(int k, int v) const
     return &vertexNormals[(size_t(k) * vertexCount + v) * 3];
 }
 
+namespace {
+
+// Byte offsets of the parts of the fixed buffer.
+struct FixedLayout {
+    size_t cornerUV, cornerFaceNormals, sharedUV, sharedSmoothNormals, end;
+};
+
+FixedLayout fixedLayout(size_t corners, size_t shared, size_t frames)
+{
+    FixedLayout l;
+    l.cornerUV = 0;
+    l.cornerFaceNormals = l.cornerUV + corners * 2 * sizeof(float);
+    l.sharedUV = l.cornerFaceNormals + frames * corners * 3 * sizeof(float);
+    l.sharedSmoothNormals = l.sharedUV + shared * 2 * sizeof(float);
+    l.end = l.sharedSmoothNormals + frames * shared * 3 * sizeof(float);
+    return l;
+}
+
+const GLvoid* offset(size_t bytes)
+{
+    return reinterpret_cast<const GLvoid*>(bytes);
+}
+
+} // namespace
+
+void AnimatedMesh::uploadBuffers()
+{
+    const size_t corners = 3 * size_t(faceCount), shared = sharedVertex.size();
+    const FixedLayout l = fixedLayout(corners, shared, frameCount);
+    GLuint names[3];
+    glGenBuffers(3, names);
+    fixedBuffer = names[0];
+    indexBuffer = names[1];
+    positionBuffer = names[2];
+    glBindBuffer(GL_ARRAY_BUFFER, fixedBuffer);
+    glBufferData(GL_ARRAY_BUFFER, l.end, nullptr, GL_STATIC_DRAW);
+    glBufferSubData(GL_ARRAY_BUFFER, l.cornerUV, cornerUV.size() * sizeof(float), cornerUV.data());
+    glBufferSubData(GL_ARRAY_BUFFER, l.cornerFaceNormals, cornerFaceNormals.size() * sizeof(float),
+                    cornerFaceNormals.data());
+    glBufferSubData(GL_ARRAY_BUFFER, l.sharedUV, sharedUV.size() * sizeof(float), sharedUV.data());
+    glBufferSubData(GL_ARRAY_BUFFER, l.sharedSmoothNormals, sharedSmoothNormals.size() * sizeof(float),
+                    sharedSmoothNormals.data());
+    glBindBuffer(GL_ARRAY_BUFFER, positionBuffer);
+    glBufferData(GL_ARRAY_BUFFER, blended.size() * sizeof(float), nullptr, GL_STREAM_DRAW);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, sharedIndex.size() * sizeof(uint32_t), sharedIndex.data(), GL_STATIC_DRAW);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+}
+
 void AnimatedMesh::draw(float position, int mode)
 {
     setTime(position);
     if (faceCount == 0)
         return;
+    if (fixedBuffer == 0)
+        uploadBuffers();
     int i = static_cast<int>(time);
     if (i > frameCount - 1)
         i = frameCount - 1;
-    blendCorners(blended.data());
-    const float* normals = cornerNormals(i, mode != 1);
+    const bool smooth = mode != 1;
+    const size_t corners = 3 * size_t(faceCount), shared = sharedVertex.size();
+    const FixedLayout l = fixedLayout(corners, shared, frameCount);
 
-    // One array draw gives the same vertices as sending them one call at a
-    // time, at a fraction of the CPU. Other drawers may leave arrays on.
+    // One draw from buffers gives the same vertices as sending them one call
+    // at a time, at a fraction of the CPU. Other drawers may leave arrays on,
+    // and expect no buffer bound.
     const GLenum arrays[] = {GL_VERTEX_ARRAY, GL_NORMAL_ARRAY, GL_TEXTURE_COORD_ARRAY, GL_COLOR_ARRAY};
     bool wasOn[4];
     for (int k = 0; k < 4; ++k)
@@ -159,21 +250,43 @@ void AnimatedMesh::draw(float position, int mode)
     glEnableClientState(GL_NORMAL_ARRAY);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     glDisableClientState(GL_COLOR_ARRAY);
-    glVertexPointer(3, GL_FLOAT, 0, blended.data());
-    glNormalPointer(GL_FLOAT, 0, normals);
-    glTexCoordPointer(2, GL_FLOAT, 0, cornerUV.data());
-    glDrawArrays(GL_TRIANGLES, 0, 3 * faceCount);
+    glBindBuffer(GL_ARRAY_BUFFER, positionBuffer);
+    if (smooth) {
+        blendShared(sharedBlended.data());
+        glBufferSubData(GL_ARRAY_BUFFER, 0, sharedBlended.size() * sizeof(float), sharedBlended.data());
+        glVertexPointer(3, GL_FLOAT, 0, offset(0));
+        glBindBuffer(GL_ARRAY_BUFFER, fixedBuffer);
+        glNormalPointer(GL_FLOAT, 0, offset(l.sharedSmoothNormals + size_t(i) * shared * 3 * sizeof(float)));
+        glTexCoordPointer(2, GL_FLOAT, 0, offset(l.sharedUV));
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);
+        glDrawElements(GL_TRIANGLES, GLsizei(corners), GL_UNSIGNED_INT, offset(0));
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    } else {
+        blendCorners(blended.data());
+        glBufferSubData(GL_ARRAY_BUFFER, 0, blended.size() * sizeof(float), blended.data());
+        glVertexPointer(3, GL_FLOAT, 0, offset(0));
+        glBindBuffer(GL_ARRAY_BUFFER, fixedBuffer);
+        glNormalPointer(GL_FLOAT, 0, offset(l.cornerFaceNormals + size_t(i) * corners * 3 * sizeof(float)));
+        glTexCoordPointer(2, GL_FLOAT, 0, offset(l.cornerUV));
+        glDrawArrays(GL_TRIANGLES, 0, GLsizei(corners));
+    }
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
     for (int k = 0; k < 4; ++k)
         (wasOn[k] ? glEnableClientState : glDisableClientState)(arrays[k]);
 
     // The normal and texture coordinate of the last corner stay current.
     const int last = 3 * faceCount - 1;
-    glNormal3fv(normals + 3 * last);
+    glNormal3fv(cornerNormals(i, smooth) + 3 * last);
     glTexCoord2fv(&cornerUV[2 * last]);
 }
 
 void AnimatedMesh::release()
 {
+    if (fixedBuffer != 0) {
+        const GLuint names[3] = {fixedBuffer, indexBuffer, positionBuffer};
+        glDeleteBuffers(3, names);
+        fixedBuffer = indexBuffer = positionBuffer = 0;
+    }
     faceVertex = {};
     faceU = {};
     faceV = {};
@@ -185,6 +298,11 @@ void AnimatedMesh::release()
     cornerFaceNormals = {};
     cornerSmoothNormals = {};
     blended = {};
+    sharedVertex = {};
+    sharedUV = {};
+    sharedSmoothNormals = {};
+    sharedIndex = {};
+    sharedBlended = {};
     faceCount = 0;
     vertexCount = 0;
     frameDataStart = 0;

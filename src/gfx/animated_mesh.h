@@ -25,7 +25,8 @@ public:
     // one normal per face, any other mode with one averaged normal per vertex.
     // Normals are not normalised. The caller sets matrices, texture, lights.
     void draw(float position, int mode);
-    // Frees every array; the mesh is empty again.
+    // Frees every array, and the buffer objects once drawn (then with the GL
+    // context current); the mesh is empty again.
     void release();
 
     // The pieces of draw, GL-free.
@@ -38,6 +39,8 @@ public:
     const float* cornerNormals(int k, bool smooth) const;
     // The smooth normal of vertex v at key frame k, as precomputed.
     const float* vertexNormal(int k, int v) const;
+    // Blended positions of the shared corners of the smooth drawing.
+    void blendShared(float* out) const;
 
     std::vector<int32_t> faceVertex; // 3 per face
     std::vector<float> faceU;        // 3 per face
@@ -60,6 +63,18 @@ private:
     std::vector<float> cornerFaceNormals;  // [(k * 3F + corner) * 3 + j]
     std::vector<float> cornerSmoothNormals; // same layout
     std::vector<float> blended;            // draw's scratch positions
+    // The smooth drawing sends each distinct (vertex, u, v) once and indexes
+    // it per corner, so that the driver lights each one once, not six times.
+    std::vector<int32_t> sharedVertex;        // the mesh vertex of each shared corner
+    std::vector<float> sharedUV;              // 2 per shared corner
+    std::vector<float> sharedSmoothNormals;   // [(k * shared + s) * 3 + j]
+    std::vector<uint32_t> sharedIndex;        // per corner, in face order
+    std::vector<float> sharedBlended;         // draw's scratch positions
+    // Buffer objects made on the first draw: everything but the positions
+    // once, the positions rewritten each draw into storage kept from the
+    // first, so that no draw allocates.
+    unsigned int fixedBuffer = 0, indexBuffer = 0, positionBuffer = 0;
+    void uploadBuffers();
 };
 
 // The program's one mesh, the creature of the sky scenes.
