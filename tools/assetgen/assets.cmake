@@ -106,3 +106,8 @@ add_asset(silvate_logo
   SOURCES ${CMAKE_SOURCE_DIR}/tools/assetgen/logos/silvate.cpp
   OUTPUTS ${VELMORA_DATA_DIR}/3D/silvate.3ds
   LIBS assetgen_logo_shapes)
+
+# The sky creature, compiled into the program as a table of floats.
+add_asset(creature
+  SOURCES ${CMAKE_SOURCE_DIR}/tools/assetgen/creature/creature.cpp
+  OUTPUTS ${VELMORA_GEN_DIR}/creature_mesh.cpp)
