@@ -7,6 +7,7 @@
 #include "effects/branch_scene.h"
 #include "effects/opening_text.h"
 #include "effects/sky_and_ground.h"
+#include "effects/stairway.h"
 #include "gfx/framebuffer.h"
 #include "gfx/image_manager.h"
 #include "gfx/procedural_textures.h"
@@ -15,8 +16,10 @@
 #include "platform/platform.h"
 #include "post/beast_scene.h"
 #include "post/greetings_scene.h"
+#include "post/iterations_scene.h"
 #include "post/lair_scene.h"
 #include "post/mist_scene.h"
+#include "post/moon_scene.h"
 #include "post/roots_scene.h"
 #include "post/shader_catalogue.h"
 #include "sound/sound_manager.h"
@@ -25,9 +28,8 @@ namespace {
 void drawOpeningTextScene(const SceneCall& c, const FrameTime&) { drawOpeningText(c.r, c.mode); }
 } // namespace
 
-// Rows with a name but no set-up, or a release name but no release, belong to
-// scenes still to come: their steps and places are kept so that the loading
-// bar and the shutdown order stay whole.
+// Start-up runs the rows' set-ups in this order (a named row without one only
+// moves the loading bar); shutdown runs the releases by releaseOrder.
 const SceneRow kSceneTable[] = {
     {.name = "Depth Reader", .setup = [] { createShaderProgram(Shader::DepthReader); },
      .releaseName = "shader programs", .release = destroyShaderPrograms, .releaseOrder = 13},
@@ -50,13 +52,15 @@ const SceneRow kSceneTable[] = {
     {.name = "terrain", .setup = buildTerrainGrid, .releaseName = "terrain", .release = releaseTerrain, .releaseOrder = 4},
     {.name = "beast", .setup = setupBeast, .releaseName = "beast", .release = releaseBeast, .releaseOrder = 5,
      .draws = {{Window::Linkbeast, drawBeastScene}, {Window::LaBeteSeDechaine, drawBeastScene}}},
-    {.name = "moon scene", .releaseName = "moon scene", .releaseOrder = 7},
+    {.name = "moon scene", .setup = setupMoonScene, .releaseName = "moon scene", .release = releaseMoonScene,
+     .releaseOrder = 7, .draws = {{Window::DansLesNuees, drawMoonScene}}},
     {.name = "roots", .setup = setupRoots, .releaseName = "root paths", .release = releaseRootPaths, .releaseOrder = 9,
      .draws = {{Window::Roots, drawRootsScene}}},
     {.name = "ground dust", .setup = setupGroundDust,
      .releaseName = "ground plane", .release = releaseGroundPlane, .releaseOrder = 10,
      .draws = {{Window::Greetings, drawGreetingsScene}}},
-    {.name = "stairway", .releaseName = "stairway", .releaseOrder = 11},
+    {.name = "stairway", .setup = setupStairway, .releaseName = "stairway", .release = releaseStairway,
+     .releaseOrder = 11, .draws = {{Window::Iterations, drawIterationsScene}}},
     {.name = "nothing"}, // the bar moves on without work
     {.name = "opening text", .setup = setupOpeningText,
      .releaseName = "opening text", .release = releaseOpeningText, .releaseOrder = 8,

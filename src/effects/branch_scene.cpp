@@ -12,6 +12,7 @@
 
 #include "core/time_window.h"
 #include "effects/particles.h"
+#include "gfx/clip_space.h"
 #include "gfx/image_manager.h"
 #include "gfx/procedural_textures.h"
 #include "gfx/quadric.h"
@@ -47,29 +48,6 @@ struct {
 } state;
 
 // out = a b, all column-major as GL keeps them.
-void multiply(const float a[16], const float b[16], float out[16])
-{
-    for (int c = 0; c < 4; ++c)
-        for (int r = 0; r < 4; ++r)
-            out[c * 4 + r] = a[r] * b[c * 4] + a[4 + r] * b[c * 4 + 1] + a[8 + r] * b[c * 4 + 2] + a[12 + r] * b[c * 4 + 3];
-}
-
-// Well inside the view volume. A draw that holds a quad needing clipping is
-// clipped as a whole on the software rasteriser, and the edges of its other
-// quads can then land a rounding step away from where they fall when drawn
-// alone; so a quad near or across the volume's faces gets a call of its own,
-// as the immediate billboard does, and only quads well inside share one.
-bool wellInside(const float clip[16], const Vec3& v)
-{
-    const float x = clip[0] * v.x + clip[4] * v.y + clip[8] * v.z + clip[12];
-    const float y = clip[1] * v.x + clip[5] * v.y + clip[9] * v.z + clip[13];
-    const float z = clip[2] * v.x + clip[6] * v.y + clip[10] * v.z + clip[14];
-    const float w = clip[3] * v.x + clip[7] * v.y + clip[11] * v.z + clip[15];
-    // With the near plane this close, depth crowds towards the far plane, so
-    // z gets a far thinner margin than x and y.
-    return std::fabs(x) < 0.98f * w && std::fabs(y) < 0.98f * w && std::fabs(z) < 0.9999f * w;
-}
-
 float branchK(int variant)
 {
     return variant == 0 ? 0.17351215f : 0.16435121f;
@@ -122,10 +100,8 @@ void drawTree(const Branch& trunk)
 {
     Vec3 right, up, forward;
     beginBranch(right, up, forward);
-    float modelview[16], projection[16], clip[16];
-    glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
-    glGetFloatv(GL_PROJECTION_MATRIX, projection);
-    multiply(projection, modelview, clip);
+    float clip[16];
+    currentClipMatrix(clip);
 
     state.corners.clear();
     state.uvs.clear();

@@ -112,6 +112,11 @@ void releaseLogoScene()
     state.beats.reset();
 }
 
+GLuint secondSmokeImage()
+{
+    return state.smoke2;
+}
+
 void drawSmokeColumn(float height, bool advance, float dt)
 {
     ParticleSystem& smoke = state.smoke;

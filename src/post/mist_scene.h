@@ -22,6 +22,8 @@ void drawShowLogo(float r, int mode, float strength);
 // The smoke column at (0, height, 0.5), advanced by dt when asked, drawn
 // additively with depth writes off. The mist and both swarm scenes draw it.
 void drawSmokeColumn(float height, bool advance, float dt);
+// The second smoke picture, data/gfx/smoke4.png: the moon scene's haze.
+GLuint secondSmokeImage();
 
 // Where the camera stands and looks, and its up vector, for ramp r, mode and beat value m.
 struct MistCamera {

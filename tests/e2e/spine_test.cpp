@@ -208,7 +208,9 @@ TEST(MissingData, EveryPictureAndModelTheShowLoadsEndsStartUpNamingIt)
     for (const char* file : {"gfx/roots.png", "gfx/CGSkies_0225_thumblarge.jpg", "gfx/CGSkies_0092_thumblarge.jpg",
                              "gfx/ground.jpg", "gfx/modern-space.png", "3D/starttext.jpg", "3D/logo2.3ds",
                              "gfx/smoke1.png", "gfx/smoke4.png", "3D/logo2.png", "3D/logo2ao.png", "3D/logo2map.png",
-                             "3D/silvate.3ds", "gfx/chaos_color.png", "gfx/normal1.jpg"}) {
+                             "3D/silvate.3ds", "gfx/chaos_color.png", "gfx/normal1.jpg", "gfx/moon.png",
+                             "3D/shrooms5.3DS", "3D/shrooms4.3DS", "3D/shrooms5col2.jpg", "3D/shrooms5Nor2.jpg",
+                             "3D/shrooms4col.png", "3D/shrooms4Nor.png", "gfx/starflare.png"}) {
         std::string dir = makeWorkDir("missing", {file});
         expectStartupFailure(runVelmora(dir, captureArgs("f", 0, 0), 60), dir, file, file);
     }
