@@ -92,3 +92,21 @@ TEST(Roots, TheyLightUpAsTheyGrow)
     Image grown = frameAt("roots-60", 134364);
     EXPECT_GT(grown.meanLevel(0, 0, grown.width, grown.height), early.meanLevel(0, 0, early.width, early.height) + 2.0);
 }
+
+TEST(Clouds, TheMoonHangsInTheDarkNightSkyAndTheNightMoves)
+{
+    Image a = frameAt("clouds-10", 74350);
+    Image b = frameAt("clouds-12", 74850);
+    // 320 x 200: the moon's disc at the upper left, dark sky above the middle.
+    EXPECT_GT(a.meanLevel(65, 67, 95, 97), a.meanLevel(130, 20, 190, 50) + 50.0);
+    EXPECT_NE(a.rgb, b.rgb) << "half a second later the creatures and the haze have moved";
+}
+
+TEST(Iterations, TheMushroomsFillTheMiddleOfTheWindowAndTheSparksClimb)
+{
+    Image a = frameAt("iterations-50", 107750);
+    Image b = frameAt("iterations-52", 108250);
+    EXPECT_GT(a.meanLevel(a.width / 4, a.height / 4, 3 * a.width / 4, 3 * a.height / 4), 40.0)
+        << "the window's middle is no longer black";
+    EXPECT_NE(a.rgb, b.rgb);
+}
