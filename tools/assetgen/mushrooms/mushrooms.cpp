@@ -137,8 +137,8 @@ double wobble(double angle, double along, uint32_t seed)
 
 assetgen::Mesh3ds buildMushroom(const Mushroom& m, const std::string& name)
 {
-    constexpr int kStemColumns = 36, kStemRows = 40;
-    constexpr int kCapColumns = 56, kTopRows = 22, kGillRows = 10;
+    constexpr int kStemColumns = 24, kStemRows = 20;
+    constexpr int kCapColumns = 36, kTopRows = 14, kGillRows = 6;
     assetgen::Mesh3ds mesh;
     mesh.name = name;
     assetgen::Mesh3ds::Group cap{"cap", {}}, stem{"stem", {}};
