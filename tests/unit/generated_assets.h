@@ -3,7 +3,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include <png.h>
+#include <IL/il.h>
 
 #include <algorithm>
 #include <string>
@@ -21,17 +21,24 @@ struct Picture {
     const unsigned char* at(int x, int y) const { return &rgba[(static_cast<size_t>(y) * width + x) * 4]; }
 };
 
-inline Picture readPng(const std::string& file)
+// Any picture the program reads (PNG or JPEG), decoded by the same library.
+inline Picture readPicture(const std::string& file)
 {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
     Picture picture;
-    EXPECT_TRUE(png_image_begin_read_from_file(&image, file.c_str())) << file;
-    image.format = PNG_FORMAT_RGBA;
-    picture.rgba.resize(PNG_IMAGE_SIZE(image));
-    EXPECT_TRUE(png_image_finish_read(&image, nullptr, picture.rgba.data(), 0, nullptr)) << file;
-    picture.width = static_cast<int>(image.width);
-    picture.height = static_cast<int>(image.height);
+    ilInit();
+    ilEnable(IL_ORIGIN_SET);
+    ilOriginFunc(IL_ORIGIN_UPPER_LEFT);
+    ILuint image = 0;
+    ilGenImages(1, &image);
+    ilBindImage(image);
+    if (ilLoadImage(file.c_str()) && ilConvertImage(IL_RGBA, IL_UNSIGNED_BYTE)) {
+        picture.width = ilGetInteger(IL_IMAGE_WIDTH);
+        picture.height = ilGetInteger(IL_IMAGE_HEIGHT);
+        const ILubyte* data = ilGetData();
+        picture.rgba.assign(data, data + static_cast<size_t>(picture.width) * picture.height * 4);
+    }
+    ilDeleteImages(1, &image);
+    EXPECT_FALSE(picture.rgba.empty()) << file;
     return picture;
 }
 

@@ -95,8 +95,8 @@ std::vector<char> capTexels(const Model_3DS::Object& object, int w, int h)
 
 TEST(MistAssets, SmokeSpritesFadeOutBeforeTheirEdgesAndHaveDifferentShapes)
 {
-    Picture puff = readPng(kData + "/gfx/smoke1.png");
-    Picture streak = readPng(kData + "/gfx/smoke4.png");
+    Picture puff = readPicture(kData + "/gfx/smoke1.png");
+    Picture streak = readPicture(kData + "/gfx/smoke4.png");
     for (const Picture* p : {&puff, &streak}) {
         ASSERT_EQ(p->width, p->height);
         ASSERT_GE(p->width, 128);
@@ -134,8 +134,8 @@ TEST(MistAssets, ShowLogoMapsDarkenBesideTheLettersAndDrawThinLinesInsideThemBut
 {
     Model_3DS model = loadModel("logo2.3ds");
     ASSERT_EQ(model.numObjects, 3);
-    Picture ao = readPng(kData + "/3D/logo2ao.png");
-    Picture map = readPng(kData + "/3D/logo2map.png");
+    Picture ao = readPicture(kData + "/3D/logo2ao.png");
+    Picture map = readPicture(kData + "/3D/logo2map.png");
     ASSERT_GT(ao.width * map.width, 0);
 
     // Occlusion: open on the letters' tops, dark within 3 texels beside them.

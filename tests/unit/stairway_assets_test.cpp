@@ -3,10 +3,6 @@
 // models as the scene stands them up, and their colour and normal maps.
 #include <gtest/gtest.h>
 
-// jpeglib.h needs stdio first.
-#include <cstdio>
-#include <jpeglib.h>
-
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -17,43 +13,6 @@
 using namespace generated;
 
 namespace {
-
-// A JPEG as RGBA rows, alpha 255.
-Picture readJpeg(const std::string& file)
-{
-    Picture picture;
-    FILE* in = std::fopen(file.c_str(), "rb");
-    EXPECT_NE(in, nullptr) << file;
-    if (!in)
-        return picture;
-    jpeg_decompress_struct cinfo;
-    jpeg_error_mgr jerr;
-    cinfo.err = jpeg_std_error(&jerr);
-    jpeg_create_decompress(&cinfo);
-    jpeg_stdio_src(&cinfo, in);
-    jpeg_read_header(&cinfo, TRUE);
-    cinfo.out_color_space = JCS_RGB;
-    jpeg_start_decompress(&cinfo);
-    picture.width = static_cast<int>(cinfo.output_width);
-    picture.height = static_cast<int>(cinfo.output_height);
-    std::vector<unsigned char> row(static_cast<size_t>(picture.width) * 3);
-    while (cinfo.output_scanline < cinfo.output_height) {
-        JSAMPROW rows[] = {row.data()};
-        jpeg_read_scanlines(&cinfo, rows, 1);
-        for (int x = 0; x < picture.width; ++x)
-            picture.rgba.insert(picture.rgba.end(), {row[3 * x], row[3 * x + 1], row[3 * x + 2], 255});
-    }
-    jpeg_finish_decompress(&cinfo);
-    jpeg_destroy_decompress(&cinfo);
-    std::fclose(in);
-    return picture;
-}
-
-Picture readPicture(const std::string& name)
-{
-    std::string file = kData + "/" + name;
-    return name.substr(name.size() - 4) == ".jpg" ? readJpeg(file) : readPng(file);
-}
 
 int borderAlphaSum(const Picture& p)
 {
@@ -88,7 +47,7 @@ const Mushrooms kModels[] = {
 
 TEST(StairwayAssets, MoonIsAnOpaqueCrateredDiscInAHaloThatFadesOutBeforeTheEdge)
 {
-    Picture moon = readPng(kData + "/gfx/moon.png");
+    Picture moon = readPicture(kData + "/gfx/moon.png");
     ASSERT_EQ(moon.width, moon.height);
     ASSERT_GE(moon.width, 256);
     int n = moon.width, c = n / 2;
@@ -115,7 +74,7 @@ TEST(StairwayAssets, MoonIsAnOpaqueCrateredDiscInAHaloThatFadesOutBeforeTheEdge)
 
 TEST(StairwayAssets, StarflareIsBrightestAtItsCentreWithThinRaysAndADarkBorder)
 {
-    Picture flare = readPng(kData + "/gfx/starflare.png");
+    Picture flare = readPicture(kData + "/gfx/starflare.png");
     ASSERT_EQ(flare.width, flare.height);
     int n = flare.width, c = n / 2;
     EXPECT_EQ(borderAlphaSum(flare), 0);
@@ -196,8 +155,8 @@ TEST(StairwayAssets, MushroomNormalMapsMatchTheirColourMapsAndHoldOutwardUnitNor
 {
     for (const Mushrooms& spec : kModels) {
         SCOPED_TRACE(spec.normals);
-        Picture colour = readPicture(spec.colour);
-        Picture normals = readPicture(spec.normals);
+        Picture colour = readPicture(kData + "/" + spec.colour);
+        Picture normals = readPicture(kData + "/" + spec.normals);
         ASSERT_GE(colour.width, 512);
         EXPECT_EQ(normals.width, colour.width);
         EXPECT_EQ(normals.height, colour.height);
