@@ -55,6 +55,7 @@ void setUpView()
 
 int main(int argc, char** argv)
 {
+    platform::keepFreedMemory(); // as the program does
     const int frames = argc > 1 ? std::max(10, std::atoi(argv[1])) : 200;
     std::string error;
     platform::WindowRequest request{"bench animated mesh", 640, 400, false, 24};

@@ -1,11 +1,19 @@
 #include "platform/platform.h"
 
 #include <SDL.h>
+#include <malloc.h>
 
 #include <cstdio>
 #include <cstdlib>
 
 namespace platform {
+
+void keepFreedMemory()
+{
+    mallopt(M_TRIM_THRESHOLD, 256 << 20);
+    mallopt(M_MMAP_THRESHOLD, 32 << 20); // the largest the library accepts
+    mallopt(M_TOP_PAD, 64 << 20);
+}
 
 namespace {
 
