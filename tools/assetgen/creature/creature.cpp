@@ -132,6 +132,11 @@ void bellPositions(double c, std::vector<P>& out)
     }
 }
 
+double tentacleRadius(double s) { return 0.03 * std::pow(1.0 - s, 0.8) + 0.004; }
+double armRadius(double s) { return 0.055 * std::pow(1.0 - s, 0.7) + 0.008; }
+double tentacleTheta(int i) { return 2.0 * kPi * (i + 0.5) / kTentacles; } // in the notches between scallops
+double armTheta(int a) { return 2.0 * kPi * (a + 0.125) / kArms; }
+
 // A small fixed hash for the per-tentacle variations.
 double jitter(int i, int salt)
 {
@@ -166,7 +171,7 @@ void tubePositions(const std::vector<P>& centre, const std::vector<double>& radi
 void tentaclePositions(double tau, double c, std::vector<P>& out)
 {
     for (int i = 0; i < kTentacles; ++i) {
-        double theta = 2.0 * kPi * (i + 0.5) / kTentacles; // in the notches between scallops
+        double theta = tentacleTheta(i);
         P outward = {std::cos(theta), 0.0, std::sin(theta)};
         P around = {-std::sin(theta), 0.0, std::cos(theta)};
         P root = bellPoint(kRimAngle + 0.02, theta, 0.6 * bellThickness(kRimAngle), c);
@@ -183,7 +188,7 @@ void tentaclePositions(double tau, double c, std::vector<P>& out)
             double wt = 0.8 * amplitude * std::cos(2.0 * kPi * (1.0 * s - tau) + phase + 0.7);
             double drop = length * s * (1.0 - 0.25 * amplitude);
             centre[m] = root + outward * (splay * std::sqrt(s) + wr) + around * wt + P{0.0, -drop, 0.0};
-            radius[m] = 0.03 * std::pow(1.0 - s, 0.8) + 0.004;
+            radius[m] = tentacleRadius(s);
         }
         tubePositions(centre, radius, kTentacleSides, outward, 0.0, 0.0, out, kTentacleBase + i * kTentacleVertices);
     }
@@ -192,7 +197,7 @@ void tentaclePositions(double tau, double c, std::vector<P>& out)
 void armPositions(double tau, double c, std::vector<P>& out)
 {
     for (int a = 0; a < kArms; ++a) {
-        double theta = 2.0 * kPi * (a + 0.125) / kArms;
+        double theta = armTheta(a);
         P outward = {std::cos(theta), 0.0, std::sin(theta)};
         P around = {-std::sin(theta), 0.0, std::cos(theta)};
         P root = P{0.0, kBellHeight * (1.0 + 0.16 * c) - bellThickness(0.0) - 0.03, 0.0} + outward * 0.05;
@@ -206,7 +211,7 @@ void armPositions(double tau, double c, std::vector<P>& out)
             double wr = amplitude * std::sin(2.0 * kPi * (0.8 * s - tau) + phase);
             double wt = amplitude * std::cos(2.0 * kPi * (0.6 * s - tau) + phase);
             centre[m] = root + outward * (0.12 * s + wr) + around * wt + P{0.0, -length * s, 0.0};
-            radius[m] = 0.055 * std::pow(1.0 - s, 0.7) + 0.008;
+            radius[m] = armRadius(s);
         }
         tubePositions(centre, radius, kArmSides, outward, 0.35, 0.5, out, kArmBase + a * kArmVertices);
     }
@@ -223,63 +228,111 @@ std::vector<P> shapeAt(int k)
     return out;
 }
 
+// Texture coordinates, one pair per vertex, so that no edge shows a seam.
+// They make a disc about the texture's middle, where the round flare texture
+// of the iterations scene is brightest (its texel 16 of 32): around the body
+// is around the disc, and the distance from the middle grows from the crowns
+// down the bell to its lip (the inside mirrors the outside), then on along
+// the tentacles and mouth arms, each setting off at its own angle and turning
+// part of the way round the middle as it goes, so that the noise texture of the
+// clouds scene passes along it. Under the flare the crown is lit fully, the
+// rim at about two fifths and the tentacles fade to about a quarter at their
+// tips; the noise is turbulent all over, so the disc still mottles every part
+// of the body (the bell's dome a little darker: the noise is dim in the middle).
+struct UV {
+    double u, v;
+};
+constexpr double kUVMiddle = 16.5 / 32.0;
+constexpr double kUVRim = 0.13;        // from the middle to the bell's rim
+constexpr double kUVTentacleTip = 0.19;
+constexpr double kUVArmRoot = 0.03;
+constexpr double kUVArmTip = 0.13;
+constexpr double kUVTurn = 1.5;        // radians a tube's path turns about the middle, root to tip
+constexpr double kUVAround = 0.15;     // a tube's circle in the disc per unit of its radius
+
+UV polar(double r, double angle) { return {kUVMiddle + r * std::cos(angle), kUVMiddle + r * std::sin(angle)}; }
+
+// A tube's rings each make a small circle about a point of its path.
+void tubeCoordinates(std::vector<UV>& uv, int base, int sides, int rings, double theta, double r0, double r1,
+                     double (*radius)(double))
+{
+    for (int m = 0; m < rings; ++m) {
+        double s = double(m) / (rings - 1);
+        UV centre = polar(r0 + (r1 - r0) * s, theta + kUVTurn * s);
+        for (int j = 0; j < sides; ++j) {
+            double a = 2.0 * kPi * j / sides;
+            uv[base + m * sides + j] = {centre.u + kUVAround * radius(s) * std::cos(a),
+                                        centre.v + kUVAround * radius(s) * std::sin(a)};
+        }
+    }
+    uv[base + rings * sides] = polar(r1 + 0.005, theta + kUVTurn);
+}
+
+std::vector<UV> textureCoordinates()
+{
+    std::vector<UV> uv(kVertexCount);
+    uv[0] = uv[1] = polar(0.0, 0.0);
+    for (int m = 0; m < kBellRings; ++m) {
+        double phi, depth;
+        bellRing(m, phi, depth);
+        for (int j = 0; j < kBellSegments; ++j)
+            uv[2 + m * kBellSegments + j] = polar(kUVRim * phi / kRimAngle, bellTheta(j));
+    }
+    double lip = kUVRim * (kRimAngle + 0.04) / kRimAngle;
+    for (int i = 0; i < kTentacles; ++i)
+        tubeCoordinates(uv, kTentacleBase + i * kTentacleVertices, kTentacleSides, kTentacleRings, tentacleTheta(i),
+                        lip, kUVTentacleTip, tentacleRadius);
+    for (int a = 0; a < kArms; ++a)
+        tubeCoordinates(uv, kArmBase + a * kArmVertices, kArmSides, kArmRings, armTheta(a), kUVArmRoot, kUVArmTip,
+                        armRadius);
+    return uv;
+}
+
 // Faces: three corners of (vertex, u, v), counter-clockwise seen from outside.
 struct Corner {
     int vertex;
     double u, v;
 };
 struct Faces {
+    std::vector<UV> uv; // per vertex
     std::vector<Corner> corners;
-    void triangle(Corner a, Corner b, Corner c) { corners.insert(corners.end(), {a, b, c}); }
+    void triangle(int a, int b, int c)
+    {
+        for (int w : {a, b, c})
+            corners.push_back({w, uv[w].u, uv[w].v});
+    }
     // a, b along the lower ring, d, c above them (a -> b -> c -> d counter-clockwise).
-    void quad(Corner a, Corner b, Corner c, Corner d)
+    void quad(int a, int b, int c, int d)
     {
         triangle(a, b, c);
         triangle(a, c, d);
     }
 };
 
-// The noise texture tiles twice around the bell, from the crown to the rim on
-// the outside and once more up the inside.
 void bellFaces(Faces& faces)
 {
     auto ringVertex = [](int m, int j) { return 2 + m * kBellSegments + j % kBellSegments; };
-    auto v = [](int m) { // texture v of profile ring m
-        return m <= kOuterRings ? double(m + 1) / (kOuterRings + 1) : 1.0 + 0.6 * (m - kOuterRings) / kInnerRings;
-    };
     for (int j = 0; j < kBellSegments; ++j) {
-        double u0 = 2.0 * j / kBellSegments, u1 = 2.0 * (j + 1) / kBellSegments;
         // Seen from outside the outer crown fan turns clockwise in theta
         // (theta runs from +x towards +z, which is clockwise seen from above).
-        faces.triangle({0, 0.5 * (u0 + u1), 0.0}, {ringVertex(0, j + 1), u1, v(0)}, {ringVertex(0, j), u0, v(0)});
+        faces.triangle(0, ringVertex(0, j + 1), ringVertex(0, j));
         for (int m = 0; m + 1 < kBellRings; ++m)
-            faces.quad({ringVertex(m, j), u0, v(m)}, {ringVertex(m, j + 1), u1, v(m)},
-                       {ringVertex(m + 1, j + 1), u1, v(m + 1)}, {ringVertex(m + 1, j), u0, v(m + 1)});
+            faces.quad(ringVertex(m, j), ringVertex(m, j + 1), ringVertex(m + 1, j + 1), ringVertex(m + 1, j));
         int last = kBellRings - 1;
-        faces.triangle({ringVertex(last, j), u0, v(last)}, {ringVertex(last, j + 1), u1, v(last)},
-                       {1, 0.5 * (u0 + u1), 1.6});
+        faces.triangle(ringVertex(last, j), ringVertex(last, j + 1), 1);
     }
 }
 
-// Tubes: the texture once around and repeated along their length.
-void tubeFaces(Faces& faces, int base, int sides, int rings, double vRepeats)
+void tubeFaces(Faces& faces, int base, int sides, int rings)
 {
     auto vertex = [&](int m, int j) { return base + m * sides + j % sides; };
-    for (int m = 0; m + 1 < rings; ++m) {
-        double v0 = vRepeats * m / (rings - 1), v1 = vRepeats * (m + 1) / (rings - 1);
-        for (int j = 0; j < sides; ++j) {
-            double u0 = double(j) / sides, u1 = double(j + 1) / sides;
+    for (int m = 0; m + 1 < rings; ++m)
+        for (int j = 0; j < sides; ++j)
             // Around the tube turns counter-clockwise about the way to the tip.
-            faces.quad({vertex(m, j), u0, v0}, {vertex(m, j + 1), u1, v0}, {vertex(m + 1, j + 1), u1, v1},
-                       {vertex(m + 1, j), u0, v1});
-        }
-    }
+            faces.quad(vertex(m, j), vertex(m, j + 1), vertex(m + 1, j + 1), vertex(m + 1, j));
     int tip = base + rings * sides;
-    for (int j = 0; j < sides; ++j) {
-        double u0 = double(j) / sides, u1 = double(j + 1) / sides;
-        faces.triangle({vertex(rings - 1, j), u0, vRepeats}, {vertex(rings - 1, j + 1), u1, vRepeats},
-                       {tip, 0.5 * (u0 + u1), vRepeats + 0.05});
-    }
+    for (int j = 0; j < sides; ++j)
+        faces.triangle(vertex(rings - 1, j), vertex(rings - 1, j + 1), tip);
 }
 
 // Six times the volume enclosed by the bell's faces at frame k: positive when
@@ -321,13 +374,13 @@ int main(int argc, char** argv)
 {
     assetgen::Dirs dirs = assetgen::parseDirs(argc, argv);
 
-    Faces faces;
+    Faces faces{textureCoordinates(), {}};
     bellFaces(faces);
     int bellCorners = static_cast<int>(faces.corners.size());
     for (int i = 0; i < kTentacles; ++i)
-        tubeFaces(faces, kTentacleBase + i * kTentacleVertices, kTentacleSides, kTentacleRings, 6.0);
+        tubeFaces(faces, kTentacleBase + i * kTentacleVertices, kTentacleSides, kTentacleRings);
     for (int a = 0; a < kArms; ++a)
-        tubeFaces(faces, kArmBase + a * kArmVertices, kArmSides, kArmRings, 3.0);
+        tubeFaces(faces, kArmBase + a * kArmVertices, kArmSides, kArmRings);
     const int faceCount = static_cast<int>(faces.corners.size() / 3);
 
     if (faceCount > kCapacity || kVertexCount > kCapacity) {
