@@ -3,6 +3,7 @@
 #include <epoxy/gl.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 
 #include "core/time_window.h"
@@ -54,7 +55,11 @@ std::string infoBandText(int32_t t, const MarkerWindows& windows, double fps, bo
         std::snprintf(part, sizeof part, "  -- fps");
     else
         std::snprintf(part, sizeof part, "  %.1f fps", fps);
-    return line + part;
+    line += part;
+    // The font holds capitals only.
+    for (char& c : line)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return line;
 }
 
 void drawInfoBand(const std::string& text, int width, int height)

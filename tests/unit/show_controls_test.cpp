@@ -24,9 +24,9 @@ TEST(InfoBand, TheLineHoldsTheTimeEveryRunningWindowWithItsRampAndTheRate)
 {
     const MarkerWindows show = windowsFrom("");
     EXPECT_EQ(infoBandText(40000, show, 24.46, false),
-              "40000 ms  ou_git_la_bete 0.25 directorcut 0.33 linkbeast2 0.00  24.5 fps");
-    EXPECT_EQ(infoBandText(5500, show, -1.0, false), "5500 ms  citation 1.00 citation2 0.00  -- fps");
-    EXPECT_EQ(infoBandText(250000, show, 3.0, true), "250000 ms   paused");
+              "40000 MS  OU_GIT_LA_BETE 0.25 DIRECTORCUT 0.33 LINKBEAST2 0.00  24.5 FPS");
+    EXPECT_EQ(infoBandText(5500, show, -1.0, false), "5500 MS  CITATION 1.00 CITATION2 0.00  -- FPS");
+    EXPECT_EQ(infoBandText(250000, show, 3.0, true), "250000 MS   PAUSED");
 }
 
 TEST(InfoBand, AccentedNamesLoseTheirAccentsSoThatTheFontDrawsThem)
