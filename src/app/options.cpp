@@ -7,7 +7,7 @@
 const char* const kUsageLine =
     "usage: velmora [--go] [--mode WxH] [--aspect 16:10|16:9|full] [--windowed|--fullscreen]\n"
     "               [--antialias|--no-antialias] [--start MS] [--capture PATH] [--fps N]\n"
-    "               [--from MS] [--to MS] [--timedemo] [--report FILE] [--help] [--version]\n";
+    "               [--from MS] [--to MS] [--timedemo] [--report FILE] [--dev] [--help] [--version]\n";
 
 const char* const kHelpText =
     "Velmora, a real-time audiovisual demo.\n"
@@ -31,7 +31,22 @@ const char* const kHelpText =
     "                        print start-up times and, per window, frame times and\n"
     "                        the main thread's CPU time per frame\n"
     "  --report FILE         with --timedemo, also write the times as JSON\n"
-    "  --help, --version     this text, the version\n";
+    "  --dev                 watch data/heaven.scpt and read it again whenever it\n"
+    "                        changes (not with --capture or --timedemo)\n"
+    "  --help, --version     this text, the version\n"
+    "\n"
+    "Keys while the show plays (not under --capture or --timedemo):\n"
+    "  Space                 pause and resume (the music and the picture stand still)\n"
+    "  Left, Right           5 seconds back, forward (never before 0; at the end\n"
+    "                        of the show it ends)\n"
+    "  Page Up               the latest window start at least 1 second back: a\n"
+    "                        second into a window its own start, sooner the one before\n"
+    "  Page Down             the start of the next window (the last one ends the show)\n"
+    "  Home                  the show again from 0\n"
+    "  I                     the info band: show time, running windows with their\n"
+    "                        ramps, frames per second\n"
+    "  R                     read data/heaven.scpt again\n"
+    "  Escape                end the show\n";
 
 namespace {
 
@@ -125,6 +140,8 @@ ParseResult parseOptions(int argc, const char* const* argv, Options& options, st
             options.antiAlias = false;
         } else if (arg == "--timedemo" && flag) {
             options.timedemo = true;
+        } else if (arg == "--dev" && flag) {
+            options.dev = true;
         } else if (arg == "--mode") {
             int w, h;
             if (!takeValue())
@@ -181,6 +198,10 @@ ParseResult parseOptions(int argc, const char* const* argv, Options& options, st
     }
     if (!options.capturePath.empty() && options.timedemo) {
         error = "--capture and --timedemo exclude each other";
+        return ParseResult::Error;
+    }
+    if (options.dev && (options.timedemo || !options.capturePath.empty())) {
+        error = "--dev needs the real-time show";
         return ParseResult::Error;
     }
     if (!options.reportPath.empty() && !options.timedemo) {

@@ -17,6 +17,7 @@ struct Options {
     std::optional<int32_t> fromMs, toMs;
     bool timedemo = false;
     std::string reportPath;
+    bool dev = false;              // reload the timeline script when it changes
 };
 
 enum class ParseResult { Run, Help, Version, Error };

@@ -12,6 +12,7 @@
 #include "app/loading_bar.h"
 #include "app/scene_table.h"
 #include "app/settings_dialog.h"
+#include "app/show_controls.h"
 #include "app/shutdown.h"
 #include "app/startup.h"
 #include "app/timedemo.h"
@@ -102,7 +103,7 @@ const StartObject kStartObjects[] = {
      }},
     {"image manager", [](bool) { createImageManager(); }},
     {"loading bar", [](bool) { loadingBar(); }},
-    {"marker table", [](bool) { initTimeline("data/heaven.scpt"); }},
+    {"marker table", [](bool) { initTimeline(kScriptFile); }},
     {"sound manager", [](bool openAudio) { createSoundManager(openAudio); }},
     {"framebuffers", [](bool) { allocateFrameBuffers(); }},
 };
@@ -141,6 +142,9 @@ int runShow(const Options& options)
 
     for (const StartObject& object : kStartObjects)
         object.make(!offline);
+    // The script is watched from right after its first reading, so that no change goes unseen.
+    if (!offline)
+        startShowControls(options.dev);
 
     applyOptionsToSettings(options);
     // Without --go the viewer confirms or changes these choices first; batch runs never ask.
@@ -197,11 +201,18 @@ int runShow(const Options& options)
     bool first = true;
 
     for (;;) {
-        platform::PumpResult pumped = platform::pumpOneEvent();
+        platform::Event event;
+        platform::PumpResult pumped = platform::pumpOneEvent(event);
         if (pumped == platform::PumpResult::Quit)
             break;
-        if (pumped == platform::PumpResult::Handled)
+        if (pumped == platform::PumpResult::Handled) {
+            answerEvent(event);
             continue; // a frame only when nothing is waiting
+        }
+        if (!showFrameWanted()) {
+            platform::sleepMs(10); // paused: the picture on screen stays as it is
+            continue;
+        }
 
         double frameStart = showclock::wallMs();
         double cpuStart = showclock::threadCpuMs();
@@ -210,6 +221,7 @@ int runShow(const Options& options)
         int32_t t = musicTime();
         drawFrame(t);
         imageManager().drawOverlay();
+        finishShowFrame(t);
         glFlush();
         if (showEndsAt(t, markerWindows()))
             platform::postQuit(0);
@@ -241,6 +253,7 @@ int runShow(const Options& options)
     }
 
     int exitCode = platform::quitCode();
+    stopShowControls();
     shutdownShow();
     if (capturing && !closeCapture(error)) {
         std::fprintf(stderr, "velmora: %s\n", error.c_str());

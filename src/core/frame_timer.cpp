@@ -43,3 +43,9 @@ void FrameTimer::updateAt(float reading)
     delta = elapsed - previous;
     previous = elapsed;
 }
+
+void FrameTimer::leaveOut(float seconds)
+{
+    if (startTime != 0.0f)
+        startTime += seconds;
+}

@@ -14,6 +14,9 @@ struct FrameTimer {
     void update();
     // update() with a given clock reading; a reading behind the start restarts the clock.
     void updateAt(float now);
+    // Leaves seconds of the clock out (a pause): the next update goes on as
+    // if they had not passed.
+    void leaveOut(float seconds);
     // The clock reading in seconds.
     static float now();
 };

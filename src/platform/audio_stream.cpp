@@ -355,9 +355,20 @@ int64_t AudioStream::firstFrame() const
     return impl->first;
 }
 
+void AudioStream::setPaused(bool paused)
+{
+    if (impl->device == 0)
+        return;
+    SDL_PauseAudioDevice(impl->device, paused ? 1 : 0);
+    // A held device is quiet on purpose: the stall watch starts afresh.
+    impl->lastAsked = 0;
+}
+
 bool AudioStream::stalled()
 {
     if (impl->device == 0)
+        return false;
+    if (SDL_GetAudioDeviceStatus(impl->device) == SDL_AUDIO_PAUSED)
         return false;
     if (SDL_GetAudioDeviceStatus(impl->device) == SDL_AUDIO_STOPPED)
         return true;

@@ -66,6 +66,8 @@ public:
     int64_t totalFrames() const;
     // Where playing began, in frames from the file's start.
     int64_t firstFrame() const;
+    // Holds the device still, or lets it go on from where it stood.
+    void setPaused(bool paused);
     // True once the device has gone away, or the data stopped decoding before
     // its end: the position will not move again.
     bool stalled();

@@ -189,8 +189,33 @@ void postQuit(int exitCode)
     state.quitPosted = true;
 }
 
-PumpResult pumpOneEvent()
+namespace {
+
+Key showKey(const SDL_KeyboardEvent& key)
 {
+    switch (key.keysym.sym) {
+    case SDLK_LEFT: return Key::Left;
+    case SDLK_RIGHT: return Key::Right;
+    default: break;
+    }
+    if (key.repeat)
+        return Key::None;
+    switch (key.keysym.sym) {
+    case SDLK_SPACE: return Key::Space;
+    case SDLK_PAGEUP: return Key::PageUp;
+    case SDLK_PAGEDOWN: return Key::PageDown;
+    case SDLK_HOME: return Key::Home;
+    case SDLK_i: return Key::I;
+    case SDLK_r: return Key::R;
+    default: return Key::None;
+    }
+}
+
+} // namespace
+
+PumpResult pumpOneEvent(Event& pumped)
+{
+    pumped = {};
     if (state.quitPosted)
         return PumpResult::Quit;
     SDL_Event event;
@@ -203,11 +228,14 @@ PumpResult pumpOneEvent()
     case SDL_WINDOWEVENT:
         if (event.window.event == SDL_WINDOWEVENT_CLOSE)
             postQuit(0);
+        pumped.exposed = event.window.event == SDL_WINDOWEVENT_EXPOSED;
         break;
     case SDL_KEYDOWN:
         if (event.key.keysym.sym == SDLK_ESCAPE)
             postQuit(0);
-        break; // other keys do nothing
+        else
+            pumped.key = showKey(event.key);
+        break;
     default:
         break;
     }

@@ -51,8 +51,17 @@ void disableSwapWait();
 // next pump turns it into PumpResult::Quit.
 void postQuit(int exitCode);
 enum class PumpResult { Empty, Handled, Quit };
-// Handles at most one event. Empty means the queue had nothing waiting.
-PumpResult pumpOneEvent();
+
+// The keys the real-time show answers besides Escape. Held down, only the
+// arrows repeat.
+enum class Key { None, Space, Left, Right, PageUp, PageDown, Home, I, R };
+struct Event {
+    Key key = Key::None;
+    bool exposed = false; // the window's picture must be shown again
+};
+// Handles at most one event and says what it asks of the show. Empty means
+// the queue had nothing waiting.
+PumpResult pumpOneEvent(Event& event);
 int quitCode();
 
 void sleepMs(uint32_t ms);

@@ -46,6 +46,7 @@ int SoundManager::play(const char* fileName, bool loopForEver)
     stream.reset();
     loop = loopForEver;
     lastFrames = 0;
+    this->fileName = fileName;
     std::string error;
     bool playing = false;
     if (!audioWanted) {
@@ -84,6 +85,8 @@ int SoundManager::play(const char* fileName, bool loopForEver)
 
 int32_t SoundManager::time()
 {
+    if (isPaused)
+        return pausedMs;
     if (showclock::isFixedStep() || silent)
         return showclock::musicMs();
     return streamTime();
@@ -112,6 +115,61 @@ int32_t SoundManager::streamTime()
         stream.reset();
     }
     return ms;
+}
+
+void SoundManager::pause()
+{
+    if (isPaused)
+        return;
+    pausedMs = time();
+    isPaused = true;
+    if (stream)
+        stream->setPaused(true);
+}
+
+void SoundManager::resume()
+{
+    if (!isPaused)
+        return;
+    isPaused = false;
+    if (seekPending)
+        moveTo(pausedMs);
+    else if (stream)
+        stream->setPaused(false);
+    else
+        showclock::startMusic(pausedMs);
+    seekPending = false;
+}
+
+void SoundManager::seek(int32_t ms)
+{
+    startMs = ms;
+    if (isPaused) {
+        pausedMs = ms;
+        seekPending = true;
+        return;
+    }
+    moveTo(ms);
+}
+
+void SoundManager::moveTo(int32_t ms)
+{
+    if (!stream) {
+        showclock::startMusic(ms);
+        return;
+    }
+    std::string error;
+    // Rounded up, so that the time read back from the frame is ms itself.
+    int64_t frame = (static_cast<int64_t>(ms) * platform::kAudioRate + 999) / 1000;
+    if (stream->open(fileName.c_str(), frame, loop, error)) {
+        firstFrame = stream->firstFrame();
+        lastFrames = 0;
+        return;
+    }
+    std::fprintf(stderr, "velmora: the music cannot move to %d ms (%s); the show goes on without sound\n", ms,
+                 error.c_str());
+    stream.reset();
+    goSilent(ms);
 }
 
 void SoundManager::goSilent(int32_t fromMs)

@@ -6,6 +6,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <string>
 
 namespace platform {
 class AudioStream;
@@ -28,6 +29,16 @@ public:
     // The music time in ms: what the device has played, wrapped with the loop.
     int32_t time();
 
+    // Holds the music and its time still (the stream pauses), or lets both go
+    // on from there.
+    void pause();
+    void resume();
+    bool paused() const { return isPaused; }
+    // Moves the music and its time to ms, as startAt and play do: the stream
+    // opens again there, or the silent clock restarts there. While paused the
+    // time shows ms at once and the music moves on resume().
+    void seek(int32_t ms);
+
 private:
     bool audioStarted = false;
     bool audioWanted = true;
@@ -37,10 +48,15 @@ private:
     int64_t firstFrame = 0; // where the stream started, in frames
     int64_t lastFrames = 0; // frames played since then
     std::unique_ptr<platform::AudioStream> stream;
+    std::string fileName;
+    bool isPaused = false;
+    int32_t pausedMs = 0;
+    bool seekPending = false; // a seek made while paused, for resume()
 
     int32_t framesToMs(int64_t frames) const;
     int32_t streamTime();
     void goSilent(int32_t fromMs);
+    void moveTo(int32_t ms);
 };
 
 // Makes the process-wide sound manager (at the top of the program).

@@ -2,7 +2,10 @@
 
 #include <cctype>
 #include <charconv>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <limits>
 
@@ -119,6 +122,34 @@ MarkerTable MarkerTable::fromStream(std::istream& in)
     return table;
 }
 
+bool MarkerTable::load(const char* fileName, MarkerTable& table, std::string& why)
+{
+    std::error_code error;
+    auto status = std::filesystem::status(fileName, error);
+    if (!std::filesystem::exists(status)) {
+        why = "no such file";
+        return false;
+    }
+    // A directory opens like a file on Linux and then reads as nothing.
+    if (std::filesystem::is_directory(status)) {
+        why = "a directory";
+        return false;
+    }
+    std::ifstream in(fileName, std::ios::binary);
+    if (!in) {
+        why = std::strerror(errno);
+        return false;
+    }
+    MarkerTable read;
+    read.read(in);
+    if (in.bad()) {
+        why = "read error";
+        return false;
+    }
+    table = std::move(read);
+    return true;
+}
+
 void MarkerTable::read(std::istream& in)
 {
     std::string name;
@@ -193,6 +224,15 @@ MarkerWindows gWindows = buildMarkerWindows(MarkerTable());
 void initTimeline(const char* scriptFile)
 {
     gWindows = buildMarkerWindows(MarkerTable(scriptFile));
+}
+
+bool reloadTimeline(const char* scriptFile, std::string& why)
+{
+    MarkerTable table;
+    if (!MarkerTable::load(scriptFile, table, why))
+        return false;
+    gWindows = buildMarkerWindows(table);
+    return true;
 }
 
 const MarkerWindows& markerWindows()

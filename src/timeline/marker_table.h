@@ -15,6 +15,9 @@ public:
     explicit MarkerTable(const char* fileName);
     // Reads pairs of a name and a number from any stream (the tests use strings).
     static MarkerTable fromStream(std::istream& in);
+    // Reads the file by the same rules, but tells a file that cannot be read
+    // (missing, a directory, unreadable) from an empty one: false, with why.
+    static bool load(const char* fileName, MarkerTable& table, std::string& why);
 
     // The value stored under name, or fallback. Never adds a key.
     float lookup(const std::string& name, float fallback) const;
@@ -69,4 +72,7 @@ MarkerWindows buildMarkerWindows(const MarkerTable& table);
 
 // The process-wide table and windows, made once at the top of main.
 void initTimeline(const char* scriptFile);
+// Reads the script again. A file that cannot be read keeps the windows in use
+// and returns false with why; anything readable replaces them.
+bool reloadTimeline(const char* scriptFile, std::string& why);
 const MarkerWindows& markerWindows();

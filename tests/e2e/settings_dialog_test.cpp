@@ -21,32 +21,6 @@ using namespace testsupport;
 
 namespace {
 
-// A program under test, killed if a test gives up on it halfway.
-struct Program {
-    Process running;
-    ~Program()
-    {
-        if (running.pid > 0) {
-            kill(running.pid, SIGKILL);
-            finishVelmora(running, 5);
-        }
-    }
-    RunResult finish(int timeoutSeconds) { return finishVelmora(running, timeoutSeconds); }
-};
-
-std::string shell(const std::string& command)
-{
-    std::string out;
-    FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
-    if (!pipe)
-        return out;
-    char buffer[256];
-    while (fgets(buffer, sizeof buffer, pipe))
-        out += buffer;
-    pclose(pipe);
-    return out;
-}
-
 std::vector<std::string> visibleWindows(int pid)
 {
     std::istringstream ids(shell("xdotool search --onlyvisible --pid " + std::to_string(pid)));
@@ -57,19 +31,6 @@ std::string windowName(const std::string& window)
 {
     std::string name = shell("xdotool getwindowname " + window);
     return name.substr(0, name.find('\n'));
-}
-
-// Polls until done() holds or the seconds have passed; whether it held.
-template <typename Done>
-bool waitUntil(int seconds, Done done)
-{
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    for (bool held = done(); !held; held = done()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return true;
 }
 
 // The first visible window of the program whose name contains namePart ("" for
@@ -100,12 +61,6 @@ Geometry screen()
     Geometry s;
     std::istringstream(shell("xdotool getdisplaygeometry")) >> s.width >> s.height;
     return s;
-}
-
-// Focuses the window, then types the keys into it.
-void pressKeys(const std::string& window, const std::string& keys)
-{
-    shell("xdotool windowfocus " + window + " key --delay 50 " + keys);
 }
 
 // Clicks into the mode field and types text there. The field has no tab stop,

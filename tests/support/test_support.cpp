@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
@@ -127,6 +128,28 @@ RunResult finishVelmora(Process& process, int timeoutSeconds)
     return result;
 }
 
+Program::~Program()
+{
+    if (running.pid > 0) {
+        kill(running.pid, SIGKILL);
+        finishVelmora(running, 5);
+    }
+}
+
+std::string shell(const std::string& command)
+{
+    std::string out;
+    FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
+    if (!pipe)
+        return out;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        out.append(buffer, n);
+    pclose(pipe);
+    return out;
+}
+
 namespace {
 
 Display* display()
@@ -237,6 +260,11 @@ bool requestClose(unsigned long window)
     return ok;
 }
 
+void pressKeys(const std::string& window, const std::string& keys)
+{
+    shell("xdotool windowfocus " + window + " key --delay 50 " + keys);
+}
+
 std::string readFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -297,6 +325,47 @@ bool readPng(const std::string& path, Image& image)
     bool ok = png_image_finish_read(&png, nullptr, image.rgb.data(), 0, nullptr) != 0;
     png_image_free(&png);
     return ok;
+}
+
+namespace {
+
+int lowestBit(unsigned long mask)
+{
+    int shift = 0;
+    while (mask && !(mask & 1u)) {
+        mask >>= 1;
+        ++shift;
+    }
+    return shift;
+}
+
+} // namespace
+
+Image grabWindow(unsigned long window)
+{
+    // What the X server holds on screen for the window, as xwd would dump it.
+    Image image;
+    Display* d = display();
+    XWindowAttributes attributes;
+    if (!d || !XGetWindowAttributes(d, window, &attributes))
+        return image;
+    XImage* grabbed = XGetImage(d, window, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
+    if (!grabbed)
+        return image;
+    image.width = attributes.width;
+    image.height = attributes.height;
+    image.rgb.resize(static_cast<size_t>(image.width) * image.height * 3);
+    const unsigned long masks[3] = {grabbed->red_mask, grabbed->green_mask, grabbed->blue_mask};
+    for (int y = 0; y < image.height; ++y) {
+        for (int x = 0; x < image.width; ++x) {
+            unsigned long pixel = XGetPixel(grabbed, x, y);
+            for (int c = 0; c < 3; ++c)
+                image.rgb[(static_cast<size_t>(y) * image.width + x) * 3 + c] =
+                    static_cast<uint8_t>((pixel & masks[c]) >> lowestBit(masks[c]));
+        }
+    }
+    XDestroyImage(grabbed);
+    return image;
 }
 
 Image readFrame(const std::string& path)

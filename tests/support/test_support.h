@@ -1,8 +1,10 @@
 // Helpers for the tests that run the whole program: a scratch working
 // directory with the data tree, a run with a time limit, and PNG reading.
 #pragma once
+#include <chrono>
 #include <cstdint>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace testsupport {
@@ -32,6 +34,29 @@ Process startVelmora(const std::string& dir, const std::vector<std::string>& arg
                      const std::vector<std::string>& env = {});
 RunResult finishVelmora(Process& process, int timeoutSeconds = 180);
 
+// A program under test, killed if a test gives up on it halfway.
+struct Program {
+    Process running;
+    ~Program();
+    RunResult finish(int timeoutSeconds) { return finishVelmora(running, timeoutSeconds); }
+};
+
+// A shell command's standard output (its errors are dropped).
+std::string shell(const std::string& command);
+
+// Polls until done() holds or the seconds have passed; whether it held.
+template <typename Done>
+bool waitUntil(int seconds, Done done)
+{
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    for (bool held = done(); !held; held = done()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return true;
+}
+
 // X11 helpers on the test's display. A window id, or 0 when none appeared in time.
 unsigned long waitForWindow(const std::string& title, int timeoutMs = 30000);
 struct WindowGeometry {
@@ -43,6 +68,8 @@ std::string windowTitle(unsigned long window);
 bool pressKey(unsigned long window, const char* keysym);
 // What the window manager sends when the close button is pressed.
 bool requestClose(unsigned long window);
+// Focuses the window with xdotool, then types the keys (xdotool's names) into it.
+void pressKeys(const std::string& window, const std::string& keys);
 
 std::string readFile(const std::string& path);
 // The last non-empty line of a text, without its line end and trailing blanks.
@@ -61,6 +88,8 @@ struct Image {
     double meanLevel(int x0, int y0, int x1, int y1) const;
 };
 bool readPng(const std::string& path, Image& image);
+// The window's picture as it is on the screen; empty when it cannot be had.
+Image grabWindow(unsigned long window);
 // The picture at path; fails the test when it cannot be read.
 Image readFrame(const std::string& path);
 

@@ -59,11 +59,13 @@ TEST(Options, HelpAndVersionAreAnsweredAndMalformedValuesAreErrors)
 {
     EXPECT_EQ(parse({"--help"}), ParseResult::Help);
     EXPECT_EQ(parse({"--go", "--version"}), ParseResult::Version);
+    EXPECT_EQ(parse({"--go", "--dev"}), ParseResult::Run);
     const std::vector<std::vector<const char*>> malformed = {
         {"--bogus"}, {"-x"}, {"--mode", "640"}, {"--mode", "0x400"}, {"--mode", "640x400x3"},
         {"--mode", "abcxdef"}, {"--aspect", "4:3"}, {"--fps", "0"}, {"--fps", "12fps"}, {"--start", "-5"},
         {"--start"}, {"--from", "99999999999999"}, {"--go=1"}, {"--from", "2000", "--to", "1000"},
-        {"--report", "r.json"}, {"--timedemo", "--capture", "d"}};
+        {"--report", "r.json"}, {"--timedemo", "--capture", "d"}, {"--dev", "--timedemo"}, {"--dev", "--capture", "d"},
+        {"--dev=1"}};
     for (const auto& args : malformed)
         EXPECT_EQ(parse(args), ParseResult::Error) << args[0] << " " << (args.size() > 1 ? args[1] : "");
 }

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 #include <random>
 #include <sstream>
 
@@ -121,4 +125,46 @@ TEST(MarkerTable, RandomBytesAndEnormousTokensNeverBreakTheReader)
     std::string script = "rappel.start 100 " + std::string(20 * 1024 * 1024, 'x') + " 5 " +
                          std::string(4 * 1024 * 1024, '7') + "x";
     EXPECT_EQ(windowsFrom(script)[Window::Rappel].start, 100);
+}
+
+TEST(TimelineReload, AFileThatCannotBeReadKeepsTheWindowsInUseAndAnyReadableOneReplacesThem)
+{
+    namespace fs = std::filesystem;
+    fs::path dir = fs::temp_directory_path() / ("velmora-reload-" + std::to_string(getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    std::string script = (dir / "heaven.scpt").string();
+    auto write = [&](const char* text) { std::ofstream(script, std::ios::trunc) << text; };
+    std::string why;
+
+    write("citation.end 1000\n");
+    initTimeline(script.c_str());
+    write("citation.end 2000\n");
+    ASSERT_TRUE(reloadTimeline(script.c_str(), why));
+    EXPECT_EQ(markerWindows()[Window::Citation].end, 2000);
+
+    fs::remove(script);
+    EXPECT_FALSE(reloadTimeline(script.c_str(), why));
+    EXPECT_EQ(why, "no such file");
+    fs::create_directory(script);
+    EXPECT_FALSE(reloadTimeline(script.c_str(), why));
+    EXPECT_EQ(why, "a directory");
+    fs::remove(script);
+    write("citation.end 3000\n");
+    fs::permissions(script, fs::perms::none);
+    if (geteuid() != 0) { // root reads it all the same
+        EXPECT_FALSE(reloadTimeline(script.c_str(), why));
+    }
+    EXPECT_EQ(markerWindows()[Window::Citation].end, 2000);
+
+    // Nonsense and an empty file are read by the start-up rules.
+    fs::permissions(script, fs::perms::owner_read | fs::perms::owner_write);
+    write("citation.end 4000 nonsense here\n");
+    ASSERT_TRUE(reloadTimeline(script.c_str(), why));
+    EXPECT_EQ(markerWindows()[Window::Citation].end, 4000);
+    write("");
+    ASSERT_TRUE(reloadTimeline(script.c_str(), why));
+    expectWindow(markerWindows(), Window::Citation, 0, 5500);
+
+    fs::remove_all(dir);
 }
