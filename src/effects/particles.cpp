@@ -10,6 +10,7 @@
 #include <new>
 
 #include "core/c_rand.h"
+#include "gfx/clip_space.h"
 #include "gfx/quadric.h"
 
 float flowTime = 0.0f;
@@ -272,6 +273,8 @@ void ParticleSystem::draw()
     glGetFloatv(GL_MODELVIEW_MATRIX, m);
     right = {m[0], m[4], m[8]};
     up = {m[1], m[5], m[9]};
+    if (style == 15)
+        currentClipMatrix(clip);
     for (int i = 0; i < count; ++i)
         if (particles[i].alive)
             drawParticle(particles[i], i, static_cast<float>(i) / static_cast<float>(count));
@@ -339,11 +342,16 @@ void ParticleSystem::drawParticle(Particle& p, int index, float fraction)
         }
         glEnable(GL_DEPTH_TEST);
         glDisable(GL_TEXTURE_2D);
-        glPushMatrix();
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-        glTranslatef(corner.x, corner.y, corner.z);
-        gluSphere(sharedQuadric(), 0.2f * p.size, 12, 12);
-        glPopMatrix();
+        // A sphere wholly out of view is left out: it could not reach the screen.
+        const float radius = 0.2f * p.size;
+        const Vec3 reach{std::fabs(radius), std::fabs(radius), std::fabs(radius)};
+        if (!boxOutsideView(clip, corner - reach, corner + reach)) {
+            glPushMatrix();
+            glTranslatef(corner.x, corner.y, corner.z);
+            gluSphere(sharedQuadric(), radius, 12, 12);
+            glPopMatrix();
+        }
         glDisable(GL_TEXTURE_2D);
     }
 }

@@ -92,6 +92,7 @@ public:
     int rate = 0;
     float rateJitter = 0.0f;
     Vec3 right, up; // the camera's axes at the last draw
+    float clip[16] = {}; // the view at the last draw, for leaving out unseen spheres
     bool flow = false;
 
 private:
