@@ -47,13 +47,10 @@ TEST(CommandLine, AnswersAndRefusalsNeverStartTheShow)
         {{"--help"}, {}, 0, "--capture PATH"},
         {{"--help"}, noDisplay, 0, "--capture PATH"}, // help needs no display
         {{"--version"}, {}, 0, "velmora "},
+        // Which values are malformed is pinned by the option parser's own tests.
         {{"--frobnicate"}, {}, 2, "usage: velmora"},
-        {{"--mode", "big"}, {}, 2, "usage: velmora"},
-        {{"--fps", "-3"}, {}, 2, "usage: velmora"},
-        {{"--aspect"}, {}, 2, "usage: velmora"},
         {withTimedemo({"--from", "203001"}), {}, 2, "usage: velmora"}, // ranges outside the show
         {withTimedemo({"--to", "204001"}), {}, 2, "usage: velmora"},
-        {withTimedemo({"--from", "9000", "--to", "8000"}), {}, 2, "usage: velmora"},
         {{"--go", "--windowed"}, {"DISPLAY=", "WAYLAND_DISPLAY="}, 1, "no display"},
         {{"--go"}, noDisplay, 1, "no display"},
         {{}, noDisplay, 1, "no display"}, // before the dialog too

@@ -142,7 +142,6 @@ TEST(AnimatedMeshGl, ArrayDrawIsByteIdenticalToCornerByCornerInBothModes)
                 EXPECT_GT(pixelsDiffering(reference, background), 10000);
                 // ... and the array draw gives every byte of it unchanged.
                 EXPECT_EQ(pixelsDiffering(fast, reference), 0);
-                EXPECT_TRUE(fast == reference);
                 for (int j = 0; j < 3; ++j)
                     EXPECT_EQ(normal[j], referenceNormal[j]);
                 for (int j = 0; j < 2; ++j)

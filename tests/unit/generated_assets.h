@@ -42,6 +42,15 @@ inline Picture readPicture(const std::string& file)
     return picture;
 }
 
+// The alpha of every texel along the picture's four edges, summed.
+inline int borderAlphaSum(const Picture& p)
+{
+    int sum = 0;
+    for (int k = 0; k < p.width; ++k)
+        sum += p.at(k, 0)[3] + p.at(k, p.height - 1)[3] + p.at(0, k)[3] + p.at(p.width - 1, k)[3];
+    return sum;
+}
+
 // A model from data/3D/.
 inline Model_3DS loadModel(const std::string& name)
 {

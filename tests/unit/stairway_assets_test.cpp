@@ -14,14 +14,6 @@ using namespace generated;
 
 namespace {
 
-int borderAlphaSum(const Picture& p)
-{
-    int sum = 0;
-    for (int k = 0; k < p.width; ++k)
-        sum += p.at(k, 0)[3] + p.at(k, p.height - 1)[3] + p.at(0, k)[3] + p.at(p.width - 1, k)[3];
-    return sum;
-}
-
 // The scene draws the mushrooms with rot.x = 90, which turns a loaded vertex
 // (x, y, z) into (x, -z, y): the file's own axes, y up.
 void upright(const float* loaded, float world[3])

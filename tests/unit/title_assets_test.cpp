@@ -2,16 +2,14 @@
 // from the data tree the build made: the shapes the scenes rely on.
 #include <gtest/gtest.h>
 
-#include <png.h>
-
 #include <algorithm>
 #include <vector>
 
-#include "gfx/model_3ds.h"
+#include "generated_assets.h"
+
+using namespace generated;
 
 namespace {
-
-const std::string kData = VELMORA_DATA_DIR;
 
 // The extents of the model where the opening scene puts it: scale 1.55, then a
 // quarter turn about y (world x, y, z from loaded z, y, -x).
@@ -32,9 +30,7 @@ struct Bounds {
 
 TEST(TitleModel, StandsEightUnitsWideCentredBetweenZeroAndTwoWithItsFrontCapTowardsTheCamera)
 {
-    Model_3DS model;
-    std::string error;
-    ASSERT_TRUE(model.tryLoad((kData + "/3D/starttext-export.3ds").c_str(), error)) << error;
+    Model_3DS model = loadModel("starttext-export.3ds");
     ASSERT_GE(model.numObjects, 1);
     Bounds world;
     for (const Model_3DS::Object& object : model.Objects) {
@@ -77,20 +73,15 @@ TEST(TitleModel, StandsEightUnitsWideCentredBetweenZeroAndTwoWithItsFrontCapTowa
 
 TEST(BitmapFontImage, HoldsSixtyFourWhiteGlyphsEachInTheLeftSixtyPercentOfItsCell)
 {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    ASSERT_TRUE(png_image_begin_read_from_file(&image, (kData + "/gfx/modern-space.png").c_str()));
-    image.format = PNG_FORMAT_RGBA;
-    std::vector<unsigned char> pixels(PNG_IMAGE_SIZE(image));
-    ASSERT_TRUE(png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr));
-    ASSERT_EQ(image.width, 1024u);
-    ASSERT_EQ(image.height, 256u);
+    Picture font = readPicture(kData + "/gfx/modern-space.png");
+    ASSERT_EQ(font.width, 1024);
+    ASSERT_EQ(font.height, 256);
     const int cell = 64;
     for (int g = 0; g < 64; ++g) {
         int coverage = 0, outside = 0, notWhite = 0;
         for (int y = 0; y < cell; ++y) {
             for (int x = 0; x < cell; ++x) {
-                const unsigned char* p = &pixels[(((g / 16) * cell + y) * 1024 + (g % 16) * cell + x) * 4];
+                const unsigned char* p = font.at((g % 16) * cell + x, (g / 16) * cell + y);
                 if (p[3] == 0)
                     continue;
                 ++coverage;
