@@ -273,21 +273,11 @@ void ParticleSystem::draw()
     glGetFloatv(GL_MODELVIEW_MATRIX, m);
     right = {m[0], m[4], m[8]};
     up = {m[1], m[5], m[9]};
-    currentClipMatrix(clip);
+    if (style == 15)
+        currentClipMatrix(clip);
     for (int i = 0; i < count; ++i)
         if (particles[i].alive)
             drawParticle(particles[i], i, static_cast<float>(i) / static_cast<float>(count));
-}
-
-// True when a sprite's four corners lie beyond one face of the view volume.
-bool ParticleSystem::quadOutsideView(const Vec3 quad[4]) const
-{
-    Vec3 low = quad[0], high = quad[0];
-    for (int k = 1; k < 4; ++k) {
-        low = {std::min(low.x, quad[k].x), std::min(low.y, quad[k].y), std::min(low.z, quad[k].z)};
-        high = {std::max(high.x, quad[k].x), std::max(high.y, quad[k].y), std::max(high.z, quad[k].z)};
-    }
-    return boxOutsideView(clip, low, high);
 }
 
 void ParticleSystem::drawParticle(Particle& p, int index, float fraction)
@@ -321,25 +311,22 @@ void ParticleSystem::drawParticle(Particle& p, int index, float fraction)
         Vec3 normal = corner;
         normal.normalize();
         glNormal3f(normal.x, normal.y, normal.z);
-        const Vec3 quad[4] = {corner, corner + u * p.size, corner + u * p.size + r * p.size,
-                              corner + u * p.size + r * p.size - u * p.size};
-        if (quadOutsideView(quad)) {
-            // Unseen: only the coordinate it would have left for the next one.
-            glTexCoord2f(0.0f, 0.0f);
-        } else {
-            // Each coordinate applies to the next vertex; the last one, (0, 0), is
-            // what the next particle's first vertex gets.
-            glBegin(GL_QUADS);
-            glVertex3f(quad[0].x, quad[0].y, quad[0].z);
-            glTexCoord2f(0.0f, 1.0f);
-            glVertex3f(quad[1].x, quad[1].y, quad[1].z);
-            glTexCoord2f(1.0f, 1.0f);
-            glVertex3f(quad[2].x, quad[2].y, quad[2].z);
-            glTexCoord2f(1.0f, 0.0f);
-            glVertex3f(quad[3].x, quad[3].y, quad[3].z);
-            glTexCoord2f(0.0f, 0.0f);
-            glEnd();
-        }
+        // Each coordinate applies to the next vertex; the last one, (0, 0), is
+        // what the next particle's first vertex gets.
+        glBegin(GL_QUADS);
+        Vec3 v = corner;
+        glVertex3f(v.x, v.y, v.z);
+        glTexCoord2f(0.0f, 1.0f);
+        v = v + u * p.size;
+        glVertex3f(v.x, v.y, v.z);
+        glTexCoord2f(1.0f, 1.0f);
+        v = v + r * p.size;
+        glVertex3f(v.x, v.y, v.z);
+        glTexCoord2f(1.0f, 0.0f);
+        v = v - u * p.size;
+        glVertex3f(v.x, v.y, v.z);
+        glTexCoord2f(0.0f, 0.0f);
+        glEnd();
         glDisable(GL_TEXTURE_2D);
     } else if (style == 15) {
         glEnable(GL_TEXTURE_2D);

@@ -92,12 +92,11 @@ public:
     int rate = 0;
     float rateJitter = 0.0f;
     Vec3 right, up; // the camera's axes at the last draw
-    float clip[16] = {}; // the view at the last draw, for leaving out unseen particles
+    float clip[16] = {}; // the view at the last draw, for leaving out unseen spheres
     bool flow = false;
 
 private:
     void drawParticle(Particle& p, int index, float fraction);
-    bool quadOutsideView(const Vec3 quad[4]) const;
 };
 
 // The number a system update emits for the rand() draw u in [0, 1].
