@@ -1,6 +1,5 @@
 #include "effects/stairway.h"
 
-#include "core/vec3.h"
 #include "gfx/camera_path.h"
 #include "gfx/image_manager.h"
 #include "gfx/model_3ds.h"

@@ -4,6 +4,7 @@
 #include <GL/glu.h>
 
 #include <cmath>
+#include <initializer_list>
 
 #include "core/time_window.h"
 #include "effects/particles.h"
