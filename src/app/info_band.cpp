@@ -73,14 +73,7 @@ void drawInfoBand(const std::string& text, int width, int height)
 
     glUseProgram(0);
     glViewport(0, 0, width, height);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0.0, width, 0.0, height, -1.0, 1.0);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glDisable(GL_DEPTH_TEST);
+    imageManager().beginOrtho(static_cast<float>(width), static_cast<float>(height));
     glDisable(GL_LIGHTING);
     glDisable(GL_FOG);
     glDisable(GL_CULL_FACE);
@@ -99,8 +92,5 @@ void drawInfoBand(const std::string& text, int width, int height)
     glListBase(fontBase() - 32);
     glCallLists(static_cast<GLsizei>(text.size()), GL_UNSIGNED_BYTE, text.data());
 
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
+    imageManager().endOrtho();
 }

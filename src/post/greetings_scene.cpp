@@ -9,7 +9,6 @@
 #include "effects/particles.h"
 #include "effects/sky_and_ground.h"
 #include "gfx/lighting.h"
-#include "gfx/shader_program.h"
 #include "post/roots_scene.h"
 #include "post/shader_catalogue.h"
 
@@ -43,11 +42,7 @@ void drawGreetingsScene(const SceneCall& call, const FrameTime& time)
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    ShaderProgram& bump = *shaderProgram(Shader::BumpMapping);
-    glUseProgram(bump.program);
-    bump.bindSampler(0, rootColourMap(), "colorMap");
-    bump.bindSampler(1, rootNormalMap(), "alphaMap");
-    bump.setUniform1f("reverse", -1.0f);
+    beginBumpMapping(rootColourMap(), rootNormalMap(), -1.0f);
 
     glEnable(GL_LIGHTING);
     glEnable(GL_LIGHT0);
@@ -58,9 +53,7 @@ void drawGreetingsScene(const SceneCall& call, const FrameTime& time)
 
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    bump.unbindSampler(1);
-    bump.unbindSampler(0);
-    glUseProgram(0);
+    endBumpMapping();
     glEnable(GL_LIGHT0);
 
     // The dust drifts until four fifths of the window, then is gone at once.

@@ -15,23 +15,17 @@
 #include "gfx/lighting.h"
 #include "gfx/model_3ds.h"
 #include "gfx/procedural_textures.h"
-#include "gfx/shader_program.h"
 #include "post/moon_scene.h"
 #include "post/shader_catalogue.h"
 
 namespace {
 
-void drawBumpMapped(ShaderProgram& bump, GLuint colour, GLuint normals, std::initializer_list<Model_3DS*> models)
+void drawBumpMapped(GLuint colour, GLuint normals, std::initializer_list<Model_3DS*> models)
 {
-    glUseProgram(bump.program);
-    bump.bindSampler(0, colour, "colorMap");
-    bump.bindSampler(1, normals, "alphaMap");
-    bump.setUniform1f("reverse", -1.0f);
+    beginBumpMapping(colour, normals, -1.0f);
     for (Model_3DS* m : models)
         m->Draw(false);
-    bump.unbindSampler(1);
-    bump.unbindSampler(0);
-    glUseProgram(0);
+    endBumpMapping();
 }
 
 void drawMushrooms()
@@ -52,10 +46,9 @@ void drawMushrooms()
     glEnable(GL_LIGHT0);
     glEnable(GL_DEPTH_TEST);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    ShaderProgram& bump = *shaderProgram(Shader::BumpMapping);
     const StairwayImages& im = stairwayImages();
-    drawBumpMapped(bump, im.clusterColour, im.clusterNormals, {&a, &b});
-    drawBumpMapped(bump, im.tallColour, im.tallNormals, {&c});
+    drawBumpMapped(im.clusterColour, im.clusterNormals, {&a, &b});
+    drawBumpMapped(im.tallColour, im.tallNormals, {&c});
 }
 
 // The sparks of the four stairways, interleaved path by path for each i.

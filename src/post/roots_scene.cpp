@@ -10,7 +10,6 @@
 #include "gfx/camera_path.h"
 #include "gfx/image_manager.h"
 #include "gfx/lighting.h"
-#include "gfx/shader_program.h"
 #include "post/shader_catalogue.h"
 
 namespace {
@@ -236,11 +235,7 @@ void drawRootsScene(const SceneCall& call, const FrameTime&)
     glEnable(GL_LIGHT0);
     glEnable(GL_COLOR_MATERIAL);
 
-    ShaderProgram& bump = *shaderProgram(Shader::BumpMapping);
-    glUseProgram(bump.program);
-    bump.bindSampler(0, state.colour, "colorMap");
-    bump.bindSampler(1, state.normals, "alphaMap");
-    bump.setUniform1f("reverse", 1.0f);
+    beginBumpMapping(state.colour, state.normals, 1.0f);
     glPushMatrix();
     glTranslatef(0.0f, 40.0f, 0.0f);
     for (int k = 0; k < 6; ++k) {
@@ -249,7 +244,5 @@ void drawRootsScene(const SceneCall& call, const FrameTime&)
                  true);
     }
     glPopMatrix();
-    bump.unbindSampler(1);
-    bump.unbindSampler(0);
-    glUseProgram(0);
+    endBumpMapping();
 }

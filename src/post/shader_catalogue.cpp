@@ -51,3 +51,20 @@ void destroyShaderPrograms()
         program = nullptr;
     }
 }
+
+void beginBumpMapping(GLuint colour, GLuint normals, float reverse)
+{
+    ShaderProgram& bump = *shaderProgram(Shader::BumpMapping);
+    glUseProgram(bump.program);
+    bump.bindSampler(0, colour, "colorMap");
+    bump.bindSampler(1, normals, "alphaMap");
+    bump.setUniform1f("reverse", reverse);
+}
+
+void endBumpMapping()
+{
+    ShaderProgram& bump = *shaderProgram(Shader::BumpMapping);
+    bump.unbindSampler(1);
+    bump.unbindSampler(0);
+    glUseProgram(0);
+}

@@ -1,6 +1,8 @@
 // The seven shader programs of the show: their names, their sources (embedded
 // .glsl files) and the process-wide handles the scenes and the chain use.
 #pragma once
+#include <epoxy/gl.h>
+
 #include <cstddef>
 
 class ShaderProgram;
@@ -35,3 +37,9 @@ void createShaderProgram(Shader which);
 ShaderProgram* shaderProgram(Shader which);
 // Deletes and frees every program that exists, in creation order.
 void destroyShaderPrograms();
+
+// "Bump mapping" in use with the colour map on unit 0 ("colorMap"), the normal
+// map on unit 1 ("alphaMap") and "reverse" set; then units 1 and 0 released
+// and fixed function back.
+void beginBumpMapping(GLuint colour, GLuint normals, float reverse);
+void endBumpMapping();

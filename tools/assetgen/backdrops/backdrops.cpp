@@ -13,6 +13,7 @@
 #include "common/asset_file.h"
 #include "common/image_io.h"
 #include "common/normal_map.h"
+#include "common/paint.h"
 
 using noise::fbm;
 using noise::mix;
@@ -21,21 +22,9 @@ using noise::smoothstep;
 
 namespace {
 
-struct Rgb {
-    float r, g, b;
-    Rgb operator+(const Rgb& o) const { return {r + o.r, g + o.g, b + o.b}; }
-    Rgb operator*(float s) const { return {r * s, g * s, b * s}; }
-};
-
-Rgb blend(const Rgb& a, const Rgb& b, float t)
-{
-    return {mix(a.r, b.r, t), mix(a.g, b.g, t), mix(a.b, b.b, t)};
-}
-
-uint8_t toByte(float v)
-{
-    return static_cast<uint8_t>(std::clamp(v, 0.0f, 1.0f) * 255.0f + 0.5f);
-}
+using assetgen::blend;
+using assetgen::Rgb;
+using assetgen::toByte;
 
 // Fills every pixel from shade(x, y), rows split between two threads.
 void render(assetgen::Image& image, const std::function<Rgb(int, int)>& shade)

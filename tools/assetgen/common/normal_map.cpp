@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/paint.h"
+
 namespace assetgen {
 
 float HeightField::sample(int x, int y) const
@@ -19,7 +21,6 @@ float HeightField::sample(int x, int y) const
 
 Image normalMap(const HeightField& field, float strength)
 {
-    auto toByte = [](float v) { return static_cast<uint8_t>(std::clamp(v, 0.0f, 1.0f) * 255.0f + 0.5f); };
     Image normals(field.width, field.height, 3);
     for (int y = 0; y < field.height; ++y)
         for (int x = 0; x < field.width; ++x) {

@@ -26,6 +26,7 @@
 #include "common/image_io.h"
 #include "common/model_3ds_writer.h"
 #include "common/noise.h"
+#include "common/paint.h"
 #include "logos/shapes.h"
 
 using logos::Contour;
@@ -227,9 +228,9 @@ Colour scale(Colour c, float k)
 void put(assetgen::Image& image, int x, int y, Colour c)
 {
     uint8_t* p = image.at(x, y);
-    p[0] = static_cast<uint8_t>(std::clamp(c.r, 0.0f, 1.0f) * 255.0f + 0.5f);
-    p[1] = static_cast<uint8_t>(std::clamp(c.g, 0.0f, 1.0f) * 255.0f + 0.5f);
-    p[2] = static_cast<uint8_t>(std::clamp(c.b, 0.0f, 1.0f) * 255.0f + 0.5f);
+    p[0] = assetgen::toByte(c.r);
+    p[1] = assetgen::toByte(c.g);
+    p[2] = assetgen::toByte(c.b);
 }
 
 // Fine streaks along x, as left by brushing, in about [0, 1].

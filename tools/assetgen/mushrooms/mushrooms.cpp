@@ -30,9 +30,9 @@
 #include "common/model_3ds_writer.h"
 #include "common/noise.h"
 #include "common/normal_map.h"
+#include "common/paint.h"
 
 using noise::fbm;
-using noise::mix;
 using noise::smoothstep;
 
 namespace {
@@ -245,15 +245,9 @@ assetgen::Mesh3ds buildMushroom(const Mushroom& m, const std::string& name)
 // ---------------------------------------------------------------------------
 // Painting
 
-struct Rgb {
-    float r, g, b;
-    Rgb operator+(const Rgb& o) const { return {r + o.r, g + o.g, b + o.b}; }
-    Rgb operator*(float s) const { return {r * s, g * s, b * s}; }
-};
-Rgb blend(const Rgb& a, const Rgb& b, float t)
-{
-    return {mix(a.r, b.r, t), mix(a.g, b.g, t), mix(a.b, b.b, t)};
-}
+using assetgen::blend;
+using assetgen::Rgb;
+using assetgen::toByte;
 
 // A texel's colour and its height for the normal map.
 struct Paint {
@@ -362,7 +356,6 @@ void paintModel(const Look& look, int size, const std::string& colourPath, const
 {
     assetgen::Image colour(size, size, 3);
     assetgen::HeightField heights(size, size, false);
-    auto toByte = [](float x) { return static_cast<uint8_t>(std::clamp(x, 0.0f, 1.0f) * 255.0f + 0.5f); };
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
             float u = (x + 0.5f) / size, v = 1.0f - (y + 0.5f) / size;

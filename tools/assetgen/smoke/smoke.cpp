@@ -12,6 +12,7 @@
 #include "common/asset_file.h"
 #include "common/image_io.h"
 #include "common/noise.h"
+#include "common/paint.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ void store(assetgen::Image& image, int x, int y, float shade, float alpha)
     p[0] = static_cast<uint8_t>(grey);
     p[1] = static_cast<uint8_t>(grey);
     p[2] = static_cast<uint8_t>(std::min(255.0f, grey + 4.0f)); // the faintest cold cast
-    p[3] = static_cast<uint8_t>(std::clamp(alpha, 0.0f, 1.0f) * 255.0f + 0.5f);
+    p[3] = assetgen::toByte(alpha);
 }
 
 assetgen::Image billowyPuff()

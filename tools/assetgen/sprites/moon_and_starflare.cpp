@@ -17,18 +17,15 @@
 #include "common/asset_file.h"
 #include "common/image_io.h"
 #include "common/noise.h"
+#include "common/paint.h"
 
 using noise::fbm;
+using assetgen::toByte;
 using noise::smoothstep;
 
 namespace {
 
 constexpr float kPi = 3.14159265f;
-
-uint8_t toByte(float v)
-{
-    return static_cast<uint8_t>(std::clamp(v, 0.0f, 1.0f) * 255.0f + 0.5f);
-}
 
 // Texel centre in [-1, 1]^2, y up.
 void texelPos(int x, int y, int size, float& px, float& py)
