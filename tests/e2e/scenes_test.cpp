@@ -1,5 +1,4 @@
-// The scenes end to end: what start-up loads for them and in which order,
-// and what their frames show.
+// The scenes end to end: what their frames show.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -52,26 +51,6 @@ int warmPixelsBelow(const Image& image)
 }
 
 } // namespace
-
-TEST(Scenes, StartUpLoadsTheLogoSceneAfterTheOverlayAndBeforeTheSkiesAndMakesTheBeastsPaths)
-{
-    std::string dir = makeWorkDir("mist-log");
-    RunResult r = runVelmora(dir, captureArgs("f", 0, 0));
-    ASSERT_EQ(r.exitCode, 0) << r.err;
-    std::string log = readFile(dir + "/debug_log.txt");
-    // The beast's paths are made after the terrain and released in the order made.
-    expectInOrder(log, {"Camera path 'tracking the beast' created.", "Camera path 'following the beast' created.",
-                        " -- Demo starts -- ", " -- Demo ends -- ", "Camera path 'tracking the beast' destroyed.",
-                        "Camera path 'following the beast' destroyed."});
-    size_t at = log.find("'data/gfx/overlay.png' loaded.");
-    for (const char* image : {"gfx/smoke1.png", "gfx/smoke4.png", "3D/logo2.png", "3D/logo2ao.png", "3D/logo2map.png",
-                              "gfx/CGSkies_0225_thumblarge.jpg"}) {
-        size_t next = log.find(std::string("'data/") + image + "' loaded.");
-        ASSERT_NE(next, std::string::npos) << image;
-        EXPECT_GT(next, at) << image;
-        at = next;
-    }
-}
 
 TEST(Mist, TheTerrainsLinesGlowUnderTheMistAndTheSceneMoves)
 {

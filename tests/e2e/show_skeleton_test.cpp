@@ -36,9 +36,20 @@ TEST(Show, RunsFromTheLoadingBarToItsOwnEndAndLogsItsStartUpInOrder)
     for (const char* name : {"Depth Reader", "Gaussian Blur", "Bokeh Depth of Field (DOF)", "Logo post-process",
                              "Snake-Cube bloomer", "Bump mapping", "silvate logo"})
         order.push_back(std::string(" -> SHADER '") + name + "' STATUS :: ");
-    // The start-up part ends with the music, then the frame clock.
-    order.push_back(" -> SOUND MANAGER :: Playing 'data/music/drellnivar-Velmora.ogg'.\n\n -- Demo starts -- \n\n");
-    order.push_back(" -- Demo ends -- \n\n");
+    // The procedural textures, then the overlay, the logo scene's pictures,
+    // the skies and the beast's paths; the unit tests pin the steps' order.
+    order.push_back("Texture 'mask' (512 x 512) created.");
+    for (const char* image : {"gfx/overlay.png", "gfx/smoke1.png", "gfx/smoke4.png", "3D/logo2.png", "3D/logo2ao.png",
+                              "3D/logo2map.png", "gfx/CGSkies_0225_thumblarge.jpg"})
+        order.push_back(std::string("'data/") + image + "' loaded.");
+    // The start-up part ends with the music, then the frame clock; the shutdown
+    // releases the textures and the paths in the order they were made.
+    for (const char* line :
+         {"Camera path 'tracking the beast' created.", "Camera path 'following the beast' created.",
+          " -> SOUND MANAGER :: Playing 'data/music/drellnivar-Velmora.ogg'.\n\n -- Demo starts -- \n\n",
+          " -- Demo ends -- \n\n", "Texture 'flare' (32 x 32) destroyed.",
+          "Camera path 'tracking the beast' destroyed.", "Camera path 'following the beast' destroyed."})
+        order.push_back(line);
     expectInOrder(log, order);
 }
 

@@ -212,3 +212,28 @@ TEST(MissingData, EveryPictureAndModelTheShowLoadsEndsStartUpNamingIt)
         expectStartupFailure(runVelmora(dir, captureArgs("f", 0, 0), 60), dir, file, file);
     }
 }
+
+TEST(MissingData, AMissingEmptyTruncatedOrFalseOverlayEndsStartUpWithItsLine)
+{
+    const std::string overlay = "data/gfx/overlay.png";
+    const std::string line = " -> IMAGE MANAGER :: failed to load '" + overlay + "'";
+    std::string bytes = readFile(std::string(VELMORA_DATA_DIR) + "/gfx/overlay.png");
+    ASSERT_GT(bytes.size(), 1000u);
+    const struct {
+        const char* tag;
+        const char* contents; // nullptr: no file; "/": a directory
+    } cases[] = {{"missing", nullptr}, {"empty", ""}, {"truncated", "cut"}, {"directory", "/"},
+                 {"text", "this is not a picture, only some words pretending to be one\n"}};
+    for (const auto& c : cases) {
+        std::string dir = makeWorkDir(std::string("gfx-") + c.tag, {"gfx/overlay.png"});
+        std::string path = dir + "/" + overlay;
+        if (c.contents && std::string(c.contents) == "/")
+            fs::create_directories(path);
+        else if (c.contents)
+            writeFile(path, std::string(c.contents) == "cut" ? bytes.substr(0, bytes.size() / 3) : c.contents);
+        RunResult run = runVelmora(dir, captureArgs("f", 0, 0), 60);
+        EXPECT_FALSE(run.timedOut) << c.tag;
+        expectStartupFailure(run, dir, overlay, line);
+        EXPECT_EQ(lastLine(readFile(dir + "/debug_log.txt")), line) << c.tag;
+    }
+}

@@ -16,18 +16,6 @@ std::string created(int width, int height)
 
 const std::string kDestroyed = " -> FBO STATUS :: FBO instance destroyed. \n";
 
-// Identity matrices, flat colour, nothing that would change a rectangle's pixels.
-void plainDrawing()
-{
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_BLEND);
-    glDisable(GL_DEPTH_TEST);
-}
-
 } // namespace
 
 // The log lines of creation and release are pinned with the four targets below.
@@ -46,17 +34,17 @@ TEST(FrameBuffer, CreateKeepsTheRequestedSizeAndLeavesTheColourTextureBound)
 
 TEST(FrameBuffer, RendersAndReadsBack)
 {
-    ensureContext();
+    resetState();
     FrameBuffer target;
     target.create(64, 32);
     glClearColor(1.0f, 0.0f, 0.0f, 1.0f); // bind clears with the current colour
+    glMatrixMode(GL_PROJECTION);
     target.bind();
     EXPECT_EQ(getInteger(GL_FRAMEBUFFER_BINDING_EXT), static_cast<GLint>(target.framebuffer));
     EXPECT_EQ(getInteger(GL_MATRIX_MODE), GL_MODELVIEW);
     EXPECT_EQ(viewport(), (std::vector<int>{0, 0, 64, 32}));
 
     // Green over the left half.
-    plainDrawing();
     glColor4f(0.0f, 1.0f, 0.0f, 1.0f);
     glRectf(-1.0f, -1.0f, 0.0f, 1.0f);
     Pixel left = readPixel(10, 16), right = readPixel(50, 16);
@@ -75,14 +63,10 @@ TEST(FrameBuffer, RendersAndReadsBack)
 
 TEST(FrameBuffer, UnbindClearsTheWindowAndRestoresTheLetterboxedViewport)
 {
-    ensureContext();
+    resetState();
     FrameBuffer target;
     target.create(512, 512);
     glClearColor(0.0f, 0.0f, 1.0f, 1.0f);
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
-    glViewport(0, 0, 640, 480);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    plainDrawing();
     glRectf(-1.0f, -1.0f, 1.0f, 1.0f); // drawn to the window before the pass...
     EXPECT_EQ(readPixel(320, 240).r, 255);
 

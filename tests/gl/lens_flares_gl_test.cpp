@@ -14,12 +14,10 @@ TEST(LensFlaresGl, OutsideEveryWindowTheyDrawNothingButLeaveAdditiveColourBlendi
     glEnable(GL_LIGHTING);
     glDepthMask(GL_FALSE);
     drawLensFlares(0.1f, 0);
-    EXPECT_TRUE(glIsEnabled(GL_BLEND));
-    EXPECT_EQ(getInteger(GL_BLEND_SRC), GL_SRC_COLOR);
-    EXPECT_EQ(getInteger(GL_BLEND_DST), GL_ONE);
-    EXPECT_FALSE(glIsEnabled(GL_FOG));
-    EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
-    EXPECT_EQ(getInteger(GL_DEPTH_WRITEMASK), GL_TRUE);
+    // Blending, its factors, fog, lighting and depth writes.
+    EXPECT_EQ((std::vector<GLint>{glIsEnabled(GL_BLEND), getInteger(GL_BLEND_SRC), getInteger(GL_BLEND_DST),
+                                  glIsEnabled(GL_FOG), glIsEnabled(GL_LIGHTING), getInteger(GL_DEPTH_WRITEMASK)}),
+              (std::vector<GLint>{GL_TRUE, GL_SRC_COLOR, GL_ONE, GL_FALSE, GL_FALSE, GL_TRUE}));
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     glDisable(GL_BLEND);
 }

@@ -15,11 +15,7 @@
 namespace {
 
 using gltest::Pixel;
-
-Pixel pixel(int x, int y)
-{
-    return gltest::readPixel(x, y);
-}
+using gltest::readPixel;
 
 // Where a point of the bar's model lands in window pixels.
 void project(float x, float y, double& winX, double& winY)
@@ -43,7 +39,7 @@ int fillEnd(int y)
 {
     int last = -1;
     for (int x = 0; x < 320; ++x)
-        if (isBrightGreen(pixel(x, y)))
+        if (isBrightGreen(readPixel(x, y)))
             last = x;
     return last;
 }
@@ -93,7 +89,7 @@ TEST_F(LoadingBarDrawing, AfterSevenStepsTheFillEndsWhereTheStepCountPutsIt)
     int y = static_cast<int>(midY);
     EXPECT_NEAR(fillEnd(y), endX, 2.0);
     // Beyond the fill lies the grey upper half of the trough.
-    Pixel trough = pixel(static_cast<int>(endX) + 10, y), background = pixel(5, 195); // above the frame
+    Pixel trough = readPixel(static_cast<int>(endX) + 10, y), background = readPixel(5, 195); // above the frame
     EXPECT_TRUE(std::abs(trough.r - 51) <= 3 && std::abs(trough.b - 51) <= 3) << trough.r << " " << trough.b;
     EXPECT_TRUE(std::abs(background.r - 26) <= 2 && std::abs(background.b - 38) <= 2)
         << background.r << " " << background.b;
@@ -114,7 +110,7 @@ TEST_F(LoadingBarDrawing, TheFullBarIsSymmetricAboutTheScreensCentre)
     // The lower half of the fill is the darker green.
     double lowX = 0.0, lowY = 0.0;
     project(0.0f, -0.03f, lowX, lowY);
-    Pixel lower = pixel(static_cast<int>(lowX), static_cast<int>(lowY));
+    Pixel lower = readPixel(static_cast<int>(lowX), static_cast<int>(lowY));
     EXPECT_NEAR(lower.r, 104, 3);
     EXPECT_NEAR(lower.g, 160, 3);
 }
@@ -130,7 +126,7 @@ TEST_F(LoadingBarDrawing, TheGreyFrameSurroundsTheTroughAndSmoothingEndsBeforeTh
         project(1.0f, edge, x, y);
         bool grey = false;
         for (int dy = -2; dy <= 2; ++dy) {
-            Pixel p = pixel(static_cast<int>(x), static_cast<int>(y) + dy);
+            Pixel p = readPixel(static_cast<int>(x), static_cast<int>(y) + dy);
             grey = grey || (std::abs(p.r - 143) <= 4 && p.r == p.g && p.g == p.b);
         }
         EXPECT_TRUE(grey) << "no frame line at y = " << edge;
@@ -138,6 +134,6 @@ TEST_F(LoadingBarDrawing, TheGreyFrameSurroundsTheTroughAndSmoothingEndsBeforeTh
     // Inside the trough's lower half, right of the fill: black.
     double x = 0.0, y = 0.0;
     project(1.5f, -0.1f, x, y);
-    Pixel slot = pixel(static_cast<int>(x), static_cast<int>(y));
+    Pixel slot = readPixel(static_cast<int>(x), static_cast<int>(y));
     EXPECT_EQ(slot.r + slot.g + slot.b, 0);
 }

@@ -101,19 +101,17 @@ TEST_F(PostChain, ItLeavesUnitZeroActiveUntexturedAndNoProgramInUse)
     f.quad = FinalQuad::Zoom;
     f.amount = 0.5f;
     runPostChain(flatScene(0.2f), blur, f);
-    EXPECT_EQ(getInteger(GL_ACTIVE_TEXTURE), GL_TEXTURE0);
-    EXPECT_EQ(getInteger(GL_CURRENT_PROGRAM), 0);
-    EXPECT_EQ(getInteger(GL_TEXTURE_BINDING_2D), 0);
-    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    // Active unit, program, then texturing and bound texture on units 0 and 1.
+    std::vector<GLint> state = {getInteger(GL_ACTIVE_TEXTURE), getInteger(GL_CURRENT_PROGRAM),
+                                glIsEnabled(GL_TEXTURE_2D), getInteger(GL_TEXTURE_BINDING_2D)};
     glActiveTexture(GL_TEXTURE1);
-    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
-    EXPECT_EQ(getInteger(GL_TEXTURE_BINDING_2D), 0);
+    state.insert(state.end(), {glIsEnabled(GL_TEXTURE_2D), getInteger(GL_TEXTURE_BINDING_2D)});
     glActiveTexture(GL_TEXTURE0);
-    // Overlays drawn next still blend additively, with depth testing on.
-    EXPECT_TRUE(glIsEnabled(GL_BLEND));
-    EXPECT_EQ(getInteger(GL_BLEND_SRC), GL_SRC_ALPHA);
-    EXPECT_EQ(getInteger(GL_BLEND_DST), GL_ONE);
-    EXPECT_EQ(getInteger(GL_FRAMEBUFFER_BINDING_EXT), 0);
+    EXPECT_EQ(state, (std::vector<GLint>{GL_TEXTURE0, 0, GL_FALSE, 0, GL_FALSE, 0}));
+    // Overlays drawn next still blend additively, onto the window.
+    EXPECT_EQ((std::vector<GLint>{glIsEnabled(GL_BLEND), getInteger(GL_BLEND_SRC), getInteger(GL_BLEND_DST),
+                                  getInteger(GL_FRAMEBUFFER_BINDING_EXT)}),
+              (std::vector<GLint>{GL_TRUE, GL_SRC_ALPHA, GL_ONE, 0}));
 }
 
 // --- The backdrop ---

@@ -111,40 +111,32 @@ TEST(ShaderProgram, SamplersSelectUnitsZeroToThreeOnly)
     glDeleteTextures(1, &texture);
 }
 
-TEST(ShaderProgramDeathTest, ASyntaxErrorLeavesItsStatusLineLastAndExits)
+TEST(ShaderProgramDeathTest, ACompileOrLinkFailureLeavesItsStatusLineWithTheDriversMessageLastAndExits)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    std::string log = scratchPath("shader-syntax");
-    EXPECT_EXIT(
-        {
-            ensureContext();
-            openLog(log.c_str());
-            ShaderProgram program;
-            program.create(kVertex, "void main() { gl_FragColor = vec4(1.0) }\n", "Broken Pass");
-        },
-        testing::ExitedWithCode(1), "Broken Pass");
-    std::string text = readFile(log);
-    std::string last = text.substr(text.rfind(" -> SHADER"));
-    EXPECT_EQ(last.find(" -> SHADER 'Broken Pass' STATUS :: "), 0u);
-    EXPECT_NE(last.find("error"), std::string::npos) << "the compiler's message: " << last;
-    EXPECT_EQ(last.substr(last.size() - 2), " \n");
-}
-
-TEST(ShaderProgramDeathTest, AFailedLinkIsLoggedAndExits)
-{
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    std::string log = scratchPath("shader-link");
-    EXPECT_EXIT(
-        {
-            ensureContext();
-            openLog(log.c_str());
-            ShaderProgram program;
-            // Compiles, but the function is never defined.
-            program.create(kVertex, "vec4 shade();\nvoid main() { gl_FragColor = shade(); }\n", "Unlinked");
-        },
-        testing::ExitedWithCode(1), "Unlinked' failed to link");
-    std::string text = readFile(log);
-    std::string last = text.substr(text.rfind(" -> SHADER"));
-    EXPECT_EQ(last.find(" -> SHADER 'Unlinked' STATUS :: "), 0u);
-    EXPECT_GT(last.size(), std::string(" -> SHADER 'Unlinked' STATUS ::  \n").size()) << "the linker's message";
+    const struct {
+        const char *name, *fragment, *exitMessage, *logged;
+    } cases[] = {
+        {"Broken Pass", "void main() { gl_FragColor = vec4(1.0) }\n", "Broken Pass", "error"},
+        // Compiles, but the function is never defined.
+        {"Unlinked", "vec4 shade();\nvoid main() { gl_FragColor = shade(); }\n", "Unlinked' failed to link", ""},
+    };
+    for (const auto& c : cases) {
+        std::string log = scratchPath(std::string("shader-") + c.name);
+        EXPECT_EXIT(
+            {
+                ensureContext();
+                openLog(log.c_str());
+                ShaderProgram program;
+                program.create(kVertex, c.fragment, c.name);
+            },
+            testing::ExitedWithCode(1), c.exitMessage);
+        std::string text = readFile(log);
+        std::string last = text.substr(text.rfind(" -> SHADER"));
+        std::string status = std::string(" -> SHADER '") + c.name + "' STATUS :: ";
+        EXPECT_EQ(last.find(status), 0u);
+        EXPECT_NE(last.find(c.logged, status.size()), std::string::npos) << "the driver's message: " << last;
+        EXPECT_GT(last.size(), status.size() + 2) << "the driver's message";
+        EXPECT_EQ(last.substr(last.size() - 2), " \n");
+    }
 }

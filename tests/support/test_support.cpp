@@ -312,19 +312,22 @@ double Image::meanLevel(int x0, int y0, int x1, int y1) const
     return count ? sum / count : 0.0;
 }
 
-bool readPng(const std::string& path, Image& image)
+Image readFrame(const std::string& path)
 {
+    Image image;
     png_image png = {};
     png.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&png, path.c_str()))
-        return false;
-    png.format = PNG_FORMAT_RGB;
-    image.width = static_cast<int>(png.width);
-    image.height = static_cast<int>(png.height);
-    image.rgb.resize(PNG_IMAGE_SIZE(png));
-    bool ok = png_image_finish_read(&png, nullptr, image.rgb.data(), 0, nullptr) != 0;
+    bool ok = png_image_begin_read_from_file(&png, path.c_str());
+    if (ok) {
+        png.format = PNG_FORMAT_RGB;
+        image.width = static_cast<int>(png.width);
+        image.height = static_cast<int>(png.height);
+        image.rgb.resize(PNG_IMAGE_SIZE(png));
+        ok = png_image_finish_read(&png, nullptr, image.rgb.data(), 0, nullptr) != 0;
+    }
     png_image_free(&png);
-    return ok;
+    EXPECT_TRUE(ok) << path;
+    return image;
 }
 
 namespace {
@@ -365,13 +368,6 @@ Image grabWindow(unsigned long window)
         }
     }
     XDestroyImage(grabbed);
-    return image;
-}
-
-Image readFrame(const std::string& path)
-{
-    Image image;
-    EXPECT_TRUE(readPng(path, image)) << path;
     return image;
 }
 

@@ -87,7 +87,6 @@ struct Image {
     // Mean of r, g and b over a rectangle, 0..255.
     double meanLevel(int x0, int y0, int x1, int y1) const;
 };
-bool readPng(const std::string& path, Image& image);
 // The window's picture as it is on the screen; empty when it cannot be had.
 Image grabWindow(unsigned long window);
 // The picture at path; fails the test when it cannot be read.

@@ -3,20 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "effects/overlays.h"
+#include "script_windows.h"
 #include "timeline/frame_sequencer.h"
 
 namespace {
-
-MarkerWindows windowsFrom(const std::string& script)
-{
-    std::istringstream in(script);
-    return buildMarkerWindows(MarkerTable::fromStream(in));
-}
 
 const MarkerWindows& defaults()
 {

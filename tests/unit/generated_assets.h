@@ -60,6 +60,21 @@ inline Model_3DS loadModel(const std::string& name)
     return model;
 }
 
+// Extents of objects [first, last) on each loaded axis.
+struct Bounds {
+    float lo[3] = {1e9f, 1e9f, 1e9f}, hi[3] = {-1e9f, -1e9f, -1e9f};
+    Bounds(const Model_3DS& model, int first, int last)
+    {
+        for (int o = first; o < last; ++o)
+            for (int i = 0; i < 3 * model.Objects[o].numVerts; ++i) {
+                lo[i % 3] = std::min(lo[i % 3], model.Objects[o].Vertexes[i]);
+                hi[i % 3] = std::max(hi[i % 3], model.Objects[o].Vertexes[i]);
+            }
+    }
+    float size(int k) const { return hi[k] - lo[k]; }
+    float centre(int k) const { return (hi[k] + lo[k]) / 2; }
+};
+
 // Every object drawable and fully mapped into the texture.
 inline void expectMapped(const Model_3DS& model)
 {

@@ -7,6 +7,7 @@
 #include <random>
 #include <sstream>
 
+#include "script_windows.h"
 #include "timeline/marker_table.h"
 
 namespace {
@@ -15,11 +16,6 @@ MarkerTable tableFrom(const std::string& script)
 {
     std::istringstream in(script);
     return MarkerTable::fromStream(in);
-}
-
-MarkerWindows windowsFrom(const std::string& script)
-{
-    return buildMarkerWindows(tableFrom(script));
 }
 
 void expectWindow(const MarkerWindows& w, Window which, int32_t start, int32_t end)

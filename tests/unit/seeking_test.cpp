@@ -2,18 +2,12 @@
 
 #include <algorithm>
 #include <climits>
-#include <sstream>
 #include <vector>
 
+#include "script_windows.h"
 #include "timeline/seeking.h"
 
 namespace {
-
-MarkerWindows windowsFrom(const std::string& script)
-{
-    std::istringstream in(script);
-    return buildMarkerWindows(MarkerTable::fromStream(in));
-}
 
 const MarkerWindows kShow = windowsFrom("");
 

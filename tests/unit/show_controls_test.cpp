@@ -4,21 +4,10 @@
 
 #include <unistd.h>
 
-#include <sstream>
-
 #include "app/info_band.h"
 #include "core/frame_timer.h"
+#include "script_windows.h"
 #include "sound/sound_manager.h"
-
-namespace {
-
-MarkerWindows windowsFrom(const std::string& script)
-{
-    std::istringstream in(script);
-    return buildMarkerWindows(MarkerTable::fromStream(in));
-}
-
-} // namespace
 
 TEST(InfoBand, TheLineHoldsTheTimeEveryRunningWindowWithItsRampAndTheRate)
 {

@@ -9,41 +9,22 @@
 
 using namespace generated;
 
-namespace {
-
-// The extents of the model where the opening scene puts it: scale 1.55, then a
-// quarter turn about y (world x, y, z from loaded z, y, -x).
-struct Bounds {
-    float lo[3] = {1e9f, 1e9f, 1e9f};
-    float hi[3] = {-1e9f, -1e9f, -1e9f};
-    void add(const float v[3])
-    {
-        const float world[3] = {1.55f * v[2], 1.55f * v[1], -1.55f * v[0]};
-        for (int i = 0; i < 3; ++i) {
-            lo[i] = std::min(lo[i], world[i]);
-            hi[i] = std::max(hi[i], world[i]);
-        }
-    }
-};
-
-} // namespace
-
 TEST(TitleModel, StandsEightUnitsWideCentredBetweenZeroAndTwoWithItsFrontCapTowardsTheCamera)
 {
     Model_3DS model = loadModel("starttext-export.3ds");
     ASSERT_GE(model.numObjects, 1);
-    Bounds world;
     for (const Model_3DS::Object& object : model.Objects) {
         EXPECT_TRUE(object.textured) << object.name;
         EXPECT_GE(object.numMatFaces, 1) << object.name;
-        for (int i = 0; i < object.numVerts; ++i)
-            world.add(&object.Vertexes[3 * i]);
     }
-    EXPECT_NEAR(world.hi[0] - world.lo[0], 8.0f, 0.5f);
-    EXPECT_NEAR(world.hi[0] + world.lo[0], 0.0f, 0.05f);
-    EXPECT_GE(world.lo[1], 0.0f);
-    EXPECT_LE(world.hi[1], 2.0f);
-    EXPECT_LT(world.hi[2] - world.lo[2], 0.3f); // a thin slab facing the camera
+    // Where the opening scene puts it: scale 1.55, then a quarter turn about y
+    // (world x, y, z from loaded z, y, -x).
+    Bounds loaded(model, 0, model.numObjects);
+    EXPECT_NEAR(1.55f * loaded.size(2), 8.0f, 0.5f);
+    EXPECT_NEAR(1.55f * loaded.centre(2), 0.0f, 0.025f);
+    EXPECT_GE(1.55f * loaded.lo[1], 0.0f);
+    EXPECT_LE(1.55f * loaded.hi[1], 2.0f);
+    EXPECT_LT(1.55f * loaded.size(0), 0.3f); // a thin slab facing the camera
 
     // The front cap looks towards the camera and the back cap away.
     int frontCap = 0, backCap = 0, turnedWrong = 0;
