@@ -6,7 +6,6 @@
 #include "core/log.h"
 #include "gfx/image_manager.h"
 #include "gfx/procedural_textures.h"
-#include "gfx/quadric.h"
 #include "gfx/texture.h"
 #include "gl/gl_context.h"
 
@@ -154,16 +153,6 @@ TEST(ProceduralTextures, CreationAndReleaseLogInTheirOrders)
     for (int i : {1, 0, 3, 2, 4, 5, 6, 7})
         order.push_back(line(i, "Destruction", "destroyed"));
     testsupport::expectInOrder(readFile(log), order);
-}
-
-TEST(Quadric, IsSharedUntilDeleted)
-{
-    ensureContext();
-    createQuadric();
-    ASSERT_NE(sharedQuadric(), nullptr);
-    gluSphere(sharedQuadric(), 0.5, 8, 8);
-    deleteQuadric();
-    EXPECT_EQ(sharedQuadric(), nullptr);
 }
 
 TEST(Overlay, DarkensTheCornersAndLeavesTheMiddleClear)
