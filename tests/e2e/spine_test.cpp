@@ -153,9 +153,12 @@ TEST(Window, ItOpensCentredAtTheModesSizeWithTheTitleAndEscapeOrTheCloseButtonEn
         // Centred on the 1280 x 1024 screen.
         EXPECT_EQ((std::vector<int>{g.x, g.y, g.width, g.height}), (std::vector<int>{320, 312, 640, 400}));
         usleep(1500 * 1000); // into the frame loop
-        pressKey(window, "a"); // other keys do nothing
+        pressKeys(std::to_string(window), "a"); // other keys do nothing
         usleep(200 * 1000);
-        ASSERT_TRUE(escape ? pressKey(window, "Escape") : requestClose(window));
+        if (escape)
+            pressKeys(std::to_string(window), "Escape");
+        else
+            ASSERT_TRUE(requestClose(window));
         RunResult r = finishVelmora(show, 30);
         EXPECT_EQ(r.exitCode, 0) << r.err;
         expectCompleteLog(readFile(dir + "/debug_log.txt"));

@@ -11,7 +11,6 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
 #include <algorithm>
@@ -229,18 +228,6 @@ bool windowGeometry(unsigned long window, WindowGeometry& geometry)
 std::string windowTitle(unsigned long window)
 {
     return display() ? nameOf(display(), window) : "";
-}
-
-bool pressKey(unsigned long window, const char* keysym)
-{
-    Display* d = display();
-    if (!d)
-        return false;
-    KeyCode code = XKeysymToKeycode(d, XStringToKeysym(keysym));
-    XSetInputFocus(d, window, RevertToParent, CurrentTime);
-    bool ok = XTestFakeKeyEvent(d, code, True, 0) && XTestFakeKeyEvent(d, code, False, 0);
-    XSync(d, False);
-    return ok;
 }
 
 bool requestClose(unsigned long window)

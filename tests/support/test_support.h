@@ -64,8 +64,6 @@ struct WindowGeometry {
 };
 bool windowGeometry(unsigned long window, WindowGeometry& geometry);
 std::string windowTitle(unsigned long window);
-// Presses and releases a key (an X keysym name such as "Escape") in that window.
-bool pressKey(unsigned long window, const char* keysym);
 // What the window manager sends when the close button is pressed.
 bool requestClose(unsigned long window);
 // Focuses the window with xdotool, then types the keys (xdotool's names) into it.
