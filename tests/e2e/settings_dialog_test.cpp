@@ -6,13 +6,8 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
-#include <iterator>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "support/test_support.h"
@@ -21,38 +16,12 @@ using namespace testsupport;
 
 namespace {
 
-std::vector<std::string> visibleWindows(int pid)
-{
-    std::istringstream ids(shell("xdotool search --onlyvisible --pid " + std::to_string(pid)));
-    return {std::istream_iterator<std::string>(ids), std::istream_iterator<std::string>()};
-}
-
-std::string windowName(const std::string& window)
-{
-    std::string name = shell("xdotool getwindowname " + window);
-    return name.substr(0, name.find('\n'));
-}
-
-// The first visible window of the program whose name contains namePart ("" for
-// any), waited for up to the limit; "" when none came.
-std::string waitForWindow(int pid, const std::string& namePart, int seconds)
-{
-    std::string found;
-    waitUntil(seconds, [&] {
-        for (const std::string& w : visibleWindows(pid))
-            if (namePart.empty() || windowName(w).find(namePart) != std::string::npos)
-                return !(found = w).empty();
-        return false;
-    });
-    return found;
-}
-
 using Geometry = WindowGeometry;
 
 Geometry geometry(const std::string& window)
 {
     Geometry g;
-    windowGeometry(std::stoul(window), g);
+    windowGeometry(window, g);
     return g;
 }
 
@@ -119,7 +88,7 @@ TEST(SettingsDialogRun, WithoutGoTheDialogOpensCentredAndUntitledAndEveryWayOutE
 {
     const std::pair<const char*, void (*)(int pid, const std::string& dialog)> endings[] = {
         {"escape", [](int, const std::string& dialog) { pressKeys(dialog, "Escape"); }},
-        {"close", [](int, const std::string& dialog) { requestClose(std::stoul(dialog)); }},
+        {"close", [](int, const std::string& dialog) { requestClose(dialog); }},
         // The focus starts on Go; Tab moves it to Leave.
         {"leave", [](int, const std::string& dialog) { pressKeys(dialog, "Tab Return"); }},
         {"signal", [](int pid, const std::string&) { kill(pid, SIGTERM); }},

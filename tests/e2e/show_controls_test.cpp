@@ -24,10 +24,10 @@ std::string startShow(Program& show, const std::string& dir, int startMs, bool d
     if (dev)
         args.push_back("--dev");
     show.running = startVelmora(dir, args);
-    unsigned long window = waitForWindow(kShowTitle, 60000);
-    if (!window || !waitUntil(60, [&] { return readFile(dir + "/debug_log.txt").find("Demo starts") != std::string::npos; }))
+    std::string window = waitForWindow(show.running.pid, kShowTitle, 60);
+    if (window.empty() || !waitUntil(60, [&] { return readFile(dir + "/debug_log.txt").find("Demo starts") != std::string::npos; }))
         return "";
-    return std::to_string(window);
+    return window;
 }
 
 // How many times the log holds text, waited for until it holds it at least count times.
@@ -54,7 +54,7 @@ bool lastLogNumbers(const std::string& dir, const std::string& prefix, const cha
 
 Image grab(const std::string& window)
 {
-    Image image = grabWindow(std::stoul(window));
+    Image image = grabWindow(window);
     EXPECT_EQ(image.width * image.height, 320 * 200);
     return image;
 }

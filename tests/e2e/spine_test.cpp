@@ -145,18 +145,18 @@ TEST(Window, ItOpensCentredAtTheModesSizeWithTheTitleAndEscapeOrTheCloseButtonEn
     for (bool escape : {true, false}) {
         std::string dir = makeWorkDir(escape ? "escape" : "close");
         Process show = startVelmora(dir, {"--go", "--windowed", "--mode", "640x400"});
-        unsigned long window = waitForWindow(kTitle);
-        ASSERT_NE(window, 0u);
+        std::string window = waitForWindow(show.pid, kTitle, 30);
+        ASSERT_FALSE(window.empty());
         WindowGeometry g;
         ASSERT_TRUE(windowGeometry(window, g));
-        EXPECT_EQ(windowTitle(window), kTitle);
+        EXPECT_EQ(windowName(window), kTitle);
         // Centred on the 1280 x 1024 screen.
         EXPECT_EQ((std::vector<int>{g.x, g.y, g.width, g.height}), (std::vector<int>{320, 312, 640, 400}));
         usleep(1500 * 1000); // into the frame loop
-        pressKeys(std::to_string(window), "a"); // other keys do nothing
+        pressKeys(window, "a"); // other keys do nothing
         usleep(200 * 1000);
         if (escape)
-            pressKeys(std::to_string(window), "Escape");
+            pressKeys(window, "Escape");
         else
             ASSERT_TRUE(requestClose(window));
         RunResult r = finishVelmora(show, 30);

@@ -11,7 +11,6 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <X11/keysym.h>
 
 #include <algorithm>
 #include <chrono>
@@ -20,6 +19,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -157,82 +157,49 @@ Display* display()
     return d;
 }
 
-// The window's title as SDL sets it (_NET_WM_NAME, UTF-8).
-std::string nameOf(Display* d, Window w)
+} // namespace
+
+std::vector<std::string> visibleWindows(int pid)
 {
-    Atom type;
-    int format;
-    unsigned long count, after;
-    unsigned char* data = nullptr;
-    std::string name;
-    if (XGetWindowProperty(d, w, XInternAtom(d, "_NET_WM_NAME", False), 0, 1024, False,
-                           XInternAtom(d, "UTF8_STRING", False), &type, &format, &count, &after, &data) == Success &&
-        data) {
-        name.assign(reinterpret_cast<char*>(data), count);
-        XFree(data);
-    }
-    return name;
+    std::istringstream ids(shell("xdotool search --onlyvisible --pid " + std::to_string(pid)));
+    return {std::istream_iterator<std::string>(ids), std::istream_iterator<std::string>()};
 }
 
-Window findByName(Display* d, Window root, const std::string& title)
+std::string windowName(const std::string& window)
 {
-    Window parent, *children = nullptr;
-    unsigned int count = 0;
-    if (!XQueryTree(d, root, &root, &parent, &children, &count))
-        return 0;
-    Window found = 0;
-    for (unsigned int i = 0; i < count && !found; ++i) {
-        if (nameOf(d, children[i]) == title)
-            found = children[i];
-        else
-            found = findByName(d, children[i], title);
-    }
-    if (children)
-        XFree(children);
+    std::string name = shell("xdotool getwindowname " + window);
+    return name.substr(0, name.find('\n'));
+}
+
+std::string waitForWindow(int pid, const std::string& namePart, int seconds)
+{
+    std::string found;
+    waitUntil(seconds, [&] {
+        for (const std::string& w : visibleWindows(pid))
+            if (namePart.empty() || windowName(w).find(namePart) != std::string::npos)
+                return !(found = w).empty();
+        return false;
+    });
     return found;
 }
 
-} // namespace
-
-unsigned long waitForWindow(const std::string& title, int timeoutMs)
-{
-    Display* d = display();
-    if (!d)
-        return 0;
-    for (int waited = 0; waited < timeoutMs; waited += 100) {
-        XSync(d, False);
-        Window w = findByName(d, DefaultRootWindow(d), title);
-        if (w) {
-            XWindowAttributes attributes;
-            if (XGetWindowAttributes(d, w, &attributes) && attributes.map_state == IsViewable)
-                return w;
-        }
-        usleep(100 * 1000);
-    }
-    return 0;
-}
-
-bool windowGeometry(unsigned long window, WindowGeometry& geometry)
+bool windowGeometry(const std::string& window, WindowGeometry& geometry)
 {
     Display* d = display();
     XWindowAttributes attributes;
-    if (!d || !XGetWindowAttributes(d, window, &attributes))
+    if (!d || !XGetWindowAttributes(d, std::stoul(window), &attributes))
         return false;
     Window child;
-    XTranslateCoordinates(d, window, DefaultRootWindow(d), 0, 0, &geometry.x, &geometry.y, &child);
+    XTranslateCoordinates(d, std::stoul(window), DefaultRootWindow(d), 0, 0, &geometry.x, &geometry.y, &child);
     geometry.width = attributes.width;
     geometry.height = attributes.height;
     return true;
 }
 
-std::string windowTitle(unsigned long window)
-{
-    return display() ? nameOf(display(), window) : "";
-}
-
-bool requestClose(unsigned long window)
+bool requestClose(const std::string& windowId)
 {
     Display* d = display();
+    Window window = std::stoul(windowId);
     if (!d)
         return false;
     XEvent event = {};
@@ -331,8 +298,9 @@ int lowestBit(unsigned long mask)
 
 } // namespace
 
-Image grabWindow(unsigned long window)
+Image grabWindow(const std::string& windowId)
 {
+    Window window = std::stoul(windowId);
     // What the X server holds on screen for the window, as xwd would dump it.
     Image image;
     Display* d = display();

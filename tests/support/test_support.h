@@ -57,15 +57,18 @@ bool waitUntil(int seconds, Done done)
     return true;
 }
 
-// X11 helpers on the test's display. A window id, or 0 when none appeared in time.
-unsigned long waitForWindow(const std::string& title, int timeoutMs = 30000);
+// Windows on the test's display, named by their decimal ids as xdotool writes them.
+std::vector<std::string> visibleWindows(int pid);
+std::string windowName(const std::string& window);
+// The first visible window of the process whose title contains namePart ("" for
+// any), waited for up to the limit; "" when none came.
+std::string waitForWindow(int pid, const std::string& namePart, int seconds);
 struct WindowGeometry {
     int x = 0, y = 0, width = 0, height = 0;
 };
-bool windowGeometry(unsigned long window, WindowGeometry& geometry);
-std::string windowTitle(unsigned long window);
+bool windowGeometry(const std::string& window, WindowGeometry& geometry);
 // What the window manager sends when the close button is pressed.
-bool requestClose(unsigned long window);
+bool requestClose(const std::string& window);
 // Focuses the window with xdotool, then types the keys (xdotool's names) into it.
 void pressKeys(const std::string& window, const std::string& keys);
 
@@ -86,7 +89,7 @@ struct Image {
     double meanLevel(int x0, int y0, int x1, int y1) const;
 };
 // The window's picture as it is on the screen; empty when it cannot be had.
-Image grabWindow(unsigned long window);
+Image grabWindow(const std::string& window);
 // The picture at path; fails the test when it cannot be read.
 Image readFrame(const std::string& path);
 
