@@ -7,16 +7,10 @@
 #include <vector>
 
 #include "core/log.h"
+#include "expect_vec.h"
 #include "gfx/camera_path.h"
 
 namespace {
-
-void expectVec(const Vec3& v, float x, float y, float z)
-{
-    EXPECT_FLOAT_EQ(v.x, x);
-    EXPECT_FLOAT_EQ(v.y, y);
-    EXPECT_FLOAT_EQ(v.z, z);
-}
 
 // An uneven zigzag of n points.
 CameraPath zigzag(int n)

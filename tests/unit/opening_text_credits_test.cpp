@@ -5,16 +5,10 @@
 
 #include "effects/credits.h"
 #include "effects/opening_text.h"
+#include "expect_vec.h"
 #include "gfx/bitmap_text.h"
 
 namespace {
-
-void expectVec(const Vec3& v, Vec3 expected, const char* what)
-{
-    EXPECT_FLOAT_EQ(v.x, expected.x) << what;
-    EXPECT_FLOAT_EQ(v.y, expected.y) << what;
-    EXPECT_FLOAT_EQ(v.z, expected.z) << what;
-}
 
 bool anyNameShows(float t)
 {
@@ -39,9 +33,9 @@ TEST(OpeningTextCamera, ShotZeroDriftsTowardsTheTitleShotOneSweepsAndOthersStayA
     };
     for (const auto& c : cases) {
         OpeningCamera camera = openingCamera(c.t, c.shot);
-        std::string what = "shot " + std::to_string(c.shot) + " at " + std::to_string(c.t);
-        expectVec(camera.eye, c.eye, what.c_str());
-        expectVec(camera.target, c.target, what.c_str());
+        SCOPED_TRACE("shot " + std::to_string(c.shot) + " at " + std::to_string(c.t));
+        expectVec(camera.eye, c.eye.x, c.eye.y, c.eye.z);
+        expectVec(camera.target, c.target.x, c.target.y, c.target.z);
     }
 }
 

@@ -3,17 +3,7 @@
 #include <cmath>
 
 #include "core/vec3.h"
-
-namespace {
-
-void expectVec(const Vec3& v, float x, float y, float z)
-{
-    EXPECT_FLOAT_EQ(v.x, x);
-    EXPECT_FLOAT_EQ(v.y, y);
-    EXPECT_FLOAT_EQ(v.z, z);
-}
-
-} // namespace
+#include "expect_vec.h"
 
 TEST(Vec3, NormalizingInPlaceCrossProductWithTheProgramsSecondComponentAndArithmetic)
 {
