@@ -12,8 +12,10 @@
 
 #include "core/time_window.h"
 #include "effects/particles.h"
+#include "gfx/client_arrays.h"
 #include "gfx/clip_space.h"
 #include "gfx/image_manager.h"
+#include "gfx/lighting.h"
 #include "gfx/procedural_textures.h"
 #include "gfx/quadric.h"
 
@@ -133,15 +135,7 @@ void drawTree(const Branch& trunk)
 
     glDepthMask(GL_FALSE);
     if (!state.draws.empty()) {
-        // Other drawers leave their arrays on with stale pointers.
-        const GLenum arrays[] = {GL_VERTEX_ARRAY, GL_NORMAL_ARRAY, GL_TEXTURE_COORD_ARRAY, GL_COLOR_ARRAY};
-        bool wasOn[4];
-        for (int k = 0; k < 4; ++k)
-            wasOn[k] = glIsEnabled(arrays[k]);
-        glEnableClientState(GL_VERTEX_ARRAY);
-        glDisableClientState(GL_NORMAL_ARRAY);
-        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-        glDisableClientState(GL_COLOR_ARRAY);
+        ClientArrays batch(false, true);
         glVertexPointer(3, GL_FLOAT, 0, state.corners.data());
         glTexCoordPointer(2, GL_FLOAT, 0, state.uvs.data());
         const Draw* previous = nullptr;
@@ -153,8 +147,6 @@ void drawTree(const Branch& trunk)
             glDrawArrays(GL_QUADS, draw.first, draw.corners);
             previous = &draw;
         }
-        for (int k = 0; k < 4; ++k)
-            (wasOn[k] ? glEnableClientState : glDisableClientState)(arrays[k]);
         glTexCoord2f(0.0f, 1.0f); // as the last immediate billboard leaves it
     }
     glDepthMask(GL_TRUE);
@@ -165,23 +157,15 @@ void drawTree(const Branch& trunk)
 
 void setShotOneLights(const Vec3& eye)
 {
-    const float position[4] = {eye.x, eye.y, eye.z, 1.0f};
-    const float modelAmbient[4] = {0.1f, 0.1f, 0.1f, 1.0f};
-    const float ambient[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-    const float diffuse[4] = {1.0f, 1.0f, 1.0f, 1.0f};
-    const float specular[4] = {0.9f, 0.9f, 0.9f, 1.0f};
-    const float materialAmbient[4] = {0.3f, 0.3f, 0.3f, 1.0f};
-    const float materialDiffuse[4] = {0.35f, 0.35f, 0.35f, 1.0f};
-    const float materialSpecular[4] = {0.6f, 0.6f, 0.6f, 1.0f};
-    glLightfv(GL_LIGHT0, GL_POSITION, position);
-    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, modelAmbient);
-    glLightfv(GL_LIGHT0, GL_AMBIENT, ambient);
-    glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
-    glLightfv(GL_LIGHT0, GL_SPECULAR, specular);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, materialAmbient);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, materialDiffuse);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, materialSpecular);
-    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 80.0f);
+    applyLightSetup({.position = {eye.x, eye.y, eye.z, 1.0f},
+                     .modelAmbient = {0.1f, 0.1f, 0.1f, 1.0f},
+                     .ambient = {0.0f, 0.0f, 0.0f, 1.0f},
+                     .diffuse = {1.0f, 1.0f, 1.0f, 1.0f},
+                     .specular = {0.9f, 0.9f, 0.9f, 1.0f},
+                     .materialAmbient = {0.3f, 0.3f, 0.3f, 1.0f},
+                     .materialDiffuse = {0.35f, 0.35f, 0.35f, 1.0f},
+                     .materialSpecular = {0.6f, 0.6f, 0.6f, 1.0f},
+                     .shininess = 80.0f});
 }
 
 } // namespace

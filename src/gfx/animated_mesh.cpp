@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "core/vec3.h"
+#include "gfx/client_arrays.h"
 
 namespace {
 
@@ -240,16 +241,8 @@ void AnimatedMesh::draw(float position, int mode)
     const FixedLayout l = fixedLayout(corners, shared, frameCount);
 
     // One draw from buffers gives the same vertices as sending them one call
-    // at a time, at a fraction of the CPU. Other drawers may leave arrays on,
-    // and expect no buffer bound.
-    const GLenum arrays[] = {GL_VERTEX_ARRAY, GL_NORMAL_ARRAY, GL_TEXTURE_COORD_ARRAY, GL_COLOR_ARRAY};
-    bool wasOn[4];
-    for (int k = 0; k < 4; ++k)
-        wasOn[k] = glIsEnabled(arrays[k]);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_NORMAL_ARRAY);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glDisableClientState(GL_COLOR_ARRAY);
+    // at a time, at a fraction of the CPU. Other drawers expect no buffer bound.
+    ClientArrays batch(true, true);
     glBindBuffer(GL_ARRAY_BUFFER, positionBuffer);
     if (smooth) {
         blendShared(sharedBlended.data());
@@ -271,8 +264,6 @@ void AnimatedMesh::draw(float position, int mode)
         glDrawArrays(GL_TRIANGLES, 0, GLsizei(corners));
     }
     glBindBuffer(GL_ARRAY_BUFFER, 0);
-    for (int k = 0; k < 4; ++k)
-        (wasOn[k] ? glEnableClientState : glDisableClientState)(arrays[k]);
 
     // The normal and texture coordinate of the last corner stay current.
     const int last = 3 * faceCount - 1;

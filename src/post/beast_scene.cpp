@@ -9,6 +9,7 @@
 #include "core/time_window.h"
 #include "effects/particles.h"
 #include "gfx/camera_path.h"
+#include "gfx/client_arrays.h"
 #include "gfx/image_manager.h"
 #include "gfx/lighting.h"
 #include "gfx/shader_program.h"
@@ -163,16 +164,9 @@ void drawSwarm(const std::vector<SwarmCube>& swarm, const std::vector<PlacedCube
     glUseProgram(bloomer.program);
     const GLint strength = glGetUniformLocation(bloomer.program, "strength");
     glColor4f(0.25f, 0.59f, 1.0f, 1.0f);
-    // The cube from arrays; other drawers may leave their arrays on.
-    const GLenum arrays[] = {GL_VERTEX_ARRAY, GL_NORMAL_ARRAY, GL_TEXTURE_COORD_ARRAY, GL_COLOR_ARRAY};
-    bool wasOn[4];
-    for (int k = 0; k < 4; ++k)
-        wasOn[k] = glIsEnabled(arrays[k]);
+    // The cube from arrays.
     const CubeArrays& cube = cubeArrays();
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_NORMAL_ARRAY);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glDisableClientState(GL_COLOR_ARRAY);
+    ClientArrays batch(true, true);
     glVertexPointer(3, GL_FLOAT, 0, cube.positions);
     glNormalPointer(GL_FLOAT, 0, cube.normals);
     glTexCoordPointer(2, GL_FLOAT, 0, cube.uvs);
@@ -200,8 +194,6 @@ void drawSwarm(const std::vector<SwarmCube>& swarm, const std::vector<PlacedCube
     glDisable(GL_LIGHTING);
     glDisable(GL_LIGHT0);
     glDisable(GL_TEXTURE_2D);
-    for (int k = 0; k < 4; ++k)
-        (wasOn[k] ? glEnableClientState : glDisableClientState)(arrays[k]);
     // As one cube at a time in immediate mode would leave them.
     glNormal3fv(cube.normals[23]);
     glTexCoord2fv(cube.uvs[23]);
