@@ -92,13 +92,7 @@ TEST(Capture, AVideoFileGetsAPlayableMovie)
     // A player finds six frames of 640 x 400 and the music beside them.
     std::string probe = "ffprobe -v error -count_frames -show_entries stream=codec_type,width,height,nb_read_frames "
                         "-of csv=p=0 '" + dir + "/out.mp4'";
-    FILE* pipe = popen(probe.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    std::string streams;
-    char line[256];
-    while (fgets(line, sizeof line, pipe))
-        streams += line;
-    pclose(pipe);
+    std::string streams = shell(probe);
     EXPECT_NE(streams.find("video,640,400,6"), std::string::npos) << streams;
     EXPECT_NE(streams.find("audio"), std::string::npos) << streams;
 }
