@@ -284,20 +284,6 @@ Image readFrame(const std::string& path)
     return image;
 }
 
-namespace {
-
-int lowestBit(unsigned long mask)
-{
-    int shift = 0;
-    while (mask && !(mask & 1u)) {
-        mask >>= 1;
-        ++shift;
-    }
-    return shift;
-}
-
-} // namespace
-
 Image grabWindow(const std::string& windowId)
 {
     Window window = std::stoul(windowId);
@@ -319,7 +305,7 @@ Image grabWindow(const std::string& windowId)
             unsigned long pixel = XGetPixel(grabbed, x, y);
             for (int c = 0; c < 3; ++c)
                 image.rgb[(static_cast<size_t>(y) * image.width + x) * 3 + c] =
-                    static_cast<uint8_t>((pixel & masks[c]) >> lowestBit(masks[c]));
+                    static_cast<uint8_t>((pixel & masks[c]) >> __builtin_ctzl(masks[c]));
         }
     }
     XDestroyImage(grabbed);
