@@ -12,14 +12,6 @@ namespace {
 
 const std::string kModel = "3D/starttext-export.3ds";
 
-// The frame at ms of a one-frame capture in dir.
-Image frameAt(const std::string& dir, int ms)
-{
-    RunResult r = runVelmora(dir, captureArgs("f", ms, ms));
-    EXPECT_EQ(r.exitCode, 0) << r.err;
-    return readFrame(dir + "/f/frame_00000.png");
-}
-
 // Pixels brighter than a night backdrop ever gets: letters.
 int brightPixels(const Image& image, int y1)
 {

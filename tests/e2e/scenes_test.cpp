@@ -10,15 +10,13 @@ using namespace testsupport;
 
 namespace {
 
-// One 320 x 200 frame at music time t, with a script in place of the generated one when given.
-Image frameAt(const std::string& tag, int t, const std::string& script = "")
+// One 320 x 200 frame at music time t in a fresh work dir, with a script in place of the generated one when given.
+Image freshFrame(const std::string& tag, int t, const std::string& script = "")
 {
     std::string dir = makeWorkDir(tag);
     if (!script.empty())
         useScript(dir, script);
-    RunResult r = runVelmora(dir, captureArgs("f", t, t));
-    EXPECT_EQ(r.exitCode, 0) << r.err;
-    return readFrame(framePath(dir + "/f", 0));
+    return frameAt(dir, t);
 }
 
 // The last frame of a 320 x 200 capture of [from, to] at fps frames a second.
@@ -54,8 +52,8 @@ int warmPixelsBelow(const Image& image)
 
 TEST(Mist, TheTerrainsLinesGlowUnderTheMistAndTheSceneMoves)
 {
-    Image a = frameAt("mist-a", 20400);
-    Image b = frameAt("mist-b", 20900);
+    Image a = freshFrame("mist-a", 20400);
+    Image b = freshFrame("mist-b", 20900);
     EXPECT_GT(warmPixelsBelow(a), a.width * a.height / 50) << "the lower half shows the glowing lines";
     EXPECT_NE(a.rgb, b.rgb) << "half a second later the camera has moved";
 }
@@ -72,7 +70,7 @@ TEST(Scenes, TheBeatTiltsTheMistCameraAndKicksTheBeastsSwarm)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.window);
         auto frame = [&](std::string tag, int t, int shift) {
-            return frameAt(tag + std::to_string(c.beat), t,
+            return freshFrame(tag + std::to_string(c.beat), t,
                            std::string(c.window) + ".start " + std::to_string(c.start + shift) + "\n" + c.window +
                                ".end " + std::to_string(c.end + shift) + "\n");
         };
@@ -86,15 +84,15 @@ TEST(Scenes, TheBeatTiltsTheMistCameraAndKicksTheBeastsSwarm)
 
 TEST(Roots, TheyLightUpAsTheyGrow)
 {
-    Image early = frameAt("roots-10", 122394);
-    Image grown = frameAt("roots-60", 134364);
+    Image early = freshFrame("roots-10", 122394);
+    Image grown = freshFrame("roots-60", 134364);
     EXPECT_GT(grown.meanLevel(0, 0, grown.width, grown.height), early.meanLevel(0, 0, early.width, early.height) + 2.0);
 }
 
 TEST(Clouds, TheMoonHangsInTheDarkNightSkyAndTheNightMoves)
 {
-    Image a = frameAt("clouds-10", 74350);
-    Image b = frameAt("clouds-12", 74850);
+    Image a = freshFrame("clouds-10", 74350);
+    Image b = freshFrame("clouds-12", 74850);
     // 320 x 200: the moon's disc at the upper left, dark sky above the middle.
     EXPECT_GT(a.meanLevel(65, 67, 95, 97), a.meanLevel(130, 20, 190, 50) + 50.0);
     EXPECT_NE(a.rgb, b.rgb) << "half a second later the creatures and the haze have moved";
@@ -102,8 +100,8 @@ TEST(Clouds, TheMoonHangsInTheDarkNightSkyAndTheNightMoves)
 
 TEST(Iterations, TheMushroomsFillTheMiddleOfTheWindowAndTheSparksClimb)
 {
-    Image a = frameAt("iterations-50", 107750);
-    Image b = frameAt("iterations-52", 108250);
+    Image a = freshFrame("iterations-50", 107750);
+    Image b = freshFrame("iterations-52", 108250);
     EXPECT_GT(a.meanLevel(a.width / 4, a.height / 4, 3 * a.width / 4, 3 * a.height / 4), 40.0)
         << "the window's middle is no longer black";
     EXPECT_NE(a.rgb, b.rgb);
@@ -130,8 +128,8 @@ TEST(Tree, ItsCrownFillsAsItGrows)
     } cases[] = {{"noname", 146346, 149955}, {"noname2", 158376, 161985}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.window);
-        Image early = frameAt(std::string("tree-20-") + c.window, c.fifth);
-        Image grown = frameAt(std::string("tree-50-") + c.window, c.half);
+        Image early = freshFrame(std::string("tree-20-") + c.window, c.fifth);
+        Image grown = freshFrame(std::string("tree-50-") + c.window, c.half);
         double before = early.meanLevel(100, 15, 230, 115);
         double after = grown.meanLevel(100, 15, 230, 115);
         EXPECT_GT(after, 1.4 * before) << before << " -> " << after;

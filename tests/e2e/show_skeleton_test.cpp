@@ -73,20 +73,16 @@ TEST(Show, TwoCapturesOfTheSameStretchAreIdenticalWithOrWithoutALog)
 TEST(Show, FadedOutWindowsAreBlackAndTheRootsFlashFillsTheScreen)
 {
     std::string dir = makeWorkDir("show-fades");
-    auto frameAt = [&](int ms) {
-        EXPECT_EQ(capture(dir, ms, ms).exitCode, 0) << ms;
-        return readFrame(framePath(dir + "/f", 0));
-    };
     // Iterations opens and closes at alpha 0, and is drawn last at both ends;
     // the quotation fades in from black.
     for (int ms : {95500, 120000, 0})
-        EXPECT_LT(frameAt(ms).meanLevel(0, 0, 320, 200), 3.0) << ms;
+        EXPECT_LT(frameAt(dir, ms).meanLevel(0, 0, 320, 200), 3.0) << ms;
 
-    Image flash = frameAt(131994);
+    Image flash = frameAt(dir, 131994);
     EXPECT_GT(flash.meanLevel(0, 0, 320, 200), 120.0);
     for (int x : {0, 280})
         for (int y : {0, 160})
             EXPECT_GT(flash.meanLevel(x, y, x + 40, y + 40), 40.0) << "corner " << x << "," << y;
     // The roots before the flash are far darker.
-    EXPECT_LT(frameAt(127000).meanLevel(0, 0, 320, 200), 0.5 * flash.meanLevel(0, 0, 320, 200));
+    EXPECT_LT(frameAt(dir, 127000).meanLevel(0, 0, 320, 200), 0.5 * flash.meanLevel(0, 0, 320, 200));
 }

@@ -318,6 +318,13 @@ std::vector<std::string> captureArgs(const std::string& out, int fromMs, int toM
             "--from", std::to_string(fromMs), "--to", std::to_string(toMs)};
 }
 
+Image frameAt(const std::string& dir, int ms)
+{
+    RunResult r = runVelmora(dir, captureArgs("f", ms, ms));
+    EXPECT_EQ(r.exitCode, 0) << ms << ": " << r.err;
+    return readFrame(framePath(dir + "/f", 0));
+}
+
 std::string framePath(const std::string& dir, int index)
 {
     char name[32];
