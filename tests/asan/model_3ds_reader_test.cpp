@@ -6,34 +6,13 @@
 #include <cmath>
 #include <cstring>
 
-#include "common/model_3ds_writer.h"
 #include "gfx/model_3ds.h"
+#include "square_mesh.h"
 
 using assetgen::ChunkWriter;
 using assetgen::Mesh3ds;
 
 namespace {
-
-// A unit square in the file's xy plane: two triangles sharing the diagonal 0-2.
-Mesh3ds square(const std::string& name = "square")
-{
-    Mesh3ds mesh;
-    mesh.name = name;
-    mesh.addVertex(0, 0, 0, 0.0f, 0.0f);
-    mesh.addVertex(1, 0, 0, 1.0f, 0.0f);
-    mesh.addVertex(1, 1, 0, 1.0f, 1.0f);
-    mesh.addVertex(0, 1, 0, 0.0f, 1.0f);
-    mesh.addTriangle(0, 1, 2);
-    mesh.addTriangle(0, 2, 3);
-    mesh.groupAll("stone");
-    return mesh;
-}
-
-Mesh3ds untextured(Mesh3ds mesh)
-{
-    mesh.uvs.clear();
-    return mesh;
-}
 
 bool load(Model_3DS& model, const std::vector<unsigned char>& bytes, std::string& error)
 {
@@ -99,7 +78,7 @@ std::string failureOf(const std::vector<unsigned char>& bytes)
 
 TEST(Model3dsAxes, AFileVertexBecomesYUpWithTheFileYNegatedAsZAndMappingCoordinatesAreKept)
 {
-    Mesh3ds mesh = untextured(square());
+    Mesh3ds mesh = square("square", false);
     mesh.positions[0] = 1;
     mesh.positions[1] = 2;
     mesh.positions[2] = 3;
@@ -286,13 +265,9 @@ TEST(Model3dsMalformed, ChunkLengthsOutsideTheirParentOrShorterThanAHeaderAreRef
     bytes[at + 2] = 5;
     error = failureOf(bytes);
     EXPECT_NE(error.find("impossible length"), std::string::npos) << error;
-
-    bytes = assetgen::encode3ds({square()}); // the top chunk longer than the file
-    bytes[2] += 1;
-    failureOf(bytes);
 }
 
-TEST(Model3dsMalformed, ANameWithoutItsEndOrAnEmptyBufferIsRefused)
+TEST(Model3dsMalformed, ANameWithoutItsEndIsRefused)
 {
     ChunkWriter out;
     out.begin(0x4D4D);
@@ -305,17 +280,14 @@ TEST(Model3dsMalformed, ANameWithoutItsEndOrAnEmptyBufferIsRefused)
     out.end();
     std::string error = failureOf(out.bytes());
     EXPECT_NE(error.find("object name"), std::string::npos) << error;
-
-    Model_3DS model;
-    EXPECT_FALSE(model.loadFromBytes(nullptr, 0, error));
-    EXPECT_FALSE(error.empty());
 }
 
 TEST(Model3dsMalformed, EveryTruncationFailsCleanlyAndChangingAnyByteNeverReadsOutOfBounds)
 {
-    std::vector<unsigned char> whole = assetgen::encode3ds({square(), untextured(square("b"))});
+    std::vector<unsigned char> whole = assetgen::encode3ds({square(), square("b", false)});
     for (size_t size = 0; size < whole.size(); ++size) {
-        // A copy of exactly size bytes, so that ASan sees any read past it.
+        // A copy of exactly size bytes, so that ASan sees any read past it; from
+        // the empty buffer on, the top chunk claims more bytes than there are.
         std::vector<unsigned char> cut(whole.begin(), whole.begin() + size);
         EXPECT_FALSE(failureOf(cut).empty()) << size;
     }

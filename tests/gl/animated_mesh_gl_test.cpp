@@ -2,7 +2,6 @@
 // sending every corner one call at a time, as the mesh's drawing is defined.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -92,12 +91,6 @@ int pixelsDiffering(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b
     return n;
 }
 
-void restoreState()
-{
-    for (GLenum capability : {GL_LIGHTING, GL_LIGHT0, GL_COLOR_MATERIAL, GL_NORMALIZE, GL_DEPTH_TEST, GL_TEXTURE_2D})
-        glDisable(capability);
-}
-
 } // namespace
 
 TEST(AnimatedMeshGl, ArrayDrawIsByteIdenticalToCornerByCornerInBothModes)
@@ -158,7 +151,8 @@ TEST(AnimatedMeshGl, ArrayDrawIsByteIdenticalToCornerByCornerInBothModes)
             EXPECT_GT(pixelsDiffering(smoothPicture, flatPicture), 1000);
         }
     }
-    restoreState();
+    for (GLenum capability : {GL_LIGHTING, GL_LIGHT0, GL_COLOR_MATERIAL, GL_NORMALIZE, GL_DEPTH_TEST, GL_TEXTURE_2D})
+        glDisable(capability);
     glDeleteTextures(1, &texture);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }

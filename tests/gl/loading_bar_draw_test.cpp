@@ -5,7 +5,6 @@
 #include <epoxy/gl.h>
 #include <GL/glu.h>
 
-#include <cstdint>
 #include <cstdlib>
 
 #include "app/loading_bar.h"

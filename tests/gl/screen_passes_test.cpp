@@ -7,14 +7,21 @@ using namespace gltest;
 
 namespace {
 
-// Plain drawing to the whole window, with texturing on and the quad lists built.
-void resetTextured()
-{
-    gltest::resetState();
-    glEnable(GL_TEXTURE_2D);
-    if (imageManager().quadList[0] == 0)
-        imageManager().buildQuadLists();
-}
+// Plain drawing to the whole window, with texturing on and the quad lists
+// built; the texture a test makes is deleted after it.
+class ScreenPasses : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        gltest::resetState();
+        glEnable(GL_TEXTURE_2D);
+        if (imageManager().quadList[0] == 0)
+            imageManager().buildQuadLists();
+    }
+    void TearDown() override { glDeleteTextures(1, &texture); }
+
+    GLuint texture = 0;
+};
 
 constexpr uint32_t kRed = 0xFF0000FFu, kGreen = 0xFF00FF00u, kBlue = 0xFFFF0000u, kWhite = 0xFFFFFFFFu;
 
@@ -40,39 +47,34 @@ bool depthWrites()
 
 } // namespace
 
-TEST(ScreenPasses, TheQuadListsAreBuilt)
+TEST_F(ScreenPasses, TheQuadListsAreBuilt)
 {
-    resetTextured();
     for (GLuint list : imageManager().quadList)
         EXPECT_TRUE(glIsList(list));
     // List 1 fills normalised device space under identity matrices.
-    GLuint texture = makeTexture(1, 1, {kGreen});
+    texture = makeTexture(1, 1, {kGreen});
     glCallList(imageManager().quadList[1]);
     expectColours({{{1, 1}, kGreen}, {{638, 478}, kGreen}});
-    glDeleteTextures(1, &texture);
 }
 
-TEST(ScreenPasses, FullScreenQuadCoversTheViewportAndKeepsTheStacks)
+TEST_F(ScreenPasses, FullScreenQuadCoversTheViewportAndKeepsTheStacks)
 {
-    resetTextured();
     glEnable(GL_DEPTH_TEST);
     GLint projectionDepth = getInteger(GL_PROJECTION_STACK_DEPTH);
     GLint modelviewDepth = getInteger(GL_MODELVIEW_STACK_DEPTH);
-    GLuint texture = makeTexture(1, 1, {kBlue});
+    texture = makeTexture(1, 1, {kBlue});
     imageManager().drawFullScreenQuad();
     EXPECT_EQ((std::vector<GLint>{getInteger(GL_PROJECTION_STACK_DEPTH), getInteger(GL_MODELVIEW_STACK_DEPTH),
                                   getInteger(GL_MATRIX_MODE)}),
               (std::vector<GLint>{projectionDepth, modelviewDepth, GL_MODELVIEW}));
     EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST)) << "depth testing stays off after the pass";
     expectColours({{{0, 0}, kBlue}, {{639, 479}, kBlue}});
-    glDeleteTextures(1, &texture);
 }
 
-TEST(ScreenPasses, ZoomOneSamplesOnlyTheCentreTexel)
+TEST_F(ScreenPasses, ZoomOneSamplesOnlyTheCentreTexel)
 {
-    resetTextured();
     // 3 x 3, red in the middle only.
-    GLuint texture = makeTexture(3, 3, {kBlue, kBlue, kBlue, kBlue, kRed, kBlue, kBlue, kBlue, kBlue});
+    texture = makeTexture(3, 3, {kBlue, kBlue, kBlue, kBlue, kRed, kBlue, kBlue, kBlue, kBlue});
     imageManager().drawZoomed(1.0f);
     expectColours({{{0, 0}, kRed}, {{639, 0}, kRed}, {{320, 240}, kRed}, {{0, 479}, kRed}, {{639, 479}, kRed}});
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
@@ -81,14 +83,12 @@ TEST(ScreenPasses, ZoomOneSamplesOnlyTheCentreTexel)
     glClear(GL_COLOR_BUFFER_BIT);
     imageManager().drawZoomed(0.0f); // the whole texture
     expectColours({{{2, 2}, kBlue}, {{320, 240}, kRed}});
-    glDeleteTextures(1, &texture);
 }
 
-TEST(ScreenPasses, MirrorZeroShowsFourMirroredCopies)
+TEST_F(ScreenPasses, MirrorZeroShowsFourMirroredCopies)
 {
-    resetTextured();
     // 2 x 2, rows bottom-up: red at (0, 0), green at (1, 0), blue at (0, 1), white at (1, 1).
-    GLuint texture = makeTexture(2, 2, {kRed, kGreen, kBlue, kWhite});
+    texture = makeTexture(2, 2, {kRed, kGreen, kBlue, kWhite});
     imageManager().drawMirrored(0.0f);
     // The texture's (0, 0) corner meets at the centre in all four quadrants; along
     // x the picture runs outwards both ways (green at both sides), and along y
@@ -98,17 +98,15 @@ TEST(ScreenPasses, MirrorZeroShowsFourMirroredCopies)
                    {{600, 250}, kGreen}, {{40, 250}, kGreen}, {{40, 230}, kGreen},
                    {{330, 460}, kBlue}, {{330, 20}, kBlue}, {{0, 0}, kWhite}, {{639, 479}, kWhite}});
     EXPECT_EQ(getInteger(GL_MATRIX_MODE), GL_MODELVIEW);
-    glDeleteTextures(1, &texture);
 }
 
-TEST(ScreenPasses, StreaksWithNoLayersStillLeaveTheirState)
+TEST_F(ScreenPasses, StreaksWithNoLayersStillLeaveTheirState)
 {
-    resetTextured();
     glEnable(GL_BLEND);
     glDisable(GL_DEPTH_TEST);
     glDepthMask(GL_FALSE);
     const float left[3] = {0.05f, 0.25f, 0.5f}, right[3] = {0.05f, 0.25f, 0.04f};
-    GLuint texture = makeTexture(1, 1, {kWhite});
+    texture = makeTexture(1, 1, {kWhite});
     imageManager().drawStreaks(0, 0.015f, left, right, texture);
     // Blending and texturing off, depth test and writes on.
     EXPECT_EQ((std::vector<bool>{glIsEnabled(GL_BLEND) != 0, glIsEnabled(GL_TEXTURE_2D) != 0,
@@ -117,18 +115,15 @@ TEST(ScreenPasses, StreaksWithNoLayersStillLeaveTheirState)
     EXPECT_EQ(getInteger(GL_TEXTURE_BINDING_2D), 0);
     EXPECT_EQ(getInteger(GL_MATRIX_MODE), GL_MODELVIEW);
     expectColours({{{320, 240}, 0xFF000000u}}); // nothing drawn
-    glDeleteTextures(1, &texture);
 }
 
-TEST(ScreenPasses, StreaksGlowInTheirColoursFromLeftToRight)
+TEST_F(ScreenPasses, StreaksGlowInTheirColoursFromLeftToRight)
 {
-    resetTextured();
     glDisable(GL_DEPTH_TEST);
     const float left[3] = {0.0f, 0.0f, 1.0f}, right[3] = {1.0f, 0.0f, 0.0f};
-    GLuint texture = makeTexture(1, 1, {kWhite});
+    texture = makeTexture(1, 1, {kWhite});
     imageManager().drawStreaks(4, 0.5f, left, right, texture);
     Pixel l = readPixel(2, 240), r = readPixel(637, 240);
     EXPECT_TRUE(l.b > 100 && l.r < 10) << l.r << " " << l.b;
     EXPECT_TRUE(r.r > 100 && r.b < 10) << r.r << " " << r.b;
-    glDeleteTextures(1, &texture);
 }

@@ -4,8 +4,6 @@
 
 #include <epoxy/gl.h>
 
-#include <cmath>
-#include <string>
 #include <vector>
 
 #include "gl/gl_context.h"
