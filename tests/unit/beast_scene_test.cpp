@@ -1,7 +1,6 @@
 // The beast's swarms, cube and cameras, without GL.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <vector>
 
 #include "core/c_rand.h"
@@ -19,11 +18,6 @@ protected:
     void TearDown() override { cRandShared() = saved_; }
     CRandState saved_;
 };
-
-float distance(const Vec3& a, const Vec3& b)
-{
-    return (a - b).length();
-}
 
 } // namespace
 
@@ -85,7 +79,7 @@ TEST(BeastCameras, TheShotsCutAtTheirBoundsAndRestAtTheOriginAtTheEnd)
     addFollowingPoints(following);
     addTrackingPoints(tracking);
     // A cut jumps much further in 0.0002 of the ramp than the camera moves within a shot.
-    auto jump = [](auto camera, float r) { return distance(camera(r - 0.0001f).eye, camera(r + 0.0001f).eye); };
+    auto jump = [](auto camera, float r) { return (camera(r - 0.0001f).eye - camera(r + 0.0001f).eye).length(); };
     auto beast = [&](float r) { return beastCamera(r, following); };
     auto lair = [&](float r) { return lairCamera(r, tracking); };
     for (float cut : {0.252f, 0.47f, 0.75f})

@@ -4,15 +4,9 @@
 #include <array>
 
 #include "effects/branch_scene.h"
+#include "expect_vec.h"
 
 namespace {
-
-void expectVec(const Vec3& v, float x, float y, float z)
-{
-    EXPECT_NEAR(v.x, x, 1e-4f);
-    EXPECT_NEAR(v.y, y, 1e-4f);
-    EXPECT_NEAR(v.z, z, 1e-4f);
-}
 
 struct TreeTally {
     std::array<int, 7> branches{};

@@ -83,9 +83,8 @@ TEST(CameraPath, CreationAndDestructionAreLoggedOnce)
     path.destroy(); // a second release finds nothing to free
     EXPECT_EQ(path.pointCount(), 0);
     closeLog();
-    std::ifstream in(logPath);
     std::stringstream text;
-    text << in.rdbuf();
+    text << std::ifstream(logPath).rdbuf();
     EXPECT_EQ(text.str(), " -> Creation :: Camera path 'tracking the beast' created. \n"
                           " -> Destruction :: Camera path 'tracking the beast' destroyed. \n");
     std::remove(logPath.c_str());

@@ -1,8 +1,16 @@
-// A vector's three components, each equal to the expected one within four ulps.
+// Vector checks: the three components as a list, for exact comparisons, and
+// each component equal to the expected one within four ulps.
 #pragma once
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "core/vec3.h"
+
+inline std::vector<float> xyz(const Vec3& v)
+{
+    return {v.x, v.y, v.z};
+}
 
 inline void expectVec(const Vec3& v, float x, float y, float z)
 {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "effects/overlays.h"
+#include "expect_vec.h"
 #include "script_windows.h"
 #include "timeline/frame_sequencer.h"
 
@@ -21,11 +22,6 @@ const MarkerWindows& defaults()
 WindowValues at(Window w, int32_t t)
 {
     return windowValues(w, t, defaults());
-}
-
-std::vector<float> xyz(const Vec3& v)
-{
-    return {v.x, v.y, v.z};
 }
 
 using W = Window;

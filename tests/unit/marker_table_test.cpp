@@ -5,18 +5,11 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <sstream>
 
 #include "script_windows.h"
 #include "timeline/marker_table.h"
 
 namespace {
-
-MarkerTable tableFrom(const std::string& script)
-{
-    std::istringstream in(script);
-    return MarkerTable::fromStream(in);
-}
 
 void expectWindow(const MarkerWindows& w, Window which, int32_t start, int32_t end)
 {

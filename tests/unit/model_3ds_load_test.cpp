@@ -2,7 +2,8 @@
 // the log and on the way out.
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>

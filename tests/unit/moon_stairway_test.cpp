@@ -6,18 +6,10 @@
 #include <vector>
 
 #include "effects/stairway.h"
+#include "expect_vec.h"
 #include "gfx/camera_path.h"
 #include "post/iterations_scene.h"
 #include "post/moon_scene.h"
-
-namespace {
-
-std::vector<float> xyz(const Vec3& v)
-{
-    return {v.x, v.y, v.z};
-}
-
-} // namespace
 
 TEST(MoonCameraTest, StartsAtItsFirstViewAndTiltsOnlyBetweenTheCuts)
 {

@@ -8,18 +8,6 @@
 #include "expect_vec.h"
 #include "gfx/bitmap_text.h"
 
-namespace {
-
-bool anyNameShows(float t)
-{
-    for (const credits::CreditLine& line : credits::kNames)
-        if (credits::lineProgress(line, t) > 0.0f)
-            return true;
-    return false;
-}
-
-} // namespace
-
 TEST(OpeningTextCamera, ShotZeroDriftsTowardsTheTitleShotOneSweepsAndOthersStayAtTheOrigin)
 {
     struct {
@@ -71,7 +59,4 @@ TEST(CreditsNames, EachLineResolvesInItsWindowStandsAndIsGoneBy0205AfterItsEnd)
         EXPECT_EQ(bitmaptext::decodingLine(line.text, 1.0f), line.text) << i;
     }
     EXPECT_STREQ(credits::kNames[4].text, "             DRELLNIVAR            ");
-    EXPECT_FALSE(anyNameShows(0.125f));
-    EXPECT_TRUE(anyNameShows(0.9f));
-    EXPECT_FALSE(anyNameShows(0.905f));
 }

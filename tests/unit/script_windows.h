@@ -1,12 +1,17 @@
-// The windows a script's text gives, read as the show reads its file.
+// A script's text read as the show reads its file: its table and its windows.
 #pragma once
 #include <sstream>
 #include <string>
 
 #include "timeline/marker_table.h"
 
-inline MarkerWindows windowsFrom(const std::string& script)
+inline MarkerTable tableFrom(const std::string& script)
 {
     std::istringstream in(script);
-    return buildMarkerWindows(MarkerTable::fromStream(in));
+    return MarkerTable::fromStream(in);
+}
+
+inline MarkerWindows windowsFrom(const std::string& script)
+{
+    return buildMarkerWindows(tableFrom(script));
 }

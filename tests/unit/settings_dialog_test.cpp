@@ -42,20 +42,15 @@ platform::SettingsDialogOutcome pressGo(const platform::SettingsDialogContent& c
 
 } // namespace
 
-TEST(SettingsDialog, TheModeListLeavesOutShallowAndNarrowModesKeepsTheOrderAndSays32Bits)
+TEST(SettingsDialog, ListsDeepWideModesAs32BitsAndOpensOnTheLast1024By768EntryElseTheFirstOn4By3WithBothBoxesTicked)
 {
     settle(kEnumerated);
     platform::SettingsDialogContent c = dialogContent();
+    // Shallow and narrow modes left out, the display's order kept.
     const std::vector<std::string> expected = {"1280x1024 32 bpp 60 hz", "800x600 32 bpp 60 hz",
                                                "1024x768 32 bpp 60 hz", "1024x768 32 bpp 75 hz",
                                                "1920x1080 32 bpp 0 hz"};
     EXPECT_EQ(c.modeTexts, expected);
-}
-
-TEST(SettingsDialog, OpensOnTheLast1024By768EntryElseTheFirstOn4By3WithBothBoxesTicked)
-{
-    settle(kEnumerated);
-    platform::SettingsDialogContent c = dialogContent();
     EXPECT_EQ(c.mode, 3) << "75 Hz, listed after 60 Hz";
     EXPECT_EQ(c.aspectTexts.at(c.aspect), " 4 / 3");
     EXPECT_TRUE(c.fullscreen);
