@@ -16,18 +16,9 @@ using namespace testsupport;
 
 namespace {
 
-using Geometry = WindowGeometry;
-
-Geometry geometry(const std::string& window)
+WindowGeometry screen()
 {
-    Geometry g;
-    windowGeometry(window, g);
-    return g;
-}
-
-Geometry screen()
-{
-    Geometry s;
+    WindowGeometry s;
     std::istringstream(shell("xdotool getdisplaygeometry")) >> s.width >> s.height;
     return s;
 }
@@ -37,7 +28,7 @@ Geometry screen()
 // bottom edge (two group boxes and the buttons below it), whatever the banner.
 void typeIntoModeField(const std::string& dialog, const std::string& text)
 {
-    Geometry g = geometry(dialog);
+    WindowGeometry g = windowGeometry(dialog);
     shell("xdotool mousemove --window " + dialog + " 60 " + std::to_string(g.height - 140) +
           " click 1 key --delay 50 ctrl+a type --delay 50 " + text);
 }
@@ -93,7 +84,7 @@ TEST(SettingsDialogRun, WithoutGoTheDialogOpensCentredAndUntitledAndEveryWayOutE
         {"leave", [](int, const std::string& dialog) { pressKeys(dialog, "Tab Return"); }},
         {"signal", [](int pid, const std::string&) { kill(pid, SIGTERM); }},
     };
-    const Geometry s = screen();
+    const WindowGeometry s = screen();
     for (const auto& [tag, end] : endings) {
         SCOPED_TRACE(tag);
         std::string dir = makeWorkDir(std::string("dialog-") + tag);
@@ -101,7 +92,7 @@ TEST(SettingsDialogRun, WithoutGoTheDialogOpensCentredAndUntitledAndEveryWayOutE
         std::string dialog = waitForWindow(program.running.pid, "", 30);
         ASSERT_FALSE(dialog.empty());
         EXPECT_EQ(windowName(dialog), "");
-        Geometry g = geometry(dialog);
+        WindowGeometry g = windowGeometry(dialog);
         EXPECT_NEAR(g.x, (s.width - g.width) / 2, 1);
         EXPECT_NEAR(g.y, (s.height - g.height) / 2, 1);
         EXPECT_FALSE(fileExists(dir + "/debug_log.txt")) << "nothing starts before Go";
@@ -117,7 +108,7 @@ TEST(SettingsDialogRun, WithoutGoTheDialogOpensCentredAndUntitledAndEveryWayOutE
 // then ends the show with Escape.
 TEST(SettingsDialogRun, GoOpensTheShowAsTheDialogAndTheCommandLineSay)
 {
-    const Geometry s = screen();
+    const WindowGeometry s = screen();
     auto centred = [&](int w, int h) { return std::vector<int>{(s.width - w) / 2, (s.height - h) / 2, w, h}; };
     const struct {
         const char* tag;
@@ -148,7 +139,7 @@ TEST(SettingsDialogRun, GoOpensTheShowAsTheDialogAndTheCommandLineSay)
         ASSERT_FALSE(show.empty()) << "the show did not open its window";
         EXPECT_EQ(visibleWindows(program.running.pid).size(), 1u) << "the dialog is gone";
         EXPECT_EQ(requests.fullScreenAsked(show, c.fullscreen ? 10 : 1), c.fullscreen);
-        Geometry g = geometry(show);
+        WindowGeometry g = windowGeometry(show);
         EXPECT_EQ((std::vector<int>{g.x, g.y, g.width, g.height}), c.geometry);
         EXPECT_TRUE(waitUntil(60, [&] { return fileExists(dir + "/debug_log.txt"); }));
         pressKeys(show, "Escape");

@@ -141,8 +141,7 @@ TEST(Window, ItOpensCentredAtTheModesSizeWithTheTitleAndEscapeOrTheCloseButtonEn
         Process show = startVelmora(dir, {"--go", "--windowed", "--mode", "640x400"});
         std::string window = waitForWindow(show.pid, kTitle, 30);
         ASSERT_FALSE(window.empty());
-        WindowGeometry g;
-        ASSERT_TRUE(windowGeometry(window, g));
+        WindowGeometry g = windowGeometry(window);
         EXPECT_EQ(windowName(window), kTitle);
         // Centred on the 1280 x 1024 screen.
         EXPECT_EQ((std::vector<int>{g.x, g.y, g.width, g.height}), (std::vector<int>{320, 312, 640, 400}));

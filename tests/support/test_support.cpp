@@ -183,17 +183,18 @@ std::string waitForWindow(int pid, const std::string& namePart, int seconds)
     return found;
 }
 
-bool windowGeometry(const std::string& window, WindowGeometry& geometry)
+WindowGeometry windowGeometry(const std::string& window)
 {
+    WindowGeometry geometry;
     Display* d = display();
     XWindowAttributes attributes;
     if (!d || !XGetWindowAttributes(d, std::stoul(window), &attributes))
-        return false;
+        return geometry;
     Window child;
     XTranslateCoordinates(d, std::stoul(window), DefaultRootWindow(d), 0, 0, &geometry.x, &geometry.y, &child);
     geometry.width = attributes.width;
     geometry.height = attributes.height;
-    return true;
+    return geometry;
 }
 
 bool requestClose(const std::string& windowId)

@@ -66,7 +66,8 @@ std::string waitForWindow(int pid, const std::string& namePart, int seconds);
 struct WindowGeometry {
     int x = 0, y = 0, width = 0, height = 0;
 };
-bool windowGeometry(const std::string& window, WindowGeometry& geometry);
+// Where the window stands on the screen, and its size; all zero when it cannot be had.
+WindowGeometry windowGeometry(const std::string& window);
 // What the window manager sends when the close button is pressed.
 bool requestClose(const std::string& window);
 // Focuses the window with xdotool, then types the keys (xdotool's names) into it.
