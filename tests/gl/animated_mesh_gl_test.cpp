@@ -15,7 +15,7 @@ namespace {
 
 // The definition: per face, the face normal at frame i in mode 1; per corner
 // the blended position, the texture coordinate and, in other modes, the
-// average of the face normals around the corner's vertex.
+// vertex's normal (the unit tests pin it to the average of its face normals).
 void drawOneCornerAtATime(AnimatedMesh& mesh, float position, int mode)
 {
     mesh.setTime(position);
@@ -35,14 +35,8 @@ void drawOneCornerAtATime(AnimatedMesh& mesh, float position, int mode)
             for (int j = 0; j < 3; ++j)
                 p[j] = a[3 * w + j] + (b[3 * w + j] - a[3 * w + j]) * frac;
             glTexCoord2f(mesh.faceU[3 * f + c], mesh.faceV[3 * f + c]);
-            if (mode != 1) {
-                float n[3] = {0.0f, 0.0f, 0.0f};
-                for (int32_t g : mesh.vertexFaces[w])
-                    for (int j = 0; j < 3; ++j)
-                        n[j] += mesh.faceNormal[j][size_t(g) * K + i];
-                const float count = static_cast<float>(mesh.vertexFaces[w].size());
-                glNormal3f(n[0] / count, n[1] / count, n[2] / count);
-            }
+            if (mode != 1)
+                glNormal3fv(mesh.vertexNormal(i, w));
             glVertex3fv(p);
         }
     }
@@ -139,9 +133,8 @@ TEST(AnimatedMeshGl, ArrayDrawIsByteIdenticalToCornerByCornerInBothModes)
                     EXPECT_EQ(normal[j], referenceNormal[j]);
                 for (int j = 0; j < 2; ++j)
                     EXPECT_EQ(texCoord[j], referenceTexCoord[j]);
-                EXPECT_FALSE(glIsEnabled(GL_VERTEX_ARRAY));
-                EXPECT_FALSE(glIsEnabled(GL_NORMAL_ARRAY));
-                EXPECT_FALSE(glIsEnabled(GL_TEXTURE_COORD_ARRAY));
+                for (GLenum array : {GL_VERTEX_ARRAY, GL_NORMAL_ARRAY, GL_TEXTURE_COORD_ARRAY})
+                    EXPECT_FALSE(glIsEnabled(array)) << array;
                 if (position == 3.25f)
                     (mode == 1 ? flatPicture : smoothPicture) = fast;
             }
