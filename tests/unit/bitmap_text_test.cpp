@@ -70,7 +70,6 @@ TEST(BitmapTextScramble, EveryRowHoldsThirtyFiveLettersThenNuls)
 
 TEST(BitmapTextDecoding, TheRevealedTextIsFollowedByScrambleLettersUntilItsEndIsRevealed)
 {
-    EXPECT_EQ(revealedCount(0.5f), 18);
     expectLine(kLong, 0.5f, 18);
     const char* ten = "0123456789";
     expectLine(ten, justAbove(10), 10);

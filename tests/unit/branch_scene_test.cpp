@@ -52,18 +52,6 @@ TEST(BranchTree, GrowsALevelOnlyOnceItsParentIsComplete)
     EXPECT_EQ(early.dots, (std::array<int, 7>{0, 0, 0, 0, 0, 36, 11}));
 }
 
-TEST(BranchTree, ABranchOfOneDotDrawsNone)
-{
-    Branch single;
-    single.b = {0.0f, 5.0f, 0.0f};
-    single.time = 1.0f;
-    single.end = 0.1f;
-    single.count = 1;
-    EXPECT_TRUE(branchDots(single).empty());
-    single.count = 2;
-    EXPECT_EQ(branchDots(single).size(), 1u);
-}
-
 TEST(BranchTree, DotsAreSmallInsideAndLargeFlaresOutside)
 {
     EXPECT_NEAR(branchDotHalf(3, 0), 0.35917015f, 1e-6f);

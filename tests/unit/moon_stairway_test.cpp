@@ -45,7 +45,6 @@ TEST(MoonGroundTest, TheFirstRowRisesFromTheCentresAloneOutOfASunkenPlain)
     EXPECT_FLOAT_EQ(middle.x, 0.0f);
     EXPECT_FLOAT_EQ(middle.z, -3.8f);
     EXPECT_NEAR(middle.y, sunk, 1e-5f);
-    EXPECT_LT(middle.y, 0.0f);
     for (int c = 0; c < 76; ++c)
         EXPECT_LE(g.grid[c].position.y, 0.0f) << "row 0 has no height of its own, column " << c;
 

@@ -70,7 +70,6 @@ TEST_F(Particles, TheWarmUpEmitsAsManyAsItsRateDrawSays)
 {
     EXPECT_LE(emissionCount(0.1f, 750, 20.0f, 0.449f), 0);
     EXPECT_EQ(emissionCount(0.1f, 750, 20.0f, 1.0f), 825);
-    EXPECT_EQ(emissionCount(0.0f, 750, 20.0f, 1.0f), 0);
 
     ParticleSystem smoke = smokeLike();
     CRandState next = cRandShared();
