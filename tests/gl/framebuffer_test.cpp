@@ -19,9 +19,9 @@ const std::string kDestroyed = " -> FBO STATUS :: FBO instance destroyed. \n";
 } // namespace
 
 // The log lines of creation and release are pinned with the four targets below.
-TEST(FrameBuffer, CreateLeavesTheColourTextureBound)
+TEST(FrameBuffer, CreateLeavesTheColourTextureBoundAndTheTargetRendersAndReadsBack)
 {
-    ensureContext();
+    resetState();
     FrameBuffer target;
     target.create(64, 32);
     EXPECT_NE(target.colorTexture, 0u);
@@ -29,13 +29,7 @@ TEST(FrameBuffer, CreateLeavesTheColourTextureBound)
     EXPECT_EQ(getInteger(GL_FRAMEBUFFER_BINDING_EXT), 0) << "the window's framebuffer stays bound";
     EXPECT_EQ(getTexParameter(GL_TEXTURE_WRAP_S), GL_CLAMP_TO_EDGE);
     EXPECT_EQ(getTexParameter(GL_TEXTURE_MIN_FILTER), GL_LINEAR);
-}
 
-TEST(FrameBuffer, RendersAndReadsBack)
-{
-    resetState();
-    FrameBuffer target;
-    target.create(64, 32);
     glClearColor(1.0f, 0.0f, 0.0f, 1.0f); // bind clears with the current colour
     glMatrixMode(GL_PROJECTION);
     target.bind();

@@ -150,13 +150,11 @@ TEST(SkyAndGround, EachModePicksItsDomeAndOnlyTheCloudsAddTheFarGround)
     GLint stack = getInteger(GL_MODELVIEW_STACK_DEPTH);
 
     double skyA = backdropLevel(0);
-    // What the routine leaves on: additive blending, texturing, depth test; fog off.
-    EXPECT_FALSE(glIsEnabled(GL_FOG));
-    EXPECT_TRUE(glIsEnabled(GL_BLEND));
-    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
-    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
-    EXPECT_EQ(getInteger(GL_BLEND_DST), GL_ONE);
-    EXPECT_EQ(getInteger(GL_MODELVIEW_STACK_DEPTH), stack);
+    // What the routine leaves on: additive blending, texturing, depth test; fog off; the stack as it was.
+    EXPECT_EQ((std::vector<GLint>{glIsEnabled(GL_BLEND), getInteger(GL_BLEND_DST), glIsEnabled(GL_TEXTURE_2D),
+                                  glIsEnabled(GL_DEPTH_TEST), glIsEnabled(GL_FOG),
+                                  getInteger(GL_MODELVIEW_STACK_DEPTH)}),
+              (std::vector<GLint>{GL_TRUE, GL_ONE, GL_TRUE, GL_TRUE, GL_FALSE, stack}));
 
     double clouds = backdropLevel(1);
     double roots = backdropLevel(2);
