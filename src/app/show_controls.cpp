@@ -10,6 +10,7 @@
 #include "core/frame_timer.h"
 #include "core/log.h"
 #include "core/show_clock.h"
+#include "gfx/image_manager.h"
 #include "platform/file_watch.h"
 #include "sound/sound_manager.h"
 #include "timeline/marker_table.h"
@@ -95,12 +96,6 @@ void presentHeldPicture()
 {
     glUseProgram(0);
     glViewport(0, 0, width(), height());
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0.0, 1.0, 0.0, 1.0, -1.0, 1.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glDisable(GL_DEPTH_TEST);
     glDisable(GL_LIGHTING);
     glDisable(GL_FOG);
     glDisable(GL_CULL_FACE);
@@ -109,16 +104,7 @@ void presentHeldPicture()
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, state.heldPicture);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-    glBegin(GL_QUADS);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex2f(0.0f, 0.0f);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex2f(1.0f, 0.0f);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex2f(1.0f, 1.0f);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex2f(0.0f, 1.0f);
-    glEnd();
+    imageManager().drawFullScreenQuad(); // depth testing off
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     if (state.band)
         drawBand(state.heldMs);

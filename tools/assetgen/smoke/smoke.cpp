@@ -25,13 +25,6 @@ float window(float r, float a, float b)
     return 1.0f - noise::smoothstep(a, b, r);
 }
 
-// Texel centre in [-1, 1]^2, y up.
-void texelPos(int x, int y, float& px, float& py)
-{
-    px = (x + 0.5f) / kSize * 2.0f - 1.0f;
-    py = 1.0f - (y + 0.5f) / kSize * 2.0f;
-}
-
 void store(assetgen::Image& image, int x, int y, float shade, float alpha)
 {
     uint8_t* p = image.at(x, y);
@@ -52,7 +45,7 @@ assetgen::Image billowyPuff()
     for (int y = 0; y < kSize; ++y) {
         for (int x = 0; x < kSize; ++x) {
             float px, py;
-            texelPos(x, y, px, py);
+            assetgen::texelCentre(x, y, kSize, px, py);
             // Warp the lookup so that the rim curls instead of staying round.
             float wx = px + 0.16f * noise::fbm(px * 3 + 11, py * 3 + 7, kPeriod, kPeriod, 4, 0.5f, 101);
             float wy = py + 0.16f * noise::fbm(px * 3 + 31, py * 3 + 17, kPeriod, kPeriod, 4, 0.5f, 102);
@@ -79,7 +72,7 @@ assetgen::Image wispyStreak()
     for (int y = 0; y < kSize; ++y) {
         for (int x = 0; x < kSize; ++x) {
             float px, py;
-            texelPos(x, y, px, py);
+            assetgen::texelCentre(x, y, kSize, px, py);
             // Bend the streak into a shallow S, then stretch it along x.
             float by = py - 0.16f * std::sin(px * 2.6f) - 0.05f * px;
             float wx = px + 0.10f * noise::fbm(px * 2 + 5, by * 2 + 3, kPeriod, kPeriod, 3, 0.5f, 201);

@@ -27,13 +27,6 @@ namespace {
 
 constexpr float kPi = 3.14159265f;
 
-// Texel centre in [-1, 1]^2, y up.
-void texelPos(int x, int y, int size, float& px, float& py)
-{
-    px = (x + 0.5f) / size * 2.0f - 1.0f;
-    py = 1.0f - (y + 0.5f) / size * 2.0f;
-}
-
 // One crater on the disc: centre (in disc units), radius, and how young it is
 // (young craters are brighter and throw rays).
 struct Crater {
@@ -69,7 +62,7 @@ assetgen::Image moon()
     for (int y = 0; y < kSize; ++y)
         for (int x = 0; x < kSize; ++x) {
             float px, py;
-            texelPos(x, y, kSize, px, py);
+            assetgen::texelCentre(x, y, kSize, px, py);
             float r = std::hypot(px, py);
             // Disc coordinates, and the sphere's facing (1 at the centre, 0 at the limb).
             float dx = px / kDisc, dy = py / kDisc, d = r / kDisc;
@@ -135,7 +128,7 @@ assetgen::Image starflare()
     for (int y = 0; y < kSize; ++y)
         for (int x = 0; x < kSize; ++x) {
             float px, py;
-            texelPos(x, y, kSize, px, py);
+            assetgen::texelCentre(x, y, kSize, px, py);
             float r = std::hypot(px, py);
             float light = std::exp(-r * r / 0.0035f)        // the hot core
                         + 0.45f * std::exp(-r * r / 0.02f)  // its bloom
