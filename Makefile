@@ -3,7 +3,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test clean fuzz
+.PHONY: all deps configure build run test clean fuzz references
 
 all: build
 
@@ -21,6 +21,11 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j 2
+
+# Renews the whole show's reference frames (tests/reference/show_160x100.txt)
+# after an intended change to the picture; the commit says why.
+references: build
+	cd $(BUILD) && VELMORA_RENEW_REFERENCES=1 ctest -R '^show_reference$$' --output-on-failure
 
 clean:
 	rm -rf $(BUILD)
