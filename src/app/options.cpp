@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstring>
+#include <optional>
 #include <string_view>
 
 const char* const kUsageLine =
@@ -58,6 +59,94 @@ bool parseInt(std::string_view text, long long low, long long high, long long& v
     return error == std::errc() && end == text.data() + text.size() && value >= low && value <= high;
 }
 
+constexpr long long kMaxMs = 24LL * 3600 * 1000;
+
+bool readMs(std::string_view text, std::optional<int32_t>& out)
+{
+    long long ms;
+    if (!parseInt(text, 0, kMaxMs, ms))
+        return false;
+    out = static_cast<int32_t>(ms);
+    return true;
+}
+
+bool readPath(std::string_view text, std::string& out)
+{
+    out = text;
+    return !text.empty();
+}
+
+// One option of the command line. A flag sets its field and takes no value
+// (given one, "--go=1", it is an unknown option); the others read their value
+// from "--name=VALUE" or the next argument, false when it is malformed.
+struct OptionRow {
+    std::string_view name;
+    void (*flag)(Options&) = nullptr;
+    bool (*value)(Options&, std::string_view) = nullptr;
+    ParseResult ends = ParseResult::Run; // --help and --version end the reading there
+};
+
+const OptionRow kOptionRows[] = {
+    {.name = "--help", .ends = ParseResult::Help},
+    {.name = "--version", .ends = ParseResult::Version},
+    {.name = "--go", .flag = [](Options& o) { o.go = true; }},
+    {.name = "--windowed", .flag = [](Options& o) { o.fullscreen = false; }},
+    {.name = "--fullscreen", .flag = [](Options& o) { o.fullscreen = true; }},
+    {.name = "--antialias", .flag = [](Options& o) { o.antiAlias = true; }},
+    {.name = "--no-antialias", .flag = [](Options& o) { o.antiAlias = false; }},
+    {.name = "--timedemo", .flag = [](Options& o) { o.timedemo = true; }},
+    {.name = "--dev", .flag = [](Options& o) { o.dev = true; }},
+    {.name = "--mode", .value = [](Options& o, std::string_view v) {
+         int w, h;
+         if (!parseModeText(v, w, h))
+             return false;
+         o.modeWidth = w;
+         o.modeHeight = h;
+         return true;
+     }},
+    {.name = "--aspect", .value = [](Options& o, std::string_view v) {
+         const std::string_view bands[] = {"16:10", "16:9", "full"};
+         for (int k = 0; k < 3; ++k)
+             if (v == bands[k])
+                 o.aspect = k;
+         return v == bands[0] || v == bands[1] || v == bands[2];
+     }},
+    {.name = "--start", .value = [](Options& o, std::string_view v) { return readMs(v, o.startMs); }},
+    {.name = "--from", .value = [](Options& o, std::string_view v) { return readMs(v, o.fromMs); }},
+    {.name = "--to", .value = [](Options& o, std::string_view v) { return readMs(v, o.toMs); }},
+    {.name = "--fps", .value = [](Options& o, std::string_view v) {
+         long long fps;
+         if (!parseInt(v, 1, 1000, fps))
+             return false;
+         o.fps = static_cast<int>(fps);
+         return true;
+     }},
+    {.name = "--capture", .value = [](Options& o, std::string_view v) { return readPath(v, o.capturePath); }},
+    {.name = "--report", .value = [](Options& o, std::string_view v) { return readPath(v, o.reportPath); }},
+};
+
+const OptionRow* findOption(std::string_view name, bool hasInlineValue)
+{
+    for (const OptionRow& row : kOptionRows)
+        if (row.name == name && !(hasInlineValue && !row.value))
+            return &row;
+    return nullptr;
+}
+
+// Combinations that make no sense; empty when the options agree.
+std::string disagreement(const Options& options)
+{
+    if (options.toMs && *options.toMs < firstShownMs(options))
+        return options.fromMs ? "--to comes before --from" : "--to comes before --start";
+    if (!options.capturePath.empty() && options.timedemo)
+        return "--capture and --timedemo exclude each other";
+    if (options.dev && (options.timedemo || !options.capturePath.empty()))
+        return "--dev needs the real-time show";
+    if (!options.reportPath.empty() && !options.timedemo)
+        return "--report needs --timedemo";
+    return {};
+}
+
 } // namespace
 
 int32_t firstShownMs(const Options& options)
@@ -89,7 +178,6 @@ bool captureIsVideo(const std::string& path)
 
 ParseResult parseOptions(int argc, const char* const* argv, Options& options, std::string& error)
 {
-    constexpr long long kMaxMs = 24LL * 3600 * 1000;
     for (int i = 1; i < argc; ++i) {
         std::string_view arg = argv[i];
         std::string_view value;
@@ -102,111 +190,29 @@ ParseResult parseOptions(int argc, const char* const* argv, Options& options, st
                 hasInlineValue = true;
             }
         }
-        auto takeValue = [&]() -> bool {
-            if (hasInlineValue)
-                return true;
-            if (i + 1 >= argc) {
-                error = std::string(arg) + " needs a value";
-                return false;
-            }
-            value = argv[++i];
-            return true;
-        };
-        auto bad = [&]() {
-            error = "bad value '" + std::string(value) + "' for " + std::string(arg);
-            return ParseResult::Error;
-        };
-        auto takeMs = [&](std::optional<int32_t>& out) {
-            long long ms;
-            if (!parseInt(value, 0, kMaxMs, ms))
-                return false;
-            out = static_cast<int32_t>(ms);
-            return true;
-        };
-        bool flag = !hasInlineValue;
-        if (arg == "--help" && flag)
-            return ParseResult::Help;
-        if (arg == "--version" && flag)
-            return ParseResult::Version;
-        if (arg == "--go" && flag) {
-            options.go = true;
-        } else if (arg == "--windowed" && flag) {
-            options.fullscreen = false;
-        } else if (arg == "--fullscreen" && flag) {
-            options.fullscreen = true;
-        } else if (arg == "--antialias" && flag) {
-            options.antiAlias = true;
-        } else if (arg == "--no-antialias" && flag) {
-            options.antiAlias = false;
-        } else if (arg == "--timedemo" && flag) {
-            options.timedemo = true;
-        } else if (arg == "--dev" && flag) {
-            options.dev = true;
-        } else if (arg == "--mode") {
-            int w, h;
-            if (!takeValue())
-                return ParseResult::Error;
-            if (!parseModeText(value, w, h))
-                return bad();
-            options.modeWidth = w;
-            options.modeHeight = h;
-        } else if (arg == "--aspect") {
-            if (!takeValue())
-                return ParseResult::Error;
-            if (value == "16:10")
-                options.aspect = 0;
-            else if (value == "16:9")
-                options.aspect = 1;
-            else if (value == "full")
-                options.aspect = 2;
-            else
-                return bad();
-        } else if (arg == "--start" || arg == "--from" || arg == "--to") {
-            std::optional<int32_t>& ms =
-                arg == "--start" ? options.startMs : arg == "--from" ? options.fromMs : options.toMs;
-            if (!takeValue())
-                return ParseResult::Error;
-            if (!takeMs(ms))
-                return bad();
-        } else if (arg == "--fps") {
-            long long fps;
-            if (!takeValue())
-                return ParseResult::Error;
-            if (!parseInt(value, 1, 1000, fps))
-                return bad();
-            options.fps = static_cast<int>(fps);
-        } else if (arg == "--capture") {
-            if (!takeValue())
-                return ParseResult::Error;
-            if (value.empty())
-                return bad();
-            options.capturePath = value;
-        } else if (arg == "--report") {
-            if (!takeValue())
-                return ParseResult::Error;
-            if (value.empty())
-                return bad();
-            options.reportPath = value;
-        } else {
+        const OptionRow* row = findOption(arg, hasInlineValue);
+        if (!row) {
             error = "unknown option '" + std::string(argv[i]) + "'";
             return ParseResult::Error;
         }
+        if (row->ends != ParseResult::Run)
+            return row->ends;
+        if (row->flag) {
+            row->flag(options);
+            continue;
+        }
+        if (!hasInlineValue) {
+            if (i + 1 >= argc) {
+                error = std::string(arg) + " needs a value";
+                return ParseResult::Error;
+            }
+            value = argv[++i];
+        }
+        if (!row->value(options, value)) {
+            error = "bad value '" + std::string(value) + "' for " + std::string(arg);
+            return ParseResult::Error;
+        }
     }
-    if (options.toMs && *options.toMs < firstShownMs(options)) {
-        error = options.fromMs ? "--to comes before --from" : "--to comes before --start";
-        return ParseResult::Error;
-    }
-    if (!options.capturePath.empty() && options.timedemo) {
-        error = "--capture and --timedemo exclude each other";
-        return ParseResult::Error;
-    }
-    if (options.dev && (options.timedemo || !options.capturePath.empty())) {
-        error = "--dev needs the real-time show";
-        return ParseResult::Error;
-    }
-    if (!options.reportPath.empty() && !options.timedemo) {
-        error = "--report needs --timedemo";
-        return ParseResult::Error;
-    }
-    return ParseResult::Run;
+    error = disagreement(options);
+    return error.empty() ? ParseResult::Run : ParseResult::Error;
 }
