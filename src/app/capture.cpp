@@ -226,7 +226,9 @@ std::vector<std::string> encoderArgs(const Options& options, int width, int heig
         args.insert(args.end(), {"-ss", offset, "-i", kMusicFile, "-map", "0:v", "-map", "1:a",
                                  "-c:a", "aac", "-b:a", "192k", "-shortest"});
     }
-    args.insert(args.end(), {"-c:v", "libx264", "-pix_fmt", "yuv420p", "-crf", "18",
+    // x264's "veryfast" takes under half the CPU of its default at the same
+    // quality (crf 18), which leaves the cores to the drawing.
+    args.insert(args.end(), {"-c:v", "libx264", "-preset", "veryfast", "-pix_fmt", "yuv420p", "-crf", "18",
                              options.capturePath});
     return args;
 }
