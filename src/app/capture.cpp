@@ -140,14 +140,15 @@ void copyRowsFlipped(const uint8_t* bottomUp, uint8_t* topDown)
         std::memcpy(topDown + y * row, bottomUp + (capture->height - 1 - y) * row, row);
 }
 
-// Waits while the writers are a queue's length behind; false once they failed.
-bool handOn(Frame frame)
+// Waits while the writers are a queue's length behind; a frame handed on
+// after they failed is dropped.
+void handOn(Frame frame)
 {
-    return capture->queue->push(std::move(frame));
+    capture->queue->push(std::move(frame));
 }
 
-// The frame waiting in the pack buffer, handed on.
-bool handOnPending(std::string& error)
+// Hands on the frame waiting in the pack buffer.
+void handOnPending()
 {
     capture->pending = false;
     Frame frame = newFrame(capture->frame - 1);
@@ -158,11 +159,10 @@ bool handOnPending(std::string& error)
         glUnmapBuffer(GL_PIXEL_PACK_BUFFER);
     }
     glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
-    if (!pixels) {
-        error = "cannot read the frame back from OpenGL";
-        return false;
-    }
-    return handOn(std::move(frame));
+    if (pixels)
+        handOn(std::move(frame));
+    else
+        failCapture("cannot read the frame back from OpenGL", false);
 }
 
 // Lets the writers finish what is queued, stops the encoder, frees the GL
@@ -179,8 +179,11 @@ bool endCapture(std::string& error)
         error = capture->error;
     if (capture->video) {
         int status = platform::finishPipedChild(capture->encoder);
-        if (ok && status != 0) {
-            error = status == 127 ? "ffmpeg is not installed" : "ffmpeg failed to write the video";
+        if (status == 127) {
+            error = "ffmpeg is not installed";
+            ok = false;
+        } else if (ok && status != 0) {
+            error = "ffmpeg failed to write the video";
             ok = false;
         } else if (!ok && error == kEncoderStopped && status > 0) {
             error += " (it exited with status " + std::to_string(status) + ")";
@@ -302,9 +305,9 @@ bool captureFrame(std::string& error)
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadBuffer(GL_BACK);
     if (capture->packBuffer) {
-        // The frame before this one has had this one's drawing to arrive in.
-        if (capture->pending && !handOnPending(error) && !capture->failed)
-            failCapture(error, false);
+        // The frame before this one was read back while this one drew.
+        if (capture->pending)
+            handOnPending();
         glBindBuffer(GL_PIXEL_PACK_BUFFER, capture->packBuffer);
         glReadPixels(0, 0, w, h, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
         glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
@@ -328,8 +331,8 @@ bool closeCapture(std::string& error)
     if (!capture)
         return true;
     // The last frame is still in the pack buffer.
-    if (capture->pending && !capture->failed && !handOnPending(error) && !capture->failed)
-        failCapture(error, false);
+    if (capture->pending && !capture->failed)
+        handOnPending();
     return endCapture(error);
 }
 
