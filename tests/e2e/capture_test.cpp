@@ -13,13 +13,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kFrames = 7; // 150 to 153 s at 2 fps
+constexpr int kFrames = 7; // 150 to 153 s at 2 fps, 320 x 200
 constexpr size_t kFrameBytes = 320 * 200 * 3;
-
-std::vector<std::string> rangeArgs(const std::string& out)
-{
-    return captureArgs(out, 150000, 153000, 2);
-}
 
 // The frames of that range as the capture wrote them before its read-back and
 // writers left the main thread: FNV-1a hashes of their RGB bytes, rows
@@ -39,11 +34,6 @@ std::string pixelHash(const std::string& rgb)
     char text[17];
     std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(h));
     return text;
-}
-
-std::string mesaHere()
-{
-    return shell("dpkg-query -W -f '${Version}' libgl1-mesa-dri");
 }
 
 // The frames of dir/out, one RGB string each.
@@ -75,7 +65,7 @@ std::vector<std::string> fakeEncoder(const std::string& dir, long bytes = -1)
 TEST(CaptureFrames, AreThoseWrittenBeforeWithOrWithoutPixelBuffersAndInTheVideoStream)
 {
     std::string dir = makeWorkDir("capture-same");
-    RunResult run = runVelmora(dir, rangeArgs("pbo"));
+    RunResult run = runVelmora(dir, captureArgs("pbo", 150000, 153000, 2));
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_NE(run.err.find("frame 7 of 7, "), std::string::npos) << run.err;
     EXPECT_NE(run.err.find(" fps, 0:00 left\n"), std::string::npos) << run.err;
@@ -83,22 +73,23 @@ TEST(CaptureFrames, AreThoseWrittenBeforeWithOrWithoutPixelBuffersAndInTheVideoS
     ASSERT_EQ(frames.size(), static_cast<size_t>(kFrames));
 
     // A driver without pixel-buffer objects: each frame read back as it ends.
-    run = runVelmora(dir, rangeArgs("plain"), 180,
+    run = runVelmora(dir, captureArgs("plain", 150000, 153000, 2), 180,
                      {"MESA_GL_VERSION_OVERRIDE=2.0", "MESA_EXTENSION_OVERRIDE=-GL_ARB_pixel_buffer_object"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_TRUE(framesOf(dir + "/plain") == frames) << "the frames differ without pixel-buffer objects";
 
     // The encoder is fed the same pixels, in order.
-    run = runVelmora(dir, rangeArgs("out.mp4"), 180, fakeEncoder(dir));
+    run = runVelmora(dir, captureArgs("out.mp4", 150000, 153000, 2), 180, fakeEncoder(dir));
     ASSERT_EQ(run.exitCode, 0) << run.err;
     std::string stream = readFile(dir + "/out.mp4");
     ASSERT_EQ(stream.size(), kFrames * kFrameBytes);
     for (int k = 0; k < kFrames; ++k)
         EXPECT_TRUE(stream.compare(k * kFrameBytes, kFrameBytes, frames[k]) == 0) << "video frame " << k;
 
-    if (mesaHere() != kReferenceMesa) {
+    const std::string mesa = shell("dpkg-query -W -f '${Version}' libgl1-mesa-dri");
+    if (mesa != kReferenceMesa) {
         std::printf("The reference hashes come from Mesa %s, this machine has %s: not compared.\n", kReferenceMesa,
-                    mesaHere().c_str());
+                    mesa.c_str());
         return;
     }
     for (int k = 0; k < kFrames; ++k)
