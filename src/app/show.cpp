@@ -21,6 +21,7 @@
 #include "core/log.h"
 #include "core/show_clock.h"
 #include "effects/overlays.h"
+#include "effects/particles.h"
 #include "effects/sky_and_ground.h"
 #include "gfx/framebuffer.h"
 #include "gfx/image_manager.h"
@@ -62,21 +63,48 @@ void beginFrame()
     glLoadIdentity();
 }
 
-// Every marker window that holds t, each through the post chain with its
-// scene and backdrop, then its overlays.
-void drawFrame(int32_t t)
+FrameTime frameTime(int32_t t)
+{
+    return {.musicMs = t, .elapsed = frameTimer().elapsed, .delta = frameTimer().delta};
+}
+
+// A window's share of a frame's update (no GL): its scene's, then its
+// overlays', whose decoded lines its draw shows.
+OverlayText updateWindow(const WindowValues& v, const FrameTime& time, FlowField& flow)
+{
+    updateScene(v.window, v.scene, time, flow);
+    return updateOverlays(v.overlays);
+}
+
+// Every marker window that holds t: its update, then its composite through the
+// post chain with its scene and backdrop, then its overlays. Each window is
+// updated right before its own draw, so that the draw reads what its update
+// left even where a later window of the frame moves the same smoke or flow
+// field on (the mist's last frame is the lair's first).
+void drawFrame(int32_t t, FlowField& flow)
 {
     const MarkerWindows& windows = markerWindows();
-    const FrameTime time{.musicMs = t, .elapsed = frameTimer().elapsed, .delta = frameTimer().delta};
+    const FrameTime time = frameTime(t);
     for (Window w : compositesAt(t, windows)) {
         const WindowValues v = windowValues(w, t, windows);
-        runPostChain([&v, &time] {
-            drawScene(v.window, v.scene, time);
+        const OverlayText text = updateWindow(v, time, flow);
+        runPostChain([&v, &time, &flow] {
+            drawScene(v.window, v.scene, time, flow);
             if (v.backdrop)
                 drawBackdrop(*v.backdrop, time.elapsed);
         }, v.blur, v.final);
-        drawOverlays(v.overlays);
+        drawOverlays(v.overlays, text);
     }
+}
+
+// One whole frame into the back buffer.
+void drawShowFrame(int32_t t, FlowField& flow)
+{
+    beginFrame();
+    drawFrame(t, flow);
+    imageManager().drawOverlay();
+    finishShowFrame(t);
+    glFlush();
 }
 
 // The music time of this frame.
@@ -191,6 +219,8 @@ int runShow(const Options& options)
 
     if (capturing && !openCapture(options, DisplaySettings::width(), DisplaySettings::height(), error))
         failRun(error);
+    // The flow field the scenes step and read, carried from frame to frame.
+    FlowField flow;
     // The offline range ends at --to, else where the show ends. A timedemo
     // stops short of --to, so that a window's own bounds measure it alone.
     int32_t last = options.toMs.value_or(end.start);
@@ -216,13 +246,9 @@ int runShow(const Options& options)
 
         double frameStart = showclock::wallMs();
         double cpuStart = showclock::threadCpuMs();
-        beginFrame();
         frameTimer().update();
         int32_t t = musicTime();
-        drawFrame(t);
-        imageManager().drawOverlay();
-        finishShowFrame(t);
-        glFlush();
+        drawShowFrame(t, flow);
         if (showEndsAt(t, markerWindows()))
             platform::postQuit(0);
 
