@@ -64,6 +64,7 @@ void beginFrame()
     glLoadIdentity();
 }
 
+// The clocks the scenes read in the frame at t.
 FrameTime frameTime(int32_t t)
 {
     return {.musicMs = t, .elapsed = frameTimer().elapsed, .delta = frameTimer().delta};
