@@ -35,6 +35,8 @@ const char* const kHelpText =
     "                        changes (not with --capture or --timedemo)\n"
     "  --help, --version     this text, the version\n"
     "\n"
+    "--capture and --timedemo need no display: without one they render off-screen.\n"
+    "\n"
     "Keys while the show plays (not under --capture or --timedemo):\n"
     "  Space                 pause and resume (the music and the picture stand still)\n"
     "  Left, Right           5 seconds back, forward (never before 0; at the end\n"

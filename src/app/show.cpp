@@ -133,8 +133,9 @@ int runShow(const Options& options)
     // A failure anywhere from here on restores the desktop before it exits.
     setFailureHook(platform::shutdown);
     std::string error;
-    if (!platform::initVideo(error)) {
-        std::fprintf(stderr, "velmora: no display available (%s)\n", error.c_str());
+    if (!platform::initVideo(error, offline)) {
+        std::fprintf(stderr, "velmora: no display available (%s); --capture and --timedemo work without one\n",
+                     error.c_str());
         return 1;
     }
     if (offline)
