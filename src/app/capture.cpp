@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/data_dir.h"
 #include "core/show_clock.h"
 #include "platform/process.h"
 
@@ -29,7 +30,7 @@ const char* kMusicFile = "data/music/drellnivar-Velmora.ogg";
 bool startEncoder(const Options& options, std::string& error)
 {
     std::vector<std::string> args =
-        encoderArgs(options, capture.width, capture.height, access(kMusicFile, R_OK) == 0);
+        encoderArgs(options, capture.width, capture.height, access(dataFile(kMusicFile).c_str(), R_OK) == 0);
     return platform::startPipedChild(args, capture.encoder, error);
 }
 
@@ -46,7 +47,7 @@ std::vector<std::string> encoderArgs(const Options& options, int width, int heig
     std::vector<std::string> args = {"ffmpeg", "-y", "-loglevel", "error", "-f", "rawvideo",
                                      "-pix_fmt", "rgb24", "-s", size, "-r", rate, "-i", "-"};
     if (withMusic) {
-        args.insert(args.end(), {"-ss", offset, "-i", kMusicFile, "-map", "0:v", "-map", "1:a",
+        args.insert(args.end(), {"-ss", offset, "-i", dataFile(kMusicFile), "-map", "0:v", "-map", "1:a",
                                  "-c:a", "aac", "-b:a", "192k", "-shortest"});
     }
     args.insert(args.end(), {"-c:v", "libx264", "-pix_fmt", "yuv420p", "-crf", "18",

@@ -7,7 +7,8 @@
 const char* const kUsageLine =
     "usage: velmora [--go] [--mode WxH] [--aspect 16:10|16:9|full] [--windowed|--fullscreen]\n"
     "               [--antialias|--no-antialias] [--start MS] [--capture PATH] [--fps N]\n"
-    "               [--from MS] [--to MS] [--timedemo] [--report FILE] [--dev] [--help] [--version]\n";
+    "               [--from MS] [--to MS] [--timedemo] [--report FILE] [--dev] [--data DIR]\n"
+    "               [--log FILE] [--help] [--version]\n";
 
 const char* const kHelpText =
     "Velmora, a real-time audiovisual demo.\n"
@@ -33,6 +34,10 @@ const char* const kHelpText =
     "  --report FILE         with --timedemo, also write the times as JSON\n"
     "  --dev                 watch data/heaven.scpt and read it again whenever it\n"
     "                        changes (not with --capture or --timedemo)\n"
+    "  --data DIR            read the show's data from DIR (default: ./data, else the\n"
+    "                        installed share/velmora/data, else data/ beside the program)\n"
+    "  --log FILE            write the log to FILE (default: debug_log.txt in the\n"
+    "                        working directory, else ~/.local/state/velmora/)\n"
     "  --help, --version     this text, the version\n"
     "\n"
     "--capture and --timedemo need no display: without one they render off-screen.\n"
@@ -189,6 +194,18 @@ ParseResult parseOptions(int argc, const char* const* argv, Options& options, st
             if (value.empty())
                 return bad();
             options.reportPath = value;
+        } else if (arg == "--data") {
+            if (!takeValue())
+                return ParseResult::Error;
+            if (value.empty())
+                return bad();
+            options.dataDir = value;
+        } else if (arg == "--log") {
+            if (!takeValue())
+                return ParseResult::Error;
+            if (value.empty())
+                return bad();
+            options.logPath = value;
         } else {
             error = "unknown option '" + std::string(argv[i]) + "'";
             return ParseResult::Error;

@@ -16,6 +16,7 @@
 #include "app/shutdown.h"
 #include "app/startup.h"
 #include "app/timedemo.h"
+#include "core/data_dir.h"
 #include "core/display_settings.h"
 #include "core/frame_timer.h"
 #include "core/log.h"
@@ -103,7 +104,7 @@ const StartObject kStartObjects[] = {
      }},
     {"image manager", [](bool) { createImageManager(); }},
     {"loading bar", [](bool) { loadingBar(); }},
-    {"marker table", [](bool) { initTimeline(kScriptFile); }},
+    {"marker table", [](bool) { initTimeline(dataFile(kScriptFile).c_str()); }},
     {"sound manager", [](bool openAudio) { createSoundManager(openAudio); }},
     {"framebuffers", [](bool) { allocateFrameBuffers(); }},
 };
