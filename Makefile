@@ -1,9 +1,11 @@
 # The two commands of the README: `make run` and `make test`. Each installs
-# what is missing, builds, and generates the data.
+# what is missing, builds, and generates the data. `make install` (PREFIX,
+# DESTDIR) and `make package` (a Debian package in $(BUILD)/) build first too.
 BUILD ?= build
 JOBS ?= $(shell nproc)
+PREFIX ?= /usr/local
 
-.PHONY: all deps configure build run test clean fuzz
+.PHONY: all deps configure build run test install package clean fuzz
 
 all: build
 
@@ -21,6 +23,12 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j 2
+
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD)

@@ -58,6 +58,8 @@ add_asset(gfx_art
   SOURCES ${CMAKE_SOURCE_DIR}/tools/assetgen/gfx_art.cpp
   OUTPUTS ${VELMORA_DATA_DIR}/gfx/overlay.png ${VELMORA_GEN_DIR}/images/banner106.png
           ${VELMORA_GEN_DIR}/images/icon102.png ${VELMORA_GEN_DIR}/images/bitmap107.png
+          ${VELMORA_GEN_DIR}/icons/velmora-48.png ${VELMORA_GEN_DIR}/icons/velmora-64.png
+          ${VELMORA_GEN_DIR}/icons/velmora-128.png ${VELMORA_GEN_DIR}/icons/velmora-256.png
   LIBS PkgConfig::FREETYPE)
 velmora_embed(images/banner106.png ${VELMORA_GEN_DIR}/images/banner106.png)
 velmora_embed(images/icon102.png ${VELMORA_GEN_DIR}/images/icon102.png)
