@@ -198,8 +198,8 @@ TEST(Display, WithNoDisplayACaptureDrawsTheSameFramesOffScreen)
     std::string dir = makeWorkDir("offscreen");
     for (int ms : {30000, 132000}) {
         std::string shown = std::to_string(ms) + "-shown", hidden = std::to_string(ms) + "-hidden";
-        ASSERT_EQ(runVelmora(dir, captureArgs(shown, ms, ms, 1, "640x400")).exitCode, 0);
-        RunResult r = runVelmora(dir, captureArgs(hidden, ms, ms, 1, "640x400"), 180,
+        ASSERT_EQ(runVelmora(dir, captureArgs(shown, ms, ms)).exitCode, 0);
+        RunResult r = runVelmora(dir, captureArgs(hidden, ms, ms), 180,
                                  {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"});
         ASSERT_EQ(r.exitCode, 0) << r.err;
         std::string frame = readFile(framePath(dir + "/" + shown, 0));
