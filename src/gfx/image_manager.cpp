@@ -1,14 +1,12 @@
 #include "gfx/image_manager.h"
 
 #include <GL/glu.h>
-#include <IL/il.h>
 
-#include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "core/embedded.h"
 #include "core/log.h"
+#include "gfx/picture_decoder.h"
 
 namespace {
 
@@ -45,30 +43,21 @@ GLuint buildQuadList(float x0, float x1, float y0, float y1)
 
 GLuint ImageManager::loadImage(const char* path, bool mipmapped, bool clampToEdge)
 {
-    ilInit();
-    ilEnable(IL_ORIGIN_SET);
-    ilOriginFunc(IL_ORIGIN_LOWER_LEFT); // the first row handed to GL is the picture's bottom
-
-    ILuint image = 0;
-    ilGenImages(1, &image);
-    ilBindImage(image);
-    if (!ilLoadImage(path) || !ilConvertImage(IL_RGBA, IL_UNSIGNED_BYTE)) {
-        ilBindImage(0);
-        ilDeleteImages(1, &image);
+    DecodedPicture picture;
+    if (!decodePictureFile(path, picture))
         failToLoad(path);
-    }
-    width = ilGetInteger(IL_IMAGE_WIDTH);
-    height = ilGetInteger(IL_IMAGE_HEIGHT);
+    width = picture.width;
+    height = picture.height;
 
     GLuint texture = 0;
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);
     if (mipmapped) {
         // GLU rescales sides that are not powers of two.
-        gluBuild2DMipmaps(GL_TEXTURE_2D, 4, width, height, GL_RGBA, GL_UNSIGNED_BYTE, ilGetData());
+        gluBuild2DMipmaps(GL_TEXTURE_2D, 4, width, height, GL_RGBA, GL_UNSIGNED_BYTE, picture.rgba.data());
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
     } else {
-        glTexImage2D(GL_TEXTURE_2D, 0, 4, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, ilGetData());
+        glTexImage2D(GL_TEXTURE_2D, 0, 4, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, picture.rgba.data());
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     }
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
@@ -76,9 +65,6 @@ GLuint ImageManager::loadImage(const char* path, bool mipmapped, bool clampToEdg
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     }
-
-    ilBindImage(0);
-    ilDeleteImages(1, &image);
     logWrite(" -> IMAGE MANAGER :: '%s' loaded.\n", path);
     return texture;
 }
@@ -87,30 +73,23 @@ bool loadDeviceBitmap(uint8_t id, DeviceBitmap& bitmap)
 {
     std::string name = "images/bitmap" + std::to_string(id) + ".png";
     const EmbeddedFile* file = embeddedResource(name);
-    if (!file)
+    DecodedPicture picture;
+    if (!file || !decodePng(file->data, file->size, picture))
         return false;
-
-    ilInit();
-    ilEnable(IL_ORIGIN_SET);
-    ilOriginFunc(IL_ORIGIN_LOWER_LEFT); // bitmaps store their bottom row first
-    ILuint image = 0;
-    ilGenImages(1, &image);
-    ilBindImage(image);
-    bool ok = ilLoadL(IL_PNG, file->data, static_cast<ILuint>(file->size)) &&
-              ilConvertImage(IL_BGR, IL_UNSIGNED_BYTE);
-    if (ok) {
-        bitmap.width = ilGetInteger(IL_IMAGE_WIDTH);
-        bitmap.height = ilGetInteger(IL_IMAGE_HEIGHT);
-        size_t rowBytes = static_cast<size_t>(bitmap.width) * 3;
-        size_t stride = (rowBytes + 3) & ~size_t{3};
-        bitmap.bits.assign(stride * bitmap.height, 0);
-        const uint8_t* source = ilGetData();
-        for (int row = 0; row < bitmap.height; ++row)
-            std::memcpy(&bitmap.bits[row * stride], source + row * rowBytes, rowBytes);
-    }
-    ilBindImage(0);
-    ilDeleteImages(1, &image);
-    return ok;
+    // Blue, green, red; rows stay bottom-up, each padded to four bytes.
+    bitmap.width = picture.width;
+    bitmap.height = picture.height;
+    size_t stride = (static_cast<size_t>(bitmap.width) * 3 + 3) & ~size_t{3};
+    bitmap.bits.assign(stride * bitmap.height, 0);
+    for (int row = 0; row < bitmap.height; ++row)
+        for (int x = 0; x < bitmap.width; ++x) {
+            const uint8_t* from = &picture.rgba[(static_cast<size_t>(row) * bitmap.width + x) * 4];
+            uint8_t* to = &bitmap.bits[row * stride + x * 3];
+            to[0] = from[2];
+            to[1] = from[1];
+            to[2] = from[0];
+        }
+    return true;
 }
 
 GLuint ImageManager::loadBitmapResource(uint8_t id)
