@@ -13,15 +13,20 @@
 namespace {
 std::vector<StartupStepTime> gSteps;
 double gLastMark = -1.0;
+double gLastCpuMark = 0.0;
 } // namespace
 
 void markStartupStep(const char* name)
 {
     double now = showclock::wallMs();
-    if (gLastMark < 0.0)
+    double cpu = showclock::threadCpuMs();
+    if (gLastMark < 0.0) {
         gLastMark = now;
-    gSteps.push_back({name, now - gLastMark});
+        gLastCpuMark = cpu;
+    }
+    gSteps.push_back({name, now - gLastMark, cpu - gLastCpuMark});
     gLastMark = now;
+    gLastCpuMark = cpu;
 }
 
 const std::vector<StartupStepTime>& startupStepTimes()
@@ -32,6 +37,7 @@ const std::vector<StartupStepTime>& startupStepTimes()
 bool runStartup(int startMs)
 {
     gLastMark = showclock::wallMs();
+    gLastCpuMark = showclock::threadCpuMs();
     loadingBar().setTotal(startupStepCount());
     openLog();
     logWrite("%s", kLogInitHeader);

@@ -10,6 +10,7 @@ bool runStartup(int startMs);
 struct StartupStepTime {
     std::string name;
     double ms;
+    double cpuMs; // the main thread's
 };
 // Records that the named step has just finished.
 void markStartupStep(const char* name);
