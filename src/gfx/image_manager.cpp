@@ -53,9 +53,10 @@ GLuint ImageManager::loadImage(const char* path, bool mipmapped, bool clampToEdg
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);
     if (mipmapped) {
-        // GLU rescales sides that are not powers of two.
-        gluBuild2DMipmaps(GL_TEXTURE_2D, 4, width, height, GL_RGBA, GL_UNSIGNED_BYTE, picture.rgba.data());
+        // The filter first, so that the driver lays out the whole chain at
+        // once. GLU rescales sides that are not powers of two.
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+        gluBuild2DMipmaps(GL_TEXTURE_2D, 4, width, height, GL_RGBA, GL_UNSIGNED_BYTE, picture.rgba.data());
     } else {
         glTexImage2D(GL_TEXTURE_2D, 0, 4, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, picture.rgba.data());
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
