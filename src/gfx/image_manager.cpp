@@ -2,7 +2,10 @@
 
 #include <GL/glu.h>
 
+#include <condition_variable>
+#include <mutex>
 #include <string>
+#include <thread>
 
 #include "core/embedded.h"
 #include "core/log.h"
@@ -12,6 +15,89 @@ namespace {
 
 ImageManager* gManager = nullptr;
 GLuint gOverlayTexture = 0;
+
+// Pictures decoded on a worker thread ahead of the loads that ask for them,
+// in the order given. The worker keeps at most kAheadBytes of unclaimed
+// pictures; a load takes its picture when it is ready, waits for it while it
+// is being decoded, and decodes it itself when the worker has not reached it.
+constexpr size_t kAheadBytes = 24 << 20;
+
+struct DecodeAhead {
+    enum class Stage { Queued, Decoding, Ready, Taken };
+    struct Entry {
+        std::string path;
+        Stage stage = Stage::Queued;
+        bool decoded = false;
+        DecodedPicture picture;
+    };
+
+    std::mutex lock;
+    std::condition_variable changed;
+    std::vector<Entry> entries; // fixed while the worker runs
+    size_t heldBytes = 0;
+    bool stopping = false;
+    std::thread worker;
+
+    void run()
+    {
+        std::unique_lock<std::mutex> hold(lock);
+        for (Entry& entry : entries) {
+            changed.wait(hold, [&] { return stopping || entry.stage != Stage::Queued || heldBytes < kAheadBytes; });
+            if (stopping)
+                return;
+            if (entry.stage != Stage::Queued)
+                continue; // a load came first and decoded it
+            entry.stage = Stage::Decoding;
+            hold.unlock();
+            DecodedPicture picture;
+            bool decoded = decodePictureFile(entry.path.c_str(), picture);
+            hold.lock();
+            entry.picture = std::move(picture);
+            entry.decoded = decoded;
+            entry.stage = Stage::Ready;
+            heldBytes += entry.picture.rgba.size();
+            changed.notify_all();
+        }
+    }
+
+    // Whether the path was queued; if so, decoded and picture are the outcome.
+    bool take(const char* path, bool& decoded, DecodedPicture& picture)
+    {
+        std::unique_lock<std::mutex> hold(lock);
+        for (Entry& entry : entries) {
+            if (entry.path != path || entry.stage == Stage::Taken)
+                continue;
+            if (entry.stage == Stage::Queued) {
+                entry.stage = Stage::Taken;
+                return false;
+            }
+            changed.wait(hold, [&] { return entry.stage == Stage::Ready; });
+            entry.stage = Stage::Taken;
+            heldBytes -= entry.picture.rgba.size();
+            decoded = entry.decoded;
+            picture = std::move(entry.picture);
+            changed.notify_all();
+            return true;
+        }
+        return false;
+    }
+
+    void stop()
+    {
+        {
+            std::lock_guard<std::mutex> hold(lock);
+            stopping = true;
+        }
+        changed.notify_all();
+        if (worker.joinable())
+            worker.join();
+        entries.clear();
+        heldBytes = 0;
+        stopping = false;
+    }
+
+    ~DecodeAhead() { stop(); }
+} gAhead;
 
 [[noreturn]] void failToLoad(const char* path)
 {
@@ -44,7 +130,10 @@ GLuint buildQuadList(float x0, float x1, float y0, float y1)
 GLuint ImageManager::loadImage(const char* path, bool mipmapped, bool clampToEdge)
 {
     DecodedPicture picture;
-    if (!decodePictureFile(path, picture))
+    bool decoded = false;
+    if (!gAhead.take(path, decoded, picture))
+        decoded = decodePictureFile(path, picture);
+    if (!decoded)
         failToLoad(path);
     width = picture.width;
     height = picture.height;
@@ -68,6 +157,19 @@ GLuint ImageManager::loadImage(const char* path, bool mipmapped, bool clampToEdg
     }
     logWrite(" -> IMAGE MANAGER :: '%s' loaded.\n", path);
     return texture;
+}
+
+void decodeAhead(const std::vector<std::string>& paths)
+{
+    gAhead.stop();
+    for (const std::string& path : paths)
+        gAhead.entries.push_back({.path = path});
+    gAhead.worker = std::thread([] { gAhead.run(); });
+}
+
+void stopDecodingAhead()
+{
+    gAhead.stop();
 }
 
 bool loadDeviceBitmap(uint8_t id, DeviceBitmap& bitmap)

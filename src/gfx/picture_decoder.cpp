@@ -6,8 +6,11 @@
 #include <jpeglib.h>
 #include <jerror.h>
 
+#include <sys/mman.h>
+
 #include <csetjmp>
 #include <cstring>
+#include <new>
 #include <string_view>
 
 namespace {
@@ -163,6 +166,23 @@ bool failed(DecodedPicture& picture)
 }
 
 } // namespace
+
+template <class T>
+T* MappedAllocator<T>::allocate(size_t count)
+{
+    void* at = mmap(nullptr, count * sizeof(T), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (at == MAP_FAILED)
+        throw std::bad_alloc();
+    return static_cast<T*>(at);
+}
+
+template <class T>
+void MappedAllocator<T>::deallocate(T* at, size_t count)
+{
+    munmap(at, count * sizeof(T));
+}
+
+template struct MappedAllocator<uint8_t>;
 
 bool decodePng(const uint8_t* data, size_t size, DecodedPicture& picture)
 {

@@ -39,7 +39,7 @@ std::vector<uint8_t> decodedPng(const std::vector<uint8_t>& bytes)
     DecodedPicture picture;
     EXPECT_TRUE(decodePng(bytes.data(), bytes.size(), picture));
     EXPECT_EQ(picture.width * 10 + picture.height, 12);
-    return picture.rgba;
+    return {picture.rgba.begin(), picture.rgba.end()};
 }
 
 const fs::path kScratch = fs::temp_directory_path() / ("velmora-decoder-" + std::to_string(getpid()));
