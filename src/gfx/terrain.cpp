@@ -320,11 +320,12 @@ struct HeadStart {
         if (!worker.joinable())
             return {};
         worker.join();
+        std::vector<float> ahead = std::move(heights);
         if (!sameCRandState(cRandShared(), cRandBefore))
             return {};
         cRandShared() = cRandAfter;
         rng::seed(rngAfter);
-        return std::move(heights);
+        return ahead;
     }
 
     // A process that ends before the terrain's step (the dialog left, a
