@@ -212,6 +212,7 @@ int runShow(const Options& options)
 
     // The first clock reading: every later frame-clock reading counts from here.
     FrameTimer::now();
+    startStartupWorkAhead();
 
     // A failure anywhere from here on restores the desktop before it exits.
     setFailureHook(platform::shutdown);

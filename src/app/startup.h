@@ -3,6 +3,10 @@
 #include <string>
 #include <vector>
 
+// Starts the work of later steps that needs no window (the terrain's heights,
+// the pictures' decoding) on worker threads, at launch, while the dialog and
+// the window open; the steps pick it up in their order.
+void startStartupWorkAhead();
 // Runs the start-up sequence: the log, every resource, the music, the frame clock.
 bool runStartup(int startMs);
 
@@ -10,6 +14,7 @@ bool runStartup(int startMs);
 struct StartupStepTime {
     std::string name;
     double ms;
+    double cpuMs; // the main thread's
 };
 // Records that the named step has just finished.
 void markStartupStep(const char* name);

@@ -5,6 +5,7 @@
 #include <epoxy/gl.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 class ImageManager {
@@ -41,6 +42,13 @@ public:
     int width = 0;
     int height = 0;
 };
+
+// Starts decoding these picture files on a worker thread, in this order, so
+// that loadImage finds them decoded; it decodes any other file itself, and
+// fails on a file that cannot be decoded only when it is asked for it, as
+// before. Needs no GL. stopDecodingAhead drops what was never asked for.
+void decodeAhead(const std::vector<std::string>& paths);
+void stopDecodingAhead();
 
 // The process-wide manager. It is made before the window opens.
 void createImageManager();

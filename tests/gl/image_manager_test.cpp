@@ -66,6 +66,32 @@ TEST(ImageManager, TwoImagesInARowLeaveTheSecondsSize)
     glDeleteTextures(1, &second);
 }
 
+// Loads may come in another order than the one decoded ahead, or ask for a
+// file that was not listed: each still gets its own picture, and the log
+// follows the loads.
+TEST(ImageManager, PicturesDecodedAheadLoadInAnyOrderWithTheirOwnSizes)
+{
+    ensureContext();
+    std::string log = openScratchLog("ahead");
+    std::string wide = writePicture("ahead-wide", 8, 4, std::vector<uint32_t>(32, 0xFF102030u));
+    std::string square = writePicture("ahead-square", 2, 2, std::vector<uint32_t>(4, 0xFF0000FFu));
+    std::string unlisted = writePicture("ahead-unlisted", 1, 3, std::vector<uint32_t>(3, 0xFF00FF00u));
+    decodeAhead({wide, square, scratchPath("never-asked") + ".png"});
+    ImageManager& images = imageManager();
+    std::vector<GLuint> textures;
+    std::vector<int> sizes;
+    for (const std::string& path : {square, unlisted, wide}) {
+        textures.push_back(images.loadImage(path.c_str(), false, false));
+        sizes.push_back(images.width * 10 + images.height);
+    }
+    stopDecodingAhead();
+    EXPECT_EQ(sizes, (std::vector<int>{22, 13, 84}));
+    closeLog();
+    EXPECT_EQ(readFile(log), " -> IMAGE MANAGER :: '" + square + "' loaded.\n -> IMAGE MANAGER :: '" + unlisted +
+                                 "' loaded.\n -> IMAGE MANAGER :: '" + wide + "' loaded.\n");
+    glDeleteTextures(static_cast<GLsizei>(textures.size()), textures.data());
+}
+
 TEST(ImageManager, BindWithZeroEnablesTexturingWithNothingBound)
 {
     ensureContext();
