@@ -7,7 +7,7 @@
 #include <cstdio>
 
 #include "core/time_window.h"
-#include "effects/opening_text.h"
+#include "scenes/quotation.h"
 #include "gfx/bitmap_text.h"
 #include "gfx/image_manager.h"
 

@@ -10,7 +10,7 @@
 
 #include "app/capture.h"
 #include "app/loading_bar.h"
-#include "app/scene_table.h"
+#include "scenes/scene_list.h"
 #include "app/settings_dialog.h"
 #include "app/show_controls.h"
 #include "app/shutdown.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/scene_table.h"
+#include "scenes/scene_list.h"
 #include "core/log.h"
 
 std::vector<const SceneRow*> shutdownOrder()

@@ -3,7 +3,7 @@
 #include "app/startup.h"
 
 #include "app/loading_bar.h"
-#include "app/scene_table.h"
+#include "scenes/scene_list.h"
 #include "core/frame_timer.h"
 #include "core/log.h"
 #include "core/show_clock.h"

@@ -6,7 +6,7 @@
 
 #include "effects/credits.h"
 #include "effects/lens_flares.h"
-#include "effects/opening_text.h"
+#include "scenes/quotation.h"
 #include "gfx/bitmap_text.h"
 #include "gfx/framebuffer.h"
 #include "gfx/image_manager.h"

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "common/model_3ds_writer.h"
-#include "effects/opening_text.h"
+#include "scenes/quotation.h"
 #include "gfx/bitmap_text.h"
 #include "gfx/model_3ds.h"
 #include "gl/gl_context.h"

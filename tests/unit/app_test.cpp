@@ -6,7 +6,7 @@
 
 #include "app/capture.h"
 #include "app/options.h"
-#include "app/scene_table.h"
+#include "scenes/scene_list.h"
 #include "app/show.h"
 #include "app/shutdown.h"
 #include "app/timedemo.h"

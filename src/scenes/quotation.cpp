@@ -1,7 +1,7 @@
 // The opening quotation. The title model stands along x, scaled by 1.55 and
 // turned a quarter about y; the camera drifts towards it in shot 0 and sweeps
 // past it from left to right in shot 1.
-#include "effects/opening_text.h"
+#include "scenes/quotation.h"
 
 #include <GL/glu.h>
 

@@ -1,4 +1,4 @@
-#include "post/beast_scene.h"
+#include "scenes/beast.h"
 
 #include <GL/glu.h>
 
@@ -13,7 +13,7 @@
 #include "gfx/image_manager.h"
 #include "gfx/lighting.h"
 #include "gfx/shader_program.h"
-#include "post/mist_scene.h"
+#include "scenes/mist.h"
 #include "post/shader_catalogue.h"
 #include "sound/beat_envelope.h"
 

@@ -1,4 +1,4 @@
-#include "post/greetings_scene.h"
+#include "scenes/greetings.h"
 
 #include <epoxy/gl.h>
 #include <GL/glu.h>
@@ -9,7 +9,7 @@
 #include "effects/particles.h"
 #include "effects/sky_and_ground.h"
 #include "gfx/lighting.h"
-#include "post/roots_scene.h"
+#include "scenes/roots.h"
 #include "post/shader_catalogue.h"
 
 GreetingsCamera greetingsCamera(float r)

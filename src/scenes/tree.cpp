@@ -3,7 +3,7 @@
 // drawBranch draws its dots one by one: the dots blend additively, but the
 // framebuffer rounds every blend, so the order stays. The frames are the
 // ones drawBranch gives, byte for byte; drawBranch is kept as that reference.
-#include "effects/branch_scene.h"
+#include "scenes/tree.h"
 
 #include <GL/glu.h>
 

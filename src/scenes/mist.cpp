@@ -1,4 +1,4 @@
-#include "post/mist_scene.h"
+#include "scenes/mist.h"
 
 #include <GL/glu.h>
 

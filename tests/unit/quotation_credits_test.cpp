@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "effects/credits.h"
-#include "effects/opening_text.h"
+#include "scenes/quotation.h"
 #include "expect_vec.h"
 #include "gfx/bitmap_text.h"
 

@@ -2,7 +2,7 @@
 // seen from a camera riding the path and then from two fixed shots, while a
 // wave runs through it and the beat swells its shaking.
 #pragma once
-#include "post/beast_scene.h"
+#include "scenes/beast.h"
 
 void drawLairScene(const SceneCall& call, const FrameTime& time);
 // The lair's camera along "tracking the beast".

@@ -1,11 +1,11 @@
-#include "post/lair_scene.h"
+#include "scenes/lair.h"
 
 #include <cmath>
 
 #include "core/time_window.h"
 #include "effects/particles.h"
 #include "gfx/camera_path.h"
-#include "post/mist_scene.h"
+#include "scenes/mist.h"
 #include "sound/beat_envelope.h"
 
 BeastCamera lairCamera(float r, const CameraPath& tracking)

@@ -6,8 +6,8 @@
 #include "core/c_rand.h"
 #include "effects/particles.h"
 #include "gfx/camera_path.h"
-#include "post/beast_scene.h"
-#include "post/lair_scene.h"
+#include "scenes/beast.h"
+#include "scenes/lair.h"
 
 namespace {
 

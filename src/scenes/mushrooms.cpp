@@ -1,4 +1,4 @@
-#include "post/iterations_scene.h"
+#include "scenes/mushrooms.h"
 
 #include <epoxy/gl.h>
 #include <GL/glu.h>
@@ -15,7 +15,7 @@
 #include "gfx/lighting.h"
 #include "gfx/model_3ds.h"
 #include "gfx/procedural_textures.h"
-#include "post/moon_scene.h"
+#include "scenes/clouds.h"
 #include "post/shader_catalogue.h"
 
 namespace {

@@ -6,8 +6,8 @@
 
 #include "effects/particles.h"
 #include "gfx/camera_path.h"
-#include "post/greetings_scene.h"
-#include "post/roots_scene.h"
+#include "scenes/greetings.h"
+#include "scenes/roots.h"
 
 namespace {
 

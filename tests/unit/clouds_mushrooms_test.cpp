@@ -8,8 +8,8 @@
 #include "effects/stairway.h"
 #include "expect_vec.h"
 #include "gfx/camera_path.h"
-#include "post/iterations_scene.h"
-#include "post/moon_scene.h"
+#include "scenes/mushrooms.h"
+#include "scenes/clouds.h"
 
 TEST(MoonCameraTest, StartsAtItsFirstViewAndTiltsOnlyBetweenTheCuts)
 {

@@ -3,7 +3,7 @@
 
 #include <array>
 
-#include "effects/branch_scene.h"
+#include "scenes/tree.h"
 #include "expect_vec.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "post/roots_scene.h"
+#include "scenes/roots.h"
 
 #include <GL/glu.h>
 

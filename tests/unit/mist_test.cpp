@@ -1,7 +1,7 @@
 // The mist windows' camera, without GL.
 #include <gtest/gtest.h>
 
-#include "post/mist_scene.h"
+#include "scenes/mist.h"
 
 TEST(MistCamera, InTheFogItCutsBetweenThreeShotsAndRestsAtTheOriginAtTheEnd)
 {

@@ -1,4 +1,4 @@
-#include "post/moon_scene.h"
+#include "scenes/clouds.h"
 
 #include <GL/glu.h>
 
@@ -13,7 +13,7 @@
 #include "gfx/image_manager.h"
 #include "gfx/lighting.h"
 #include "gfx/procedural_textures.h"
-#include "post/mist_scene.h"
+#include "scenes/mist.h"
 
 namespace {
 
