@@ -7,7 +7,7 @@
 #include <cstdio>
 
 #include "core/time_window.h"
-#include "scenes/quotation.h"
+#include "effects/font.h"
 #include "gfx/bitmap_text.h"
 #include "gfx/image_manager.h"
 

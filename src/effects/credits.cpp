@@ -5,7 +5,7 @@
 #include <epoxy/gl.h>
 
 #include "core/time_window.h"
-#include "scenes/quotation.h"
+#include "effects/font.h"
 #include "gfx/bitmap_text.h"
 #include "gfx/image_manager.h"
 

@@ -5,8 +5,8 @@
 #include <epoxy/gl.h>
 
 #include "effects/credits.h"
+#include "effects/font.h"
 #include "effects/lens_flares.h"
-#include "scenes/quotation.h"
 #include "gfx/bitmap_text.h"
 #include "gfx/framebuffer.h"
 #include "gfx/image_manager.h"

@@ -1,28 +1,28 @@
 #include "scenes/clouds.h"
 
+#include <epoxy/gl.h>
 #include <GL/glu.h>
 
 #include <algorithm>
 #include <cmath>
 
 #include "core/time_window.h"
+#include "effects/creature.h"
+#include "effects/moon_picture.h"
 #include "effects/particles.h"
+#include "effects/smoke_column.h"
 #include "gfx/animated_mesh.h"
 #include "gfx/clip_space.h"
-#include "gfx/creature_mesh.h"
-#include "gfx/image_manager.h"
 #include "gfx/lighting.h"
 #include "gfx/procedural_textures.h"
-#include "scenes/mist.h"
 
 namespace {
 
 struct {
-    GLuint moon = 0;        // data/gfx/moon.png
     GLuint skinList = 0;    // one mound's black skin
     GLuint crestList = 0;   // and its pink crest line
     ParticleSystem haze;
-    MoonGround ground;
+    CloudsGround ground;
     Vec3 gridLow, gridHigh; // the grid's bounding box
 } state;
 
@@ -135,9 +135,9 @@ void moundBox(const Mound& m, float z, Vec3& low, Vec3& high)
 
 } // namespace
 
-MoonGround buildMoonGround()
+CloudsGround buildCloudsGround()
 {
-    MoonGround g;
+    CloudsGround g;
     rng::seed(52326);
     g.centres[1] = {0.0f, 0.0f, rng::next()};
     g.centres[2] = {1.0f, 2.0f, 0.0f};
@@ -169,14 +169,14 @@ MoonGround buildMoonGround()
     return g;
 }
 
-void setupMoonScene()
+void setupClouds()
 {
-    creatureMesh().load(kCreatureMesh);
-    state.moon = imageManager().loadImage("data/gfx/moon.png", true, false);
+    loadCreature();
+    loadMoonPicture();
     rng::seed(10059);
     configureHaze(state.haze);
     state.haze.update(3.0f); // warm-up: the haze is already rising when the window opens
-    state.ground = buildMoonGround();
+    state.ground = buildCloudsGround();
     compileMoundLists(state.ground.grid);
     state.gridLow = state.gridHigh = state.ground.grid[0].position;
     for (const MoundVertex& v : state.ground.grid) {
@@ -186,25 +186,18 @@ void setupMoonScene()
     }
 }
 
-void releaseMoonScene()
+void releaseClouds()
 {
     if (state.skinList != 0)
         glDeleteLists(state.skinList, 2);
     state.skinList = state.crestList = 0;
-    if (state.moon != 0)
-        glDeleteTextures(1, &state.moon);
-    state.moon = 0;
+    releaseMoonPicture();
     state.ground.grid.clear();
     state.ground.grid.shrink_to_fit();
-    creatureMesh().release();
+    releaseCreature();
 }
 
-GLuint moonImage()
-{
-    return state.moon;
-}
-
-MoonCamera moonCamera(float p)
+CloudsCamera cloudsCamera(float p)
 {
     const float s12 = std::sin(12.0f * p), c12 = std::cos(12.0f * p);
     const Vec3 a = {20.0f * std::cos(15.0f * p) - 20.0f, 2.0f * std::sin(20.0f * p) + 49.0f, 5.0f};
@@ -216,7 +209,7 @@ MoonCamera moonCamera(float p)
     const Vec3 f = Vec3{30.0f * s12 - 12.0f, 47.0f, -22.0f * c12 - 1.5f} * (1.0f - turn);
     const Vec3 g = f + e + d;
 
-    MoonCamera cam{lerp(c, g, p), lerp(b, a, p), {0.0f, 1.0f, 0.0f}};
+    CloudsCamera cam{lerp(c, g, p), lerp(b, a, p), {0.0f, 1.0f, 0.0f}};
     if (p > 0.35f && p < 0.65f) { // the tilted shots, high above and looking down
         cam.eye.y = 80.0f - 20.0f * p;
         cam.target.y = 20.0f * p + 10.0f;
@@ -230,13 +223,13 @@ float moundDepth(const Mound& mound, float p)
     return p * mound.speed + mound.position.z;
 }
 
-void drawMoonScene(const SceneCall& call, const FrameTime& time)
+void drawClouds(const SceneCall& call, const FrameTime& time)
 {
     const float p = call.r;
 
     // Camera.
     glLoadIdentity();
-    const MoonCamera cam = moonCamera(p);
+    const CloudsCamera cam = cloudsCamera(p);
     gluLookAt(cam.eye.x, cam.eye.y, cam.eye.z, cam.target.x, cam.target.y, cam.target.z, cam.up.x, cam.up.y,
               cam.up.z);
 
@@ -325,7 +318,7 @@ void drawMoonScene(const SceneCall& call, const FrameTime& time)
     glPopMatrix();
 
     // Moon.
-    glBindTexture(GL_TEXTURE_2D, state.moon);
+    glBindTexture(GL_TEXTURE_2D, moonImage());
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     drawSunGlow(55.0f);
     glTranslatef(0.0f, 24.5f, 0.0f);

@@ -1,10 +1,8 @@
 // The clouds: a violet, fogged night with four pale creatures writhing in the
 // sky, black mounds with glowing pink crests sliding towards the viewer, a
-// rising blue haze and the moon. Its set-up also loads the creature mesh and
-// the moon picture that the mushroom scene shows again.
+// rising blue haze and the moon. Its set-up also loads the creature and the
+// moon picture, which the mushrooms show again.
 #pragma once
-#include <epoxy/gl.h>
-
 #include <vector>
 
 #include "core/vec3.h"
@@ -27,7 +25,7 @@ struct Mound {
 
 // The mounds' height grid (row-major, row * width + column), the bump
 // centres it was raised from and the twenty placed copies.
-struct MoonGround {
+struct CloudsGround {
     Vec3 centres[5];
     std::vector<MoundVertex> grid;
     Mound mounds[kMoundCount];
@@ -35,22 +33,20 @@ struct MoonGround {
 
 // Reseeds the program's generator with 52326, then draws the centres, the
 // grid and the mounds in that order (no GL).
-MoonGround buildMoonGround();
+CloudsGround buildCloudsGround();
 
-// The creature mesh, the moon, the haze (warmed up by 3 s), then the ground.
-// Needs the logo scene's set-up: the haze is its second smoke picture.
-void setupMoonScene();
-void drawMoonScene(const SceneCall& call, const FrameTime& time);
-// The mounds' lists, the moon picture, the grid and the mesh's arrays.
-void releaseMoonScene();
+// The creature, the moon, the haze (warmed up by 3 s), then the ground.
+// Needs the smoke pictures: the haze is the second.
+void setupClouds();
+void drawClouds(const SceneCall& call, const FrameTime& time);
+// The mounds' lists, the moon picture, the grid and the creature.
+void releaseClouds();
 
-GLuint moonImage();
-
-struct MoonCamera {
+struct CloudsCamera {
     Vec3 eye, target, up;
 };
 // The drifting view at progress p, tilted between 0.35 and 0.65.
-MoonCamera moonCamera(float p);
+CloudsCamera cloudsCamera(float p);
 
 // Where mound k lies along z at progress p; it is drawn only below 140.
 float moundDepth(const Mound& mound, float p);

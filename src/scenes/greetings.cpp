@@ -5,12 +5,56 @@
 
 #include <cmath>
 
+#include "effects/bark_maps.h"
 #include "effects/ground_plane.h"
 #include "effects/particles.h"
-#include "effects/sky_and_ground.h"
 #include "gfx/lighting.h"
-#include "scenes/roots.h"
+#include "gfx/procedural_textures.h"
 #include "post/shader_catalogue.h"
+
+namespace {
+
+struct {
+    GroundPlane* near = nullptr;
+    ParticleSystem dust; // lit spheres on the flow field
+} state;
+
+} // namespace
+
+void setupGreetings()
+{
+    state.near = new GroundPlane();
+    state.near->init(32, 32, 1.0f, 435.0f, -8.0f, 3.0f, 1.15f);
+
+    ParticleSystem& dust = state.dust;
+    dust.allocate(1400);
+    dust.rate = 950;
+    dust.rateJitter = 10.0f;
+    dust.respawn = true;
+    dust.life = {0.05f, 4.0f};
+    dust.flow = true;
+    dust.setColourStart(0.7f, 0.7f, 0.7f, 0.5f, 0.5f, 0.5f);
+    dust.setColourEnd(0.48f, 0.48f, 0.48f, 0.5f, 0.5f, 0.5f);
+    dust.setAlpha(0.5f, 0.81f, 0.084f, 0.0f);
+    dust.setPosition(4.0f, 3.0f, -2.0f, 0.1f, 0.1f, 0.1f);
+    dust.setAcceleration(0.0f, 0.0f, 3.0f, 0.5f, 1.0f);
+    dust.setSize(0.4f, 0.5f, 0.1f, 0.1f);
+    dust.speed = {2.8185f, 4.0f};
+    dust.setDirection(0.0f, 0.0f, 2.0f, 0.0f, 0.0f, 0.0f);
+    dust.setSpin(0.0f, 0.15f);
+    dust.setTexture(proceduralTextures().flare);
+    dust.setStyle(15);
+    dust.shaped = true;
+    dust.setShape(1);
+    dust.shapeRadius = 0.25f;
+    dust.shapeSpread = 6.2831855f;
+}
+
+void releaseGreetings()
+{
+    delete state.near;
+    state.near = nullptr;
+}
 
 GreetingsCamera greetingsCamera(float r)
 {
@@ -18,7 +62,7 @@ GreetingsCamera greetingsCamera(float r)
             {2.0f * std::sin(5.0f * r), 3.0f * r - 2.0f, 2.0f * std::cos(5.0f * r)}};
 }
 
-void drawGreetingsScene(const SceneCall& call, const FrameTime& time)
+void drawGreetings(const SceneCall& call, const FrameTime& time)
 {
     const float r = call.r;
     glLoadIdentity();
@@ -42,13 +86,13 @@ void drawGreetingsScene(const SceneCall& call, const FrameTime& time)
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    beginBumpMapping(rootColourMap(), rootNormalMap(), -1.0f);
+    beginBumpMapping(barkColourMap(), barkNormalMap(), -1.0f);
 
     glEnable(GL_LIGHTING);
     glEnable(GL_LIGHT0);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glEnable(GL_DEPTH_TEST);
-    if (GroundPlane* ground = nearGround())
+    if (GroundPlane* ground = state.near)
         ground->draw(1.0f, true, 1.0f, time.elapsed);
 
     glEnable(GL_BLEND);
@@ -58,7 +102,7 @@ void drawGreetingsScene(const SceneCall& call, const FrameTime& time)
 
     // The dust drifts until four fifths of the window, then is gone at once.
     if (r < 0.8f) {
-        dustSystem().update(time.delta);
-        dustSystem().draw();
+        state.dust.update(time.delta);
+        state.dust.draw();
     }
 }

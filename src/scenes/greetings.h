@@ -2,9 +2,16 @@
 // lit by a point light that follows it, with the ground dust drifting by
 // until four fifths of the window.
 #pragma once
+#include "core/vec3.h"
 #include "timeline/window_values.h"
 
-void drawGreetingsScene(const SceneCall& call, const FrameTime& time);
+// Builds the near ground, then configures the ground dust. Both draw from the
+// shared generators, after the far ground of the sky, so that order fixes
+// their heights.
+void setupGreetings();
+void drawGreetings(const SceneCall& call, const FrameTime& time);
+// The near ground.
+void releaseGreetings();
 
 struct GreetingsCamera {
     Vec3 eye, target;

@@ -4,8 +4,8 @@
 
 #include "core/time_window.h"
 #include "effects/particles.h"
+#include "effects/smoke_column.h"
 #include "gfx/camera_path.h"
-#include "scenes/mist.h"
 #include "sound/beat_envelope.h"
 
 BeastCamera lairCamera(float r, const CameraPath& tracking)
@@ -26,7 +26,7 @@ BeastCamera lairCamera(float r, const CameraPath& tracking)
     return c;
 }
 
-void drawLairScene(const SceneCall& call, const FrameTime& time)
+void drawLair(const SceneCall& call, const FrameTime& time)
 {
     const float r = call.r;
     glLoadIdentity();

@@ -2,8 +2,9 @@
 // seen from a camera riding the path and then from two fixed shots, while a
 // wave runs through it and the beat swells its shaking.
 #pragma once
-#include "scenes/beast.h"
+#include "effects/beast_swarms.h"
+#include "timeline/window_values.h"
 
-void drawLairScene(const SceneCall& call, const FrameTime& time);
+void drawLair(const SceneCall& call, const FrameTime& time);
 // The lair's camera along "tracking the beast".
 BeastCamera lairCamera(float r, const CameraPath& tracking);

@@ -1,19 +1,20 @@
 #include "scenes/mist.h"
 
+#include <epoxy/gl.h>
 #include <GL/glu.h>
 
 #include <cmath>
 #include <memory>
 
-#include "core/display_settings.h"
 #include "core/time_window.h"
-#include "effects/particles.h"
+#include "core/vec3.h"
+#include "effects/fogged_terrain.h"
+#include "effects/smoke_column.h"
 #include "gfx/image_manager.h"
 #include "gfx/lighting.h"
 #include "gfx/model_3ds.h"
 #include "gfx/procedural_textures.h"
 #include "gfx/shader_program.h"
-#include "gfx/terrain.h"
 #include "post/shader_catalogue.h"
 #include "sound/beat_envelope.h"
 
@@ -22,13 +23,10 @@ namespace {
 struct {
     Model_3DS showLogo;    // data/3D/logo2.3ds
     Model_3DS silvateLogo; // data/3D/silvate.3ds
-    GLuint smoke1 = 0;
-    GLuint smoke2 = 0;
     GLuint logoColour = 0;
     GLuint logoOcclusion = 0;
     GLuint logoLines = 0; // the overlay map that pulses on the beat
     std::unique_ptr<BeatEnvelope> beats;
-    ParticleSystem smoke;
 } state;
 
 void lookAt(const MistCamera& c)
@@ -61,74 +59,30 @@ void beginLitLogo()
 
 } // namespace
 
-void setupLogoScene()
+void setupMist()
 {
     ImageManager& images = imageManager();
     state.showLogo.Load("data/3D/logo2.3ds");
-    state.smoke1 = images.loadImage("data/gfx/smoke1.png", true, false);
-    state.smoke2 = images.loadImage("data/gfx/smoke4.png", true, false);
+    loadSmokePictures();
     state.logoColour = images.loadImage("data/3D/logo2.png", true, false);
     state.logoOcclusion = images.loadImage("data/3D/logo2ao.png", true, false);
     state.logoLines = images.loadImage("data/3D/logo2map.png", true, false);
     state.silvateLogo.Load("data/3D/silvate.3ds");
     state.beats.reset(makeMistEnvelope());
     rng::seed(1091059);
-
-    ParticleSystem& smoke = state.smoke;
-    smoke.allocate(1050);
-    smoke.rate = 750;
-    smoke.rateJitter = 20.0f;
-    smoke.respawn = true;
-    smoke.life = {1.15f, 25.05f};
-    smoke.flow = true;
-    smoke.setColourStart(0.15f, 0.15f, 0.15f, 0.16f, 0.154f, 0.1516f);
-    smoke.setColourEnd(0.14f, 0.134f, 0.1316f, -0.05f, -0.05f, -0.05f);
-    smoke.setAlpha(0.31f, 0.55f, 0.04f, 0.04f);
-    smoke.setPosition(0.0f, 10.0f, 0.0f, 0.2f, 12.52f, 5.2f);
-    smoke.setAcceleration(1.0f, 0.0f, 0.0f, 0.2f, 0.6f);
-    smoke.setSize(5.72f, 6.539f, 3.45f, 3.455f);
-    smoke.speed = {0.185f, 1.0f};
-    smoke.setDirection(0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f);
-    smoke.setSpin(0.0f, 0.25f);
-    smoke.setTexture(state.smoke1);
-    smoke.setTexture2(state.smoke1);
-    smoke.setStyle(1);
-    smoke.shaped = true;
-    smoke.setShape(3);
-    smoke.shapeRadius = 50.0f;
-    smoke.shapeSpread = 6.2831855f;
-    smoke.update(0.1f); // warm-up
+    setupSmokeColumn();
 }
 
-void releaseLogoScene()
+void releaseMist()
 {
+    releaseSmokePictures();
     // The image manager does not delete what it loads: its users do.
-    for (GLuint* texture :
-         {&state.smoke1, &state.smoke2, &state.logoColour, &state.logoOcclusion, &state.logoLines}) {
+    for (GLuint* texture : {&state.logoColour, &state.logoOcclusion, &state.logoLines}) {
         if (*texture != 0)
             glDeleteTextures(1, texture);
         *texture = 0;
     }
     state.beats.reset();
-}
-
-GLuint secondSmokeImage()
-{
-    return state.smoke2;
-}
-
-void drawSmokeColumn(float height, bool advance, float dt)
-{
-    ParticleSystem& smoke = state.smoke;
-    smoke.setPosition(0.0f, height, 0.5f, 3.95f, 8.492f, 0.2535f);
-    glDisable(GL_FOG);
-    if (advance)
-        smoke.update(dt);
-    glDepthMask(GL_FALSE);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    smoke.draw();
-    glDepthMask(GL_TRUE);
 }
 
 MistCamera mistCamera(float r, int mode, float m)
@@ -156,34 +110,6 @@ MistCamera mistCamera(float r, int mode, float m)
         c.up = {-0.25f, 1.0f - 0.45f * m, 0.0f};
     }
     return c;
-}
-
-void drawFoggedGrid(float /*fade*/)
-{
-    glDisable(GL_TEXTURE_2D);
-    glEnable(GL_DEPTH_TEST);
-    glDisable(GL_CULL_FACE);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_LIGHT0);
-    glDisable(GL_COLOR_MATERIAL);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    const float black[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-    glFogi(GL_FOG_MODE, GL_LINEAR);
-    glFogfv(GL_FOG_COLOR, black);
-    glFogf(GL_FOG_DENSITY, 0.65f);
-    glHint(GL_FOG_HINT, GL_DONT_CARE);
-    glFogf(GL_FOG_START, 0.0f);
-    glFogf(GL_FOG_END, 60.0f);
-    glEnable(GL_FOG);
-    const bool smooth = DisplaySettings::antiAlias();
-    if (smooth)
-        glEnable(GL_LINE_SMOOTH);
-    glCallList(terrainList());
-    glDisable(GL_FOG);
-    if (smooth)
-        glDisable(GL_LINE_SMOOTH);
 }
 
 void drawSilvateLogo(float r, int mode)
@@ -234,7 +160,7 @@ void drawShowLogo(float r, int mode, float strength)
     glUseProgram(0);
 }
 
-void drawMistScene(const SceneCall& call, const FrameTime& time)
+void drawMist(const SceneCall& call, const FrameTime& time)
 {
     const float r = call.r;
     const int mode = call.mode;

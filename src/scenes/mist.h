@@ -2,28 +2,20 @@
 // through a column of smoke; in the fog window two logos appear lit and
 // textured, then dissolve into noise through their shader programs.
 #pragma once
-#include <epoxy/gl.h>
-
+#include "core/vec3.h"
 #include "timeline/window_values.h"
 
-// Loads the two logo models and their five images, builds the mist beat
-// envelope, configures the smoke and warms it up.
-void setupLogoScene();
+// Loads the two logo models and their five images (the smoke's two among
+// them), builds the mist beat envelope, reseeds the program's generator with
+// 1091059 and sets up the smoke column.
+void setupMist();
 // mode 1: under the mist (sous_la_brume), mode 0: in the fog (dans_le_brouillard).
-void drawMistScene(const SceneCall& call, const FrameTime& time);
-void releaseLogoScene();
+void drawMist(const SceneCall& call, const FrameTime& time);
+void releaseMist();
 
-// The terrain's list under black fog; the beast's windows draw it too. fade is not read.
-void drawFoggedGrid(float fade);
 // The second group's logo (mode 0, 0 < r < 0.25) and the show's (mode 0, 0.35 < r < 0.65).
 void drawSilvateLogo(float r, int mode);
 void drawShowLogo(float r, int mode, float strength);
-
-// The smoke column at (0, height, 0.5), advanced by dt when asked, drawn
-// additively with depth writes off. The mist and both swarm scenes draw it.
-void drawSmokeColumn(float height, bool advance, float dt);
-// The second smoke picture, data/gfx/smoke4.png: the moon scene's haze.
-GLuint secondSmokeImage();
 
 // Where the camera stands and looks, and its up vector, for ramp r, mode and beat value m.
 struct MistCamera {

@@ -7,6 +7,8 @@
 #include <initializer_list>
 
 #include "core/time_window.h"
+#include "effects/creature.h"
+#include "effects/moon_picture.h"
 #include "effects/particles.h"
 #include "effects/sky_and_ground.h"
 #include "effects/stairway.h"
@@ -15,7 +17,6 @@
 #include "gfx/lighting.h"
 #include "gfx/model_3ds.h"
 #include "gfx/procedural_textures.h"
-#include "scenes/clouds.h"
 #include "post/shader_catalogue.h"
 
 namespace {
@@ -28,7 +29,7 @@ void drawBumpMapped(GLuint colour, GLuint normals, std::initializer_list<Model_3
     endBumpMapping();
 }
 
-void drawMushrooms()
+void drawMushroomModels()
 {
     Model_3DS& a = mushroom(0);
     Model_3DS& b = mushroom(1);
@@ -108,7 +109,7 @@ Vec3 creatureSweep(int k, float s)
     }
 }
 
-IterationsCamera iterationsCamera(float r)
+MushroomsCamera mushroomsCamera(float r)
 {
     if (r <= 0.3085f) {
         const float a = ramp(r, 0.0f, 0.31f);
@@ -137,14 +138,14 @@ SparkPlace sparkPlace(float r, float start, float end, float lead, float f)
     return {a, a * f + 0.65f * a * (1.0f - f)};
 }
 
-void drawIterationsScene(const SceneCall& call, const FrameTime& time)
+void drawMushrooms(const SceneCall& call, const FrameTime& time)
 {
     const float r = call.r;
     glLoadIdentity();
     const float s = ramp(r, 0.0f, 0.2f);
 
     // Camera.
-    const IterationsCamera cam = iterationsCamera(r);
+    const MushroomsCamera cam = mushroomsCamera(r);
     gluLookAt(cam.eye.x, cam.eye.y, cam.eye.z, cam.centre.x, cam.centre.y, cam.centre.z, 0.0, 1.0, 0.25);
 
     // Lights.
@@ -165,7 +166,7 @@ void drawIterationsScene(const SceneCall& call, const FrameTime& time)
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 
-    drawMushrooms();
+    drawMushroomModels();
 
     // The moon, far behind the mushrooms. Releasing the maps left texturing
     // off; without it the moon would be a white square.

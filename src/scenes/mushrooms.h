@@ -1,17 +1,17 @@
-// Iterations: three bump-mapped mushrooms under the moon, four streams of
+// The mushrooms: three bump-mapped mushrooms under the moon, four streams of
 // sparks climbing the stairways and, in the first fifth, four glowing
 // creatures sweeping past, seen in four shots.
 #pragma once
 #include "core/vec3.h"
 #include "timeline/window_values.h"
 
-void drawIterationsScene(const SceneCall& call, const FrameTime& time);
+void drawMushrooms(const SceneCall& call, const FrameTime& time);
 
-struct IterationsCamera {
+struct MushroomsCamera {
     Vec3 eye, centre;
 };
 // The four shots by r; at r >= 1 eye and centre stay at the origin.
-IterationsCamera iterationsCamera(float r);
+MushroomsCamera mushroomsCamera(float r);
 
 // Where the sparks of one stairway climb: the record's ramp plus its lead,
 // and the path parameter it reaches at f = i / 1024. Drawn only above 0.

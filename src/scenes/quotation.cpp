@@ -3,8 +3,10 @@
 // past it from left to right in shot 1.
 #include "scenes/quotation.h"
 
+#include <epoxy/gl.h>
 #include <GL/glu.h>
 
+#include "effects/font.h"
 #include "gfx/bitmap_text.h"
 #include "gfx/image_manager.h"
 #include "gfx/lighting.h"
@@ -13,16 +15,15 @@
 namespace {
 
 struct {
-    GLuint font = 0;
     GLuint title = 0;
     Model_3DS model;
 } state;
 
 } // namespace
 
-OpeningCamera openingCamera(float t, int shot)
+QuotationCamera quotationCamera(float t, int shot)
 {
-    OpeningCamera camera;
+    QuotationCamera camera;
     if (shot == 0) {
         camera.eye = {0.0f, 0.2f * t + 0.75f, 7.85f - 0.5f * t};
         camera.target = {0.0f, 1.0f, 0.0f};
@@ -33,7 +34,7 @@ OpeningCamera openingCamera(float t, int shot)
     return camera;
 }
 
-void openingLightPosition(const OpeningCamera& camera, float out[4])
+void quotationLightPosition(const QuotationCamera& camera, float out[4])
 {
     Vec3 d = (camera.eye - camera.target) * 2.0f;
     out[0] = d.x;
@@ -42,28 +43,25 @@ void openingLightPosition(const OpeningCamera& camera, float out[4])
     out[3] = 1.0f;
 }
 
-void setupOpeningText()
+void setupQuotation()
 {
-    state.font = imageManager().loadImage("data/gfx/modern-space.png", true, false);
+    loadFontPicture();
     state.title = imageManager().loadImage("data/3D/starttext.jpg", true, false);
     buildFont(7, 4.2f);
     state.model.Load("data/3D/starttext-export.3ds");
 }
 
-GLuint fontTexture()
+void drawQuotation(const SceneCall& call, const FrameTime&)
 {
-    return state.font;
-}
-
-void drawOpeningText(float t, int shot)
-{
+    const float t = call.r;
+    const int shot = call.mode;
     glDisable(GL_BLEND);
     glDisable(GL_LIGHTING);
     glLoadIdentity();
     glDisable(GL_CULL_FACE);
     glEnable(GL_DEPTH_TEST);
 
-    OpeningCamera camera = openingCamera(t, shot);
+    QuotationCamera camera = quotationCamera(t, shot);
     gluLookAt(camera.eye.x, camera.eye.y, camera.eye.z, camera.target.x, camera.target.y, camera.target.z,
               0.0, 1.0, 0.0);
 
@@ -75,7 +73,7 @@ void drawOpeningText(float t, int shot)
                      .materialDiffuse = {0.35f, 0.35f, 0.35f, 1.0f},
                      .materialSpecular = {0.0f, 0.0f, 0.0f, 1.0f},
                      .shininess = 80.0f};
-    openingLightPosition(camera, light.position);
+    quotationLightPosition(camera, light.position);
     applyLightSetup(light);
     glEnable(GL_LIGHTING);
     glEnable(GL_LIGHT0);
@@ -90,13 +88,12 @@ void drawOpeningText(float t, int shot)
     state.model.Draw(false);
 }
 
-void releaseOpeningText()
+void releaseQuotation()
 {
     // The image manager does not delete what it loads: its users do.
-    for (GLuint* texture : {&state.font, &state.title}) {
-        if (*texture != 0)
-            glDeleteTextures(1, texture);
-        *texture = 0;
-    }
+    releaseFontPicture();
+    if (state.title != 0)
+        glDeleteTextures(1, &state.title);
+    state.title = 0;
     releaseFont();
 }

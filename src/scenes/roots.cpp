@@ -1,14 +1,15 @@
 #include "scenes/roots.h"
 
+#include <epoxy/gl.h>
 #include <GL/glu.h>
 
 #include <algorithm>
 #include <cmath>
 
 #include "core/time_window.h"
+#include "effects/bark_maps.h"
 #include "effects/particles.h"
 #include "gfx/camera_path.h"
-#include "gfx/image_manager.h"
 #include "gfx/lighting.h"
 #include "post/shader_catalogue.h"
 
@@ -18,8 +19,6 @@ const char* const kPathNames[6] = {"root path 1", "root path 2", "root path 3",
                                    "root path 4", "root path 5", "root path 6"};
 
 struct {
-    GLuint colour = 0; // data/gfx/chaos_color.png
-    GLuint normals = 0; // data/gfx/normal1.jpg
     CameraPath paths[6];
     RootTube tubes[6] = {RootTube(0.223f), RootTube(0.23f), RootTube(0.26f),
                          RootTube(0.24f),  RootTube(0.25f), RootTube(0.27f)};
@@ -104,8 +103,7 @@ void addRootPoints(CameraPath* paths[6])
 
 void setupRoots()
 {
-    state.colour = imageManager().loadImage("data/gfx/chaos_color.png", true, false);
-    state.normals = imageManager().loadImage("data/gfx/normal1.jpg", true, false);
+    loadBarkMaps();
     CameraPath* paths[6];
     for (int k = 0; k < 6; ++k) {
         state.paths[k].create(kPathNames[k]);
@@ -114,19 +112,12 @@ void setupRoots()
     addRootPoints(paths);
 }
 
-void releaseRootPaths()
+void releaseRoots()
 {
     for (CameraPath& path : state.paths)
         path.destroy();
-    for (GLuint* texture : {&state.colour, &state.normals}) {
-        if (*texture != 0)
-            glDeleteTextures(1, texture);
-        *texture = 0;
-    }
+    releaseBarkMaps();
 }
-
-GLuint rootColourMap() { return state.colour; }
-GLuint rootNormalMap() { return state.normals; }
 
 bool computeRootRings(RootTube& tube, float growth, const CameraPath& path, int field, const Vec3& w, float t,
                       bool tapered)
@@ -209,7 +200,7 @@ RootsCamera rootsCamera(float r, const CameraPath& path1, const CameraPath& path
     return c;
 }
 
-void drawRootsScene(const SceneCall& call, const FrameTime&)
+void drawRoots(const SceneCall& call, const FrameTime&)
 {
     const float r = call.r;
     glLoadIdentity();
@@ -235,7 +226,7 @@ void drawRootsScene(const SceneCall& call, const FrameTime&)
     glEnable(GL_LIGHT0);
     glEnable(GL_COLOR_MATERIAL);
 
-    beginBumpMapping(state.colour, state.normals, 1.0f);
+    beginBumpMapping(barkColourMap(), barkNormalMap(), 1.0f);
     glPushMatrix();
     glTranslatef(0.0f, 40.0f, 0.0f);
     for (int k = 0; k < 6; ++k) {

@@ -1,11 +1,9 @@
 // The roots: six tubes that grow out of the ground along coiling paths,
 // tapering, wobbling in the flow field and lit by a glow that runs up them,
 // seen through the bump-mapping program by a camera that climbs beside them,
-// upside down at first. Its set-up also loads the bark pictures the greetings
-// ground is shaded with.
+// upside down at first. Its set-up also loads the bark maps, which shade the
+// greetings ground too.
 #pragma once
-#include <epoxy/gl.h>
-
 #include <array>
 
 #include "core/vec3.h"
@@ -27,9 +25,9 @@ struct RootTube {
 // Loads the bark colour and normal maps, creates "root path 1" to "root path 6"
 // and fills them.
 void setupRoots();
-void drawRootsScene(const SceneCall& call, const FrameTime& time);
+void drawRoots(const SceneCall& call, const FrameTime& time);
 // The six paths and the two pictures.
-void releaseRootPaths();
+void releaseRoots();
 
 // Appends the six paths' 132 points each, in order (no GL, no log).
 void addRootPoints(CameraPath* paths[6]);
@@ -47,7 +45,3 @@ struct RootsCamera {
     Vec3 eye, target, up;
 };
 RootsCamera rootsCamera(float r, const CameraPath& path1, const CameraPath& path2, const CameraPath& path3);
-
-// The bark maps, for the greetings ground.
-GLuint rootColourMap();
-GLuint rootNormalMap();

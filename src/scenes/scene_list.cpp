@@ -4,8 +4,6 @@
 
 #include "core/display_settings.h"
 #include "core/log.h"
-#include "scenes/tree.h"
-#include "scenes/quotation.h"
 #include "effects/sky_and_ground.h"
 #include "effects/stairway.h"
 #include "gfx/framebuffer.h"
@@ -14,19 +12,17 @@
 #include "gfx/quadric.h"
 #include "gfx/terrain.h"
 #include "platform/platform.h"
+#include "post/shader_catalogue.h"
 #include "scenes/beast.h"
+#include "scenes/clouds.h"
 #include "scenes/greetings.h"
-#include "scenes/mushrooms.h"
 #include "scenes/lair.h"
 #include "scenes/mist.h"
-#include "scenes/clouds.h"
+#include "scenes/mushrooms.h"
+#include "scenes/quotation.h"
 #include "scenes/roots.h"
-#include "post/shader_catalogue.h"
+#include "scenes/tree.h"
 #include "sound/sound_manager.h"
-
-namespace {
-void drawOpeningTextScene(const SceneCall& c, const FrameTime&) { drawOpeningText(c.r, c.mode); }
-} // namespace
 
 // Start-up runs the rows' set-ups in this order (a named row without one only
 // moves the loading bar); shutdown runs the releases by releaseOrder.
@@ -45,31 +41,31 @@ const SceneRow kSceneTable[] = {
      .releaseName = "procedural textures", .release = releaseProceduralTextures, .releaseOrder = 1},
     {.name = "overlay", .setup = loadOverlayTexture,
      .releaseName = "overlay texture", .release = releaseOverlayTexture, .releaseOrder = 2},
-    {.name = "logo scene", .setup = setupLogoScene, .releaseName = "logo scene", .release = releaseLogoScene,
-     .releaseOrder = 6, .draws = {{Window::SousLaBrume, drawMistScene}, {Window::DansLeBrouillard, drawMistScene}}},
+    {.name = "logo scene", .setup = setupMist, .releaseName = "logo scene", .release = releaseMist,
+     .releaseOrder = 6, .draws = {{Window::SousLaBrume, drawMist}, {Window::DansLeBrouillard, drawMist}}},
     {.name = "sky and ground", .setup = setupSkyAndGround,
      .releaseName = "sky and ground", .release = releaseSkyAndGround, .releaseOrder = 3},
     {.name = "terrain", .setup = buildTerrainGrid, .releaseName = "terrain", .release = releaseTerrain, .releaseOrder = 4},
-    {.name = "beast", .setup = setupBeast, .releaseName = "beast", .release = releaseBeast, .releaseOrder = 5,
-     .draws = {{Window::Linkbeast, drawBeastScene}, {Window::LaBeteSeDechaine, drawBeastScene}}},
-    {.name = "moon scene", .setup = setupMoonScene, .releaseName = "moon scene", .release = releaseMoonScene,
-     .releaseOrder = 7, .draws = {{Window::DansLesNuees, drawMoonScene}}},
-    {.name = "roots", .setup = setupRoots, .releaseName = "root paths", .release = releaseRootPaths, .releaseOrder = 9,
-     .draws = {{Window::Roots, drawRootsScene}}},
-    {.name = "ground dust", .setup = setupGroundDust,
-     .releaseName = "ground plane", .release = releaseGroundPlane, .releaseOrder = 10,
-     .draws = {{Window::Greetings, drawGreetingsScene}}},
+    {.name = "beast", .setup = setupBeastSwarms, .releaseName = "beast", .release = releaseBeastSwarms, .releaseOrder = 5,
+     .draws = {{Window::Linkbeast, drawBeast}, {Window::LaBeteSeDechaine, drawBeast}}},
+    {.name = "moon scene", .setup = setupClouds, .releaseName = "moon scene", .release = releaseClouds,
+     .releaseOrder = 7, .draws = {{Window::DansLesNuees, drawClouds}}},
+    {.name = "roots", .setup = setupRoots, .releaseName = "root paths", .release = releaseRoots, .releaseOrder = 9,
+     .draws = {{Window::Roots, drawRoots}}},
+    {.name = "ground dust", .setup = setupGreetings,
+     .releaseName = "ground plane", .release = releaseGreetings, .releaseOrder = 10,
+     .draws = {{Window::Greetings, drawGreetings}}},
     {.name = "stairway", .setup = setupStairway, .releaseName = "stairway", .release = releaseStairway,
-     .releaseOrder = 11, .draws = {{Window::Iterations, drawIterationsScene}}},
+     .releaseOrder = 11, .draws = {{Window::Iterations, drawMushrooms}}},
     {.name = "nothing"}, // the bar moves on without work
-    {.name = "opening text", .setup = setupOpeningText,
-     .releaseName = "opening text", .release = releaseOpeningText, .releaseOrder = 8,
-     .draws = {{Window::Citation, drawOpeningTextScene}, {Window::Citation2, drawOpeningTextScene},
-               {Window::Rappel, drawOpeningTextScene}}},
+    {.name = "opening text", .setup = setupQuotation,
+     .releaseName = "opening text", .release = releaseQuotation, .releaseOrder = 8,
+     .draws = {{Window::Citation, drawQuotation}, {Window::Citation2, drawQuotation},
+               {Window::Rappel, drawQuotation}}},
     {.name = "framebuffers", .setup = [] { createFrameBuffers(DisplaySettings::width(), DisplaySettings::height()); },
      .releaseName = "framebuffers", .release = destroyFrameBuffers, .releaseOrder = 14},
-    {.draws = {{Window::Directorcut, drawLairScene}}}, // the lair: the beast's set-up made all it draws
-    {.draws = {{Window::Noname, drawBranchScene}, {Window::Noname2, drawBranchScene}}}, // the tree owns nothing
+    {.draws = {{Window::Directorcut, drawLair}}}, // the lair: the beast's set-up made all it draws
+    {.draws = {{Window::Noname, drawTree}, {Window::Noname2, drawTree}}}, // the tree owns nothing
     // Made before start-up, released at its end.
     {.releaseName = "image manager", .release = destroyImageManager, .releaseOrder = 15},
     {.releaseName = "sound manager", .release = destroySoundManager, .releaseOrder = 16},

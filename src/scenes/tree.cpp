@@ -246,9 +246,9 @@ std::vector<BranchDot> branchDots(const Branch& branch)
     return dots;
 }
 
-BranchCamera branchCamera(float t, int shot)
+TreeCamera treeCamera(float t, int shot)
 {
-    BranchCamera c;
+    TreeCamera c;
     if (shot == 1) {
         const Vec3 e0{20.0f * std::sin(7.12f * t) - 15.0f, 8.0f * t - 1.0f, 19.0f - 20.0f * std::cos(8.0f * t)};
         const Vec3 e1{35.5f * std::cos(4.0f * t), 4.5f - 7.0f * t, -38.5f * std::sin(4.0f * t)};
@@ -346,7 +346,7 @@ void drawPedestal()
     glDisable(GL_TEXTURE_GEN_T);
 }
 
-void drawBranchScene(const SceneCall& call, const FrameTime& /*time*/)
+void drawTree(const SceneCall& call, const FrameTime& /*time*/)
 {
     const float t = call.r;
     const int shot = call.mode;
@@ -357,7 +357,7 @@ void drawBranchScene(const SceneCall& call, const FrameTime& /*time*/)
     flowTime += 0.015f;
     flowBlend += 0.01f; // left unclamped
 
-    const BranchCamera camera = branchCamera(t, shot);
+    const TreeCamera camera = treeCamera(t, shot);
     gluLookAt(camera.eye.x, camera.eye.y, camera.eye.z, camera.target.x, camera.target.y, camera.target.z, camera.up.x,
               camera.up.y, camera.up.z);
     if (shot == 1)

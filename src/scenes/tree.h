@@ -14,7 +14,7 @@
 
 // t = call.r, shot = call.mode (0 or 1); the frame clock is not read. Needs no
 // set-up and owns nothing.
-void drawBranchScene(const SceneCall& call, const FrameTime& time);
+void drawTree(const SceneCall& call, const FrameTime& time);
 
 // One branch from a to b with its dots, then its four sub-branches below it,
 // drawn a call and a dot at a time. Leaves the model-view matrix as it found it.
@@ -58,7 +58,7 @@ std::vector<BranchDot> branchDots(const Branch& branch);
 // The half edge of the dots of a branch at depth in a variant.
 float branchDotHalf(int depth, int variant);
 
-struct BranchCamera {
+struct TreeCamera {
     Vec3 eye, target, up;
 };
-BranchCamera branchCamera(float t, int shot);
+TreeCamera treeCamera(float t, int shot);

@@ -8,33 +8,33 @@
 #include "effects/stairway.h"
 #include "expect_vec.h"
 #include "gfx/camera_path.h"
-#include "scenes/mushrooms.h"
 #include "scenes/clouds.h"
+#include "scenes/mushrooms.h"
 
 TEST(MoonCameraTest, StartsAtItsFirstViewAndTiltsOnlyBetweenTheCuts)
 {
-    MoonCamera start = moonCamera(0.0f);
+    CloudsCamera start = cloudsCamera(0.0f);
     EXPECT_EQ(xyz(start.eye), (std::vector<float>{9.0f, 48.0f, 21.5f}));
     EXPECT_EQ(xyz(start.target), (std::vector<float>{2.0f, 57.0f, -35.0f}));
     EXPECT_EQ(xyz(start.up), (std::vector<float>{0.0f, 1.0f, 0.0f}));
 
-    MoonCamera before = moonCamera(0.35f), tilted = moonCamera(0.3501f);
+    CloudsCamera before = cloudsCamera(0.35f), tilted = cloudsCamera(0.3501f);
     EXPECT_EQ(xyz(before.up), (std::vector<float>{0.0f, 1.0f, 0.0f}));
     EXPECT_EQ(xyz(tilted.up), (std::vector<float>{0.35f, 1.0f, 0.5f}));
     EXPECT_NEAR(tilted.eye.y, 73.0f, 0.01f);
     EXPECT_NEAR(tilted.target.y, 17.0f, 0.01f);
     EXPECT_GT(tilted.eye.y - before.eye.y, 15.0f) << "the camera jumps up at the cut";
 
-    MoonCamera back = moonCamera(0.65f);
+    CloudsCamera back = cloudsCamera(0.65f);
     EXPECT_EQ(xyz(back.up), (std::vector<float>{0.0f, 1.0f, 0.0f}));
-    EXPECT_LT(back.eye.y, moonCamera(0.6499f).eye.y - 10.0f);
+    EXPECT_LT(back.eye.y, cloudsCamera(0.6499f).eye.y - 10.0f);
 }
 
 TEST(MoonGroundTest, TheFirstRowRisesFromTheCentresAloneOutOfASunkenPlain)
 {
     rng::seed(52326);
     const float u = rng::next();
-    MoonGround g = buildMoonGround();
+    CloudsGround g = buildCloudsGround();
     EXPECT_EQ(xyz(g.centres[1]), (std::vector<float>{0.0f, 0.0f, u}));
     ASSERT_EQ(g.grid.size(), 76u * 76u);
 
@@ -57,7 +57,7 @@ TEST(MoonGroundTest, TheFirstRowRisesFromTheCentresAloneOutOfASunkenPlain)
 
 TEST(MoonGroundTest, TheMoundsArePlacedFromTheGeneratorAfterTheGridAndSlideOutOfView)
 {
-    MoonGround g = buildMoonGround();
+    CloudsGround g = buildCloudsGround();
     rng::seed(52326);
     for (int k = 0; k < 1 + 76 * 76; ++k)
         rng::next();
@@ -108,10 +108,10 @@ TEST(StairwayTest, FillsFourPathsDrawingSixteenValuesPerStep)
 
 TEST(IterationsCameraTest, ShotBoundariesBelongWhereTheWindowSays)
 {
-    EXPECT_FLOAT_EQ(iterationsCamera(0.3085f).centre.z, -10.0f) << "0.3085 is still the first shot";
-    EXPECT_EQ(xyz(iterationsCamera(0.3086f).centre), (std::vector<float>{0.0f, 2.0f, 0.0f}));
-    EXPECT_EQ(xyz(iterationsCamera(0.58f).centre), (std::vector<float>{0.0f, 2.0f, 0.0f}));
-    EXPECT_LT(iterationsCamera(0.5801f).eye.x, -35.0f) << "the third shot looks from far left";
-    EXPECT_FLOAT_EQ(iterationsCamera(0.68f).centre.x, 0.1f) << "0.68 is the fourth shot";
-    EXPECT_EQ(xyz(iterationsCamera(1.0f).eye), (std::vector<float>{0.0f, 0.0f, 0.0f}));
+    EXPECT_FLOAT_EQ(mushroomsCamera(0.3085f).centre.z, -10.0f) << "0.3085 is still the first shot";
+    EXPECT_EQ(xyz(mushroomsCamera(0.3086f).centre), (std::vector<float>{0.0f, 2.0f, 0.0f}));
+    EXPECT_EQ(xyz(mushroomsCamera(0.58f).centre), (std::vector<float>{0.0f, 2.0f, 0.0f}));
+    EXPECT_LT(mushroomsCamera(0.5801f).eye.x, -35.0f) << "the third shot looks from far left";
+    EXPECT_FLOAT_EQ(mushroomsCamera(0.68f).centre.x, 0.1f) << "0.68 is the fourth shot";
+    EXPECT_EQ(xyz(mushroomsCamera(1.0f).eye), (std::vector<float>{0.0f, 0.0f, 0.0f}));
 }

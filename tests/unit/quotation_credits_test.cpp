@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "effects/credits.h"
-#include "scenes/quotation.h"
 #include "expect_vec.h"
 #include "gfx/bitmap_text.h"
+#include "scenes/quotation.h"
 
 TEST(OpeningTextCamera, ShotZeroDriftsTowardsTheTitleShotOneSweepsAndOthersStayAtTheOrigin)
 {
@@ -20,7 +20,7 @@ TEST(OpeningTextCamera, ShotZeroDriftsTowardsTheTitleShotOneSweepsAndOthersStayA
         {0.5f, 2, {0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f}},
     };
     for (const auto& c : cases) {
-        OpeningCamera camera = openingCamera(c.t, c.shot);
+        QuotationCamera camera = quotationCamera(c.t, c.shot);
         SCOPED_TRACE("shot " + std::to_string(c.shot) + " at " + std::to_string(c.t));
         expectVec(camera.eye, c.eye.x, c.eye.y, c.eye.z);
         expectVec(camera.target, c.target.x, c.target.y, c.target.z);
@@ -30,7 +30,7 @@ TEST(OpeningTextCamera, ShotZeroDriftsTowardsTheTitleShotOneSweepsAndOthersStayA
 TEST(OpeningTextCamera, TheLightStandsAboveTwiceTheViewingDistanceBack)
 {
     float light[4];
-    openingLightPosition(openingCamera(0.0f, 0), light);
+    quotationLightPosition(quotationCamera(0.0f, 0), light);
     EXPECT_EQ(std::vector<float>(light, light + 4), (std::vector<float>{0.0f, 9.5f, 16.7f, 1.0f})); // positional
 }
 

@@ -3,8 +3,8 @@
 
 #include <array>
 
-#include "scenes/tree.h"
 #include "expect_vec.h"
+#include "scenes/tree.h"
 
 namespace {
 
@@ -89,20 +89,20 @@ TEST(BranchTree, SubBranchesTurnBothWaysAndSwapAxesInDrawingOrder)
     EXPECT_EQ(subBranches(parent)[0].count, 1);
 }
 
-TEST(BranchCamera, TheFirstShotCutsAtThreeTenthsAndSixtyFiveHundredths)
+TEST(TreeCamera, TheFirstShotCutsAtThreeTenthsAndSixtyFiveHundredths)
 {
     // Values worked out in double precision; the float sines differ in the last digits.
-    const BranchCamera before = branchCamera(0.29f, 0);
+    const TreeCamera before = treeCamera(0.29f, 0);
     expectVec(before.eye, 15.516015f, 5.22f, 4.7849866f, 1e-4f);
     EXPECT_NEAR(before.target.y, 2.8f, 1e-5f);
-    const BranchCamera second = branchCamera(0.3f, 0);
+    const TreeCamera second = treeCamera(0.3f, 0);
     expectVec(second.eye, -26.902752f, -3.8f, 13.275613f, 1e-4f);
     expectVec(second.target, 0.0f, 3.6f, 0.0f, 1e-4f);
-    const BranchCamera third = branchCamera(0.65f, 0);
+    const TreeCamera third = treeCamera(0.65f, 0);
     expectVec(third.eye, -17.630089f, 4.2f, 39.120598f, 1e-4f);
     expectVec(third.target, 0.0f, 4.2f, 0.0f, 1e-4f);
     for (float t : {1.0f, 1.5f}) {
-        const BranchCamera rest = branchCamera(t, 0);
+        const TreeCamera rest = treeCamera(t, 0);
         expectVec(rest.eye, 0.0f, 0.0f, 0.0f);
         expectVec(rest.target, 0.0f, 0.0f, 0.0f);
     }
