@@ -6,9 +6,11 @@
 #include <cmath>
 #include <memory>
 
+#include "core/c_rand.h"
+#include "core/rng.h"
 #include "core/time_window.h"
+#include "effects/flow_field.h"
 #include "effects/fogged_terrain.h"
-#include "effects/particles.h"
 #include "gfx/camera_path.h"
 #include "gfx/client_arrays.h"
 #include "gfx/image_manager.h"

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "core/time_window.h"
-#include "effects/particles.h"
+#include "effects/billboards.h"
 #include "gfx/image_manager.h"
 #include "gfx/procedural_textures.h"
 

@@ -1,5 +1,6 @@
 #include "effects/stairway.h"
 
+#include "core/rng.h"
 #include "gfx/camera_path.h"
 #include "gfx/image_manager.h"
 #include "gfx/model_3ds.h"

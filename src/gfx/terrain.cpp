@@ -10,6 +10,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "core/rng.h"
 #include "core/time_window.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "core/time_window.h"
-#include "effects/particles.h"
+#include "effects/flow_field.h"
 #include "effects/smoke_column.h"
 #include "gfx/camera_path.h"
 #include "sound/beat_envelope.h"

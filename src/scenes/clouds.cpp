@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/rng.h"
 #include "core/time_window.h"
+#include "effects/billboards.h"
 #include "effects/creature.h"
 #include "effects/moon_picture.h"
 #include "effects/particles.h"

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <memory>
 
+#include "core/rng.h"
 #include "core/time_window.h"
 #include "core/vec3.h"
 #include "effects/fogged_terrain.h"

@@ -7,9 +7,10 @@
 #include <initializer_list>
 
 #include "core/time_window.h"
+#include "effects/billboards.h"
 #include "effects/creature.h"
+#include "effects/flow_field.h"
 #include "effects/moon_picture.h"
-#include "effects/particles.h"
 #include "effects/sky_and_ground.h"
 #include "effects/stairway.h"
 #include "gfx/animated_mesh.h"

@@ -8,7 +8,7 @@
 
 #include "core/time_window.h"
 #include "effects/bark_maps.h"
-#include "effects/particles.h"
+#include "effects/flow_field.h"
 #include "gfx/camera_path.h"
 #include "gfx/lighting.h"
 #include "post/shader_catalogue.h"

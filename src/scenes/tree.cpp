@@ -11,7 +11,8 @@
 #include <cmath>
 
 #include "core/time_window.h"
-#include "effects/particles.h"
+#include "effects/billboards.h"
+#include "effects/flow_field.h"
 #include "gfx/client_arrays.h"
 #include "gfx/clip_space.h"
 #include "gfx/image_manager.h"

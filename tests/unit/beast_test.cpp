@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "core/c_rand.h"
-#include "effects/particles.h"
+#include "core/rng.h"
 #include "gfx/camera_path.h"
 #include "scenes/beast.h"
 #include "scenes/lair.h"

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "core/rng.h"
 #include "effects/stairway.h"
 #include "expect_vec.h"
 #include "gfx/camera_path.h"

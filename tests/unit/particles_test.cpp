@@ -5,6 +5,8 @@
 #include <cmath>
 
 #include "core/c_rand.h"
+#include "core/rng.h"
+#include "effects/flow_field.h"
 #include "effects/lens_flares.h"
 #include "effects/particles.h"
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <vector>
 
-#include "effects/particles.h"
+#include "effects/flow_field.h"
 #include "gfx/camera_path.h"
 #include "scenes/greetings.h"
 #include "scenes/roots.h"
