@@ -42,11 +42,11 @@ std::string infoBandText(int32_t t, const MarkerWindows& windows, double fps, bo
 {
     std::string line = std::to_string(t) + " ms ";
     char part[96];
-    for (int i = 0; i < kWindowCount; ++i) {
+    for (int i = 0; i < kMarkerCount; ++i) {
         const TimeWindow& w = windows.windows[i];
         if (!inWindow(t, w))
             continue;
-        std::snprintf(part, sizeof part, " %s %.2f", bandName(kWindowDefinitions[i].name).c_str(), windowRamp(t, w));
+        std::snprintf(part, sizeof part, " %s %.2f", bandName(kMarkerDefinitions[i].name).c_str(), windowRamp(t, w));
         line += part;
     }
     if (paused)

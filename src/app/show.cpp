@@ -68,7 +68,7 @@ void drawFrame(int32_t t)
 {
     const MarkerWindows& windows = markerWindows();
     const FrameTime time{.musicMs = t, .elapsed = frameTimer().elapsed, .delta = frameTimer().delta};
-    for (Window w : compositesAt(t, windows)) {
+    for (Marker w : compositesAt(t, windows)) {
         const WindowValues v = windowValues(w, t, windows);
         runPostChain([&v, &time] {
             drawScene(v.window, v.scene, time);
@@ -156,7 +156,7 @@ int runShow(const Options& options)
     }
 
     int32_t from = firstShownMs(options);
-    const TimeWindow& end = markerWindows()[Window::Demoend];
+    const TimeWindow& end = markerWindows()[Marker::Demoend];
     if (options.timedemo && (from > end.start || options.toMs.value_or(0) > end.end)) {
         std::fprintf(stderr, "velmora: the timedemo range lies outside the show (0 to %d ms)\n%s",
                      static_cast<int>(end.end), kUsageLine);

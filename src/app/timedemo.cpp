@@ -33,7 +33,7 @@ struct WindowTimes {
     std::vector<double> frameMs;
     double cpuMs = 0.0; // summed
 };
-std::map<int, WindowTimes> gWindows; // by Window, Count for none
+std::map<int, WindowTimes> gWindows; // by Marker, Count for none
 double gFirstFrameMs = -1.0;
 
 // The name followed by blanks up to width characters (UTF-8 letters count once).
@@ -86,7 +86,7 @@ bool timedemoReport(const std::string& reportPath, std::string& error)
                     meanCpu(w));
     };
     for (auto& [window, times] : gWindows) {
-        printRow(padded(windowReportName(static_cast<Window>(window)), 22), times);
+        printRow(padded(windowReportName(static_cast<Marker>(window)), 22), times);
         all.frameMs.insert(all.frameMs.end(), times.frameMs.begin(), times.frameMs.end());
         all.cpuMs += times.cpuMs;
     }
@@ -115,7 +115,7 @@ bool timedemoReport(const std::string& reportPath, std::string& error)
         sep = ",";
     };
     for (auto& [window, times] : gWindows)
-        writeStats(windowReportName(static_cast<Window>(window)), times);
+        writeStats(windowReportName(static_cast<Marker>(window)), times);
     std::fprintf(file, "\n  ],\n  \"whole_show\": ");
     sep = "";
     writeStats("whole run", all);

@@ -42,30 +42,30 @@ const SceneRow kSceneTable[] = {
     {.name = "overlay", .setup = loadOverlayTexture,
      .releaseName = "overlay texture", .release = releaseOverlayTexture, .releaseOrder = 2},
     {.name = "logo scene", .setup = setupMist, .releaseName = "logo scene", .release = releaseMist,
-     .releaseOrder = 6, .draws = {{Window::SousLaBrume, drawMist}, {Window::DansLeBrouillard, drawMist}}},
+     .releaseOrder = 6, .draws = {{Marker::SousLaBrume, drawMist}, {Marker::DansLeBrouillard, drawMist}}},
     {.name = "sky and ground", .setup = setupSkyAndGround,
      .releaseName = "sky and ground", .release = releaseSkyAndGround, .releaseOrder = 3},
     {.name = "terrain", .setup = buildTerrainGrid, .releaseName = "terrain", .release = releaseTerrain, .releaseOrder = 4},
     {.name = "beast", .setup = setupBeastSwarms, .releaseName = "beast", .release = releaseBeastSwarms, .releaseOrder = 5,
-     .draws = {{Window::Linkbeast, drawBeast}, {Window::LaBeteSeDechaine, drawBeast}}},
+     .draws = {{Marker::Linkbeast, drawBeast}, {Marker::LaBeteSeDechaine, drawBeast}}},
     {.name = "moon scene", .setup = setupClouds, .releaseName = "moon scene", .release = releaseClouds,
-     .releaseOrder = 7, .draws = {{Window::DansLesNuees, drawClouds}}},
+     .releaseOrder = 7, .draws = {{Marker::DansLesNuees, drawClouds}}},
     {.name = "roots", .setup = setupRoots, .releaseName = "root paths", .release = releaseRoots, .releaseOrder = 9,
-     .draws = {{Window::Roots, drawRoots}}},
+     .draws = {{Marker::Roots, drawRoots}}},
     {.name = "ground dust", .setup = setupGreetings,
      .releaseName = "ground plane", .release = releaseGreetings, .releaseOrder = 10,
-     .draws = {{Window::Greetings, drawGreetings}}},
+     .draws = {{Marker::Greetings, drawGreetings}}},
     {.name = "stairway", .setup = setupStairway, .releaseName = "stairway", .release = releaseStairway,
-     .releaseOrder = 11, .draws = {{Window::Iterations, drawMushrooms}}},
+     .releaseOrder = 11, .draws = {{Marker::Iterations, drawMushrooms}}},
     {.name = "nothing"}, // the bar moves on without work
     {.name = "opening text", .setup = setupQuotation,
      .releaseName = "opening text", .release = releaseQuotation, .releaseOrder = 8,
-     .draws = {{Window::Citation, drawQuotation}, {Window::Citation2, drawQuotation},
-               {Window::Rappel, drawQuotation}}},
+     .draws = {{Marker::Citation, drawQuotation}, {Marker::Citation2, drawQuotation},
+               {Marker::Rappel, drawQuotation}}},
     {.name = "framebuffers", .setup = [] { createFrameBuffers(DisplaySettings::width(), DisplaySettings::height()); },
      .releaseName = "framebuffers", .release = destroyFrameBuffers, .releaseOrder = 14},
-    {.draws = {{Window::Directorcut, drawLair}}}, // the lair: the beast's set-up made all it draws
-    {.draws = {{Window::Noname, drawTree}, {Window::Noname2, drawTree}}}, // the tree owns nothing
+    {.draws = {{Marker::Directorcut, drawLair}}}, // the lair: the beast's set-up made all it draws
+    {.draws = {{Marker::Noname, drawTree}, {Marker::Noname2, drawTree}}}, // the tree owns nothing
     // Made before start-up, released at its end.
     {.releaseName = "image manager", .release = destroyImageManager, .releaseOrder = 15},
     {.releaseName = "sound manager", .release = destroySoundManager, .releaseOrder = 16},
@@ -82,7 +82,7 @@ int startupStepCount()
     return steps;
 }
 
-void drawScene(Window w, const SceneCall& call, const FrameTime& time)
+void drawScene(Marker w, const SceneCall& call, const FrameTime& time)
 {
     for (const SceneRow& row : kSceneTable)
         for (const SceneDraw& d : row.draws)

@@ -7,7 +7,7 @@
 
 // A window whose scene a row draws, with the scene's draw call.
 struct SceneDraw {
-    Window window = Window::Count;
+    Marker window = Marker::Count;
     void (*draw)(const SceneCall& call, const FrameTime& time) = nullptr;
 };
 
@@ -27,4 +27,4 @@ extern const int kSceneRowCount;
 int startupStepCount();
 
 // Draws the scene of window w, when a row draws one.
-void drawScene(Window w, const SceneCall& call, const FrameTime& time);
+void drawScene(Marker w, const SceneCall& call, const FrameTime& time);

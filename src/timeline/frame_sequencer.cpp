@@ -6,10 +6,10 @@ const Vec3 kEmber{1.0f, 0.45f, 0.125f};
 
 // --- The show table: one function per window, in the order of the show. ---
 
-WindowValues quotation(Window w, int32_t t, const MarkerWindows& ws)
+WindowValues quotation(Marker w, int32_t t, const MarkerWindows& ws)
 {
     float r = windowRamp(t, ws[w]);
-    bool first = (w == Window::Citation);
+    bool first = (w == Marker::Citation);
     float a = first ? bump(r, 0.0f, 1.0f, 2.5f) : ramp(r, 0.0f, 0.1f) - ramp(r, 0.95f, 1.0f);
     return {
         .scene = {.r = r, .mode = first ? 0 : 1},
@@ -24,12 +24,12 @@ WindowValues quotation(Window w, int32_t t, const MarkerWindows& ws)
     };
 }
 
-WindowValues mist(Window w, int32_t t, const MarkerWindows& ws)
+WindowValues mist(Marker w, int32_t t, const MarkerWindows& ws)
 {
     float r = windowRamp(t, ws[w]);
-    bool under = (w == Window::SousLaBrume);
+    bool under = (w == Marker::SousLaBrume);
     float s = bump(r, 0.0f, 1.0f, 1.85f);
-    float m = windowRamp(t, ws[Window::SousLaBrume]);
+    float m = windowRamp(t, ws[Marker::SousLaBrume]);
     Vec3 fogAmbient = lerp({0.9f, 0.95f, 1.0f}, {1.2f, 0.85f, 0.75f}, ramp(r, 0.05f, 0.525f));
     return {
         .scene = {.r = r, .mode = under ? 1 : 0},
@@ -49,7 +49,7 @@ WindowValues mist(Window w, int32_t t, const MarkerWindows& ws)
 
 WindowValues directorcut(int32_t t, const MarkerWindows& ws)
 {
-    float r = windowRamp(t, ws[Window::OuGitLaBete]); // reaches only 0.75 inside the window
+    float r = windowRamp(t, ws[Marker::OuGitLaBete]); // reaches only 0.75 inside the window
     float a = bump(r, 0.0f, 1.0f, 2.5f);
     float b = ramp(r, 0.0f, 0.1f);
     float e = 1.0f - ramp(r, 0.8f, 1.0f);
@@ -70,10 +70,10 @@ WindowValues directorcut(int32_t t, const MarkerWindows& ws)
     };
 }
 
-WindowValues beast(Window w, int32_t t, const MarkerWindows& ws)
+WindowValues beast(Marker w, int32_t t, const MarkerWindows& ws)
 {
     float r = windowRamp(t, ws[w]);
-    bool link = (w == Window::Linkbeast);
+    bool link = (w == Marker::Linkbeast);
     FinalValues final{.saturation = 0.62762547f,
                       .godrayintensity = 0.325f,
                       .ambientCol = {1.2f, 0.85f, 0.7f},
@@ -86,7 +86,7 @@ WindowValues beast(Window w, int32_t t, const MarkerWindows& ws)
     }
     return {
         // In linkbeast the beast moves on the longer linkbeast2 ramp, already 0.57 there.
-        .scene = {.r = link ? windowRamp(t, ws[Window::Linkbeast2]) : r},
+        .scene = {.r = link ? windowRamp(t, ws[Marker::Linkbeast2]) : r},
         .backdrop = Backdrop{.colour = {0.85f, 0.85f, 0.85f},
                              .mode = BackdropMode::SkyA,
                              .translateY = link ? -5.0f : 0.0f},
@@ -99,7 +99,7 @@ WindowValues beast(Window w, int32_t t, const MarkerWindows& ws)
 
 WindowValues clouds(int32_t t, const MarkerWindows& ws)
 {
-    float r = windowRamp(t, ws[Window::DansLesNuees]);
+    float r = windowRamp(t, ws[Marker::DansLesNuees]);
     float a = bump(r, 0.0f, 1.0f, 5.0f);
     float b = ramp(r, 0.0f, 0.1f);
     return {
@@ -123,7 +123,7 @@ WindowValues clouds(int32_t t, const MarkerWindows& ws)
 
 WindowValues iterations(int32_t t, const MarkerWindows& ws)
 {
-    float r = windowRamp(t, ws[Window::Iterations]);
+    float r = windowRamp(t, ws[Marker::Iterations]);
     float a = bump(r, 0.0f, 1.0f, 5.0f);
     return {
         .scene = {.r = r}, // draws its own sky and ground
@@ -141,7 +141,7 @@ WindowValues iterations(int32_t t, const MarkerWindows& ws)
 
 WindowValues roots(int32_t t, const MarkerWindows& ws)
 {
-    float r = windowRamp(t, ws[Window::Roots]);
+    float r = windowRamp(t, ws[Marker::Roots]);
     float f = ramp(r, 0.46f, 0.501f) - ramp(r, 0.501f, 0.52f); // the flash
     float g = ramp(r, 0.501f, 0.52f);
     float a = bump(r, 0.0f, 1.0f, 5.0f);
@@ -163,10 +163,10 @@ WindowValues roots(int32_t t, const MarkerWindows& ws)
     };
 }
 
-WindowValues branch(Window w, int32_t t, const MarkerWindows& ws)
+WindowValues branch(Marker w, int32_t t, const MarkerWindows& ws)
 {
     float r = windowRamp(t, ws[w]);
-    bool first = (w == Window::Noname);
+    bool first = (w == Marker::Noname);
     return {
         .scene = {.r = r, .mode = first ? 0 : 1},
         .backdrop = Backdrop{.colour = {0.8f, 0.8f, 0.8f},
@@ -184,7 +184,7 @@ WindowValues branch(Window w, int32_t t, const MarkerWindows& ws)
 
 WindowValues greetings(int32_t t, const MarkerWindows& ws)
 {
-    float r = windowRamp(t, ws[Window::Greetings]);
+    float r = windowRamp(t, ws[Marker::Greetings]);
     return {
         .scene = {.r = r},
         .blur = {.outline = 0.0f, .tint = {0.5f, 0.7f, 1.0f}, .strength = {0.35f, 0.65f}},
@@ -200,12 +200,12 @@ WindowValues greetings(int32_t t, const MarkerWindows& ws)
 
 WindowValues recall(int32_t t, const MarkerWindows& ws)
 {
-    float r = windowRamp(t, ws[Window::Rappel]);
+    float r = windowRamp(t, ws[Marker::Rappel]);
     return {
         .scene = {.r = r, .mode = 1},
         .backdrop = Backdrop{.colour = {0.8f, 0.8f, 0.8f}, .mode = BackdropMode::SkyB, .lightingOffAfter = true},
         .blur = {.outline = 0.0f, .tint = {0.8f, 0.8f, 0.8f}, .strength = {0.35f, 0.65f}},
-        .final = {.saturation = inWindow(t, ws[Window::Citation]) ? 2.0f * r + 0.35f : 1.85f * (1.0f - r),
+        .final = {.saturation = inWindow(t, ws[Marker::Citation]) ? 2.0f * r + 0.35f : 1.85f * (1.0f - r),
                   .godrayintensity = 0.0f,
                   .ambientCol = {1.0f, 0.9f, 0.9f},
                   .bias = 0.01135f + 0.075f * r,
@@ -223,44 +223,44 @@ float titleWordFade(int i, float r)
     return bump(r, starts[i], 0.07f, 2.0f);
 }
 
-std::vector<Window> compositesAt(int32_t t, const MarkerWindows& ws)
+std::vector<Marker> compositesAt(int32_t t, const MarkerWindows& ws)
 {
-    std::vector<Window> order;
-    auto test = [&](Window w) {
+    std::vector<Marker> order;
+    auto test = [&](Marker w) {
         if (inWindow(t, ws[w]))
             order.push_back(w);
         return inWindow(t, ws[w]);
     };
     // Of a pair sharing one test, the first window that holds t is the one drawn.
-    if (!test(Window::SousLaBrume))
-        test(Window::DansLeBrouillard);
-    for (Window w : {Window::Directorcut, Window::Linkbeast, Window::LaBeteSeDechaine, Window::DansLesNuees,
-                     Window::Roots, Window::Iterations, Window::Noname, Window::Noname2, Window::Greetings})
+    if (!test(Marker::SousLaBrume))
+        test(Marker::DansLeBrouillard);
+    for (Marker w : {Marker::Directorcut, Marker::Linkbeast, Marker::LaBeteSeDechaine, Marker::DansLesNuees,
+                     Marker::Roots, Marker::Iterations, Marker::Noname, Marker::Noname2, Marker::Greetings})
         test(w);
-    if (!test(Window::Citation))
-        test(Window::Citation2);
-    test(Window::Rappel);
+    if (!test(Marker::Citation))
+        test(Marker::Citation2);
+    test(Marker::Rappel);
     return order;
 }
 
-WindowValues windowValues(Window w, int32_t t, const MarkerWindows& ws)
+WindowValues windowValues(Marker w, int32_t t, const MarkerWindows& ws)
 {
     WindowValues v;
     switch (w) {
-    case Window::Citation:
-    case Window::Citation2: v = quotation(w, t, ws); break;
-    case Window::SousLaBrume:
-    case Window::DansLeBrouillard: v = mist(w, t, ws); break;
-    case Window::Directorcut: v = directorcut(t, ws); break;
-    case Window::Linkbeast:
-    case Window::LaBeteSeDechaine: v = beast(w, t, ws); break;
-    case Window::DansLesNuees: v = clouds(t, ws); break;
-    case Window::Iterations: v = iterations(t, ws); break;
-    case Window::Roots: v = roots(t, ws); break;
-    case Window::Noname:
-    case Window::Noname2: v = branch(w, t, ws); break;
-    case Window::Greetings: v = greetings(t, ws); break;
-    case Window::Rappel: v = recall(t, ws); break;
+    case Marker::Citation:
+    case Marker::Citation2: v = quotation(w, t, ws); break;
+    case Marker::SousLaBrume:
+    case Marker::DansLeBrouillard: v = mist(w, t, ws); break;
+    case Marker::Directorcut: v = directorcut(t, ws); break;
+    case Marker::Linkbeast:
+    case Marker::LaBeteSeDechaine: v = beast(w, t, ws); break;
+    case Marker::DansLesNuees: v = clouds(t, ws); break;
+    case Marker::Iterations: v = iterations(t, ws); break;
+    case Marker::Roots: v = roots(t, ws); break;
+    case Marker::Noname:
+    case Marker::Noname2: v = branch(w, t, ws); break;
+    case Marker::Greetings: v = greetings(t, ws); break;
+    case Marker::Rappel: v = recall(t, ws); break;
     default: break; // the ramp-only windows and demoend have no composite
     }
     v.window = w;
@@ -270,20 +270,20 @@ WindowValues windowValues(Window w, int32_t t, const MarkerWindows& ws)
 bool showEndsAt(int32_t t, const MarkerWindows& ws)
 {
     // The recall ends the show itself once its ramp is past 0.98 (0.98 itself goes on).
-    if (inWindow(t, ws[Window::Rappel]) && windowRamp(t, ws[Window::Rappel]) > 0.98f)
+    if (inWindow(t, ws[Marker::Rappel]) && windowRamp(t, ws[Marker::Rappel]) > 0.98f)
         return true;
-    return inWindow(t, ws[Window::Demoend]);
+    return inWindow(t, ws[Marker::Demoend]);
 }
 
-Window shownWindow(int32_t t, const MarkerWindows& windows)
+Marker shownWindow(int32_t t, const MarkerWindows& windows)
 {
-    std::vector<Window> order = compositesAt(t, windows);
-    return order.empty() ? Window::Count : order.back();
+    std::vector<Marker> order = compositesAt(t, windows);
+    return order.empty() ? Marker::Count : order.back();
 }
 
-const char* windowReportName(Window w)
+const char* windowReportName(Marker w)
 {
-    if (w == Window::Count)
+    if (w == Marker::Count)
         return "none";
-    return kWindowDefinitions[static_cast<int>(w)].name;
+    return kMarkerDefinitions[static_cast<int>(w)].name;
 }

@@ -9,9 +9,9 @@
 #include "timeline/window_values.h"
 
 // The windows whose composite runs at t, in the order a frame draws them.
-std::vector<Window> compositesAt(int32_t t, const MarkerWindows& windows);
+std::vector<Marker> compositesAt(int32_t t, const MarkerWindows& windows);
 // Every value of a window's composite at t (the window holds t).
-WindowValues windowValues(Window w, int32_t t, const MarkerWindows& windows);
+WindowValues windowValues(Marker w, int32_t t, const MarkerWindows& windows);
 // Whether the frame at t is the show's last: the recall past r = 0.98, or demoend.
 bool showEndsAt(int32_t t, const MarkerWindows& windows);
 
@@ -19,7 +19,7 @@ bool showEndsAt(int32_t t, const MarkerWindows& windows);
 float titleWordFade(int i, float r);
 
 // The window whose picture a frame at time t shows (the last composite in the
-// frame's order that holds t), or Window::Count when none does.
-Window shownWindow(int32_t t, const MarkerWindows& windows);
-// The name reports use for a window, "none" for Window::Count.
-const char* windowReportName(Window w);
+// frame's order that holds t), or Marker::Count when none does.
+Marker shownWindow(int32_t t, const MarkerWindows& windows);
+// The name reports use for a window, "none" for Marker::Count.
+const char* windowReportName(Marker w);

@@ -211,11 +211,11 @@ TEST(SceneTable, ReleasesEverythingBeforeTheLogAndTheLogBeforeTheWindow)
 
 TEST(SceneTable, NoWindowIsDrawnByTwoRows)
 {
-    std::vector<int> drawers(kWindowCount, 0);
+    std::vector<int> drawers(kMarkerCount, 0);
     for (int i = 0; i < kSceneRowCount; ++i)
         for (const SceneDraw& d : kSceneTable[i].draws)
             if (d.draw)
                 ++drawers.at(static_cast<int>(d.window));
-    for (int w = 0; w < kWindowCount; ++w)
-        EXPECT_LE(drawers[w], 1) << windowReportName(static_cast<Window>(w));
+    for (int w = 0; w < kMarkerCount; ++w)
+        EXPECT_LE(drawers[w], 1) << windowReportName(static_cast<Marker>(w));
 }

@@ -19,12 +19,12 @@ const MarkerWindows& defaults()
     return windows;
 }
 
-WindowValues at(Window w, int32_t t)
+WindowValues at(Marker w, int32_t t)
 {
     return windowValues(w, t, defaults());
 }
 
-using W = Window;
+using M = Marker;
 using F = FinalValues;
 
 } // namespace
@@ -35,30 +35,30 @@ TEST(FrameOrder, EachFrameRunsItsCompositesInTableOrderAndTheLastShows)
 {
     const struct {
         int32_t t;
-        std::vector<Window> composites;
-        Window shown;
+        std::vector<Marker> composites;
+        Marker shown;
     } cases[] = {
-        {-5, {}, W::Count},
-        {0, {W::Citation}, W::Citation},
-        {5500, {W::Citation}, W::Citation}, // the first of a shared test wins
-        {5501, {W::Citation2}, W::Citation2},
+        {-5, {}, M::Count},
+        {0, {M::Citation}, M::Citation},
+        {5500, {M::Citation}, M::Citation}, // the first of a shared test wins
+        {5501, {M::Citation2}, M::Citation2},
         // The quotation is tested late, so it shows over the mist.
-        {12000, {W::SousLaBrume, W::Citation2}, W::Citation2},
-        {24060, {W::SousLaBrume}, W::SousLaBrume},
-        {36000, {W::DansLeBrouillard, W::Directorcut}, W::Directorcut},
-        {48000, {W::Directorcut, W::Linkbeast}, W::Linkbeast},
-        {50000, {W::Linkbeast}, W::Linkbeast}, // the ramp-only windows never run for themselves
-        {54000, {W::Linkbeast, W::LaBeteSeDechaine}, W::LaBeteSeDechaine},
-        {120000, {W::Roots, W::Iterations}, W::Iterations}, // iterations is tested after roots
-        {193000, {W::Rappel}, W::Rappel},
-        {203000, {W::Rappel}, W::Rappel}, // the end window has no composite
-        {204001, {}, W::Count},
+        {12000, {M::SousLaBrume, M::Citation2}, M::Citation2},
+        {24060, {M::SousLaBrume}, M::SousLaBrume},
+        {36000, {M::DansLeBrouillard, M::Directorcut}, M::Directorcut},
+        {48000, {M::Directorcut, M::Linkbeast}, M::Linkbeast},
+        {50000, {M::Linkbeast}, M::Linkbeast}, // the ramp-only windows never run for themselves
+        {54000, {M::Linkbeast, M::LaBeteSeDechaine}, M::LaBeteSeDechaine},
+        {120000, {M::Roots, M::Iterations}, M::Iterations}, // iterations is tested after roots
+        {193000, {M::Rappel}, M::Rappel},
+        {203000, {M::Rappel}, M::Rappel}, // the end window has no composite
+        {204001, {}, M::Count},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(compositesAt(c.t, defaults()), c.composites) << c.t;
         EXPECT_EQ(shownWindow(c.t, defaults()), c.shown) << c.t;
     }
-    EXPECT_STREQ(windowReportName(W::Count), "none");
+    EXPECT_STREQ(windowReportName(M::Count), "none");
 }
 
 // --- End of the show ---
@@ -85,55 +85,55 @@ TEST(ShowEnd, WithTheEndMovedLaterTheRecallEndsTheShowJustPastNinetyEightPercent
 
 TEST(ShowTable, OnlyIterationsAndGreetingsGoWithoutTheSharedBackdrop)
 {
-    for (int i = 0; i < kWindowCount; ++i) {
-        Window w = static_cast<Window>(i);
+    for (int i = 0; i < kMarkerCount; ++i) {
+        Marker w = static_cast<Marker>(i);
         WindowValues v = at(w, defaults()[w].start);
-        bool own = (w == W::Iterations || w == W::Greetings);
-        bool noComposite = (w == W::OuGitLaBete || w == W::Linkbeast2 || w == W::Demoend);
+        bool own = (w == M::Iterations || w == M::Greetings);
+        bool noComposite = (w == M::OuGitLaBete || w == M::Linkbeast2 || w == M::Demoend);
         EXPECT_EQ(v.backdrop.has_value(), !own && !noComposite) << windowReportName(w);
     }
     // The lair and the linked beast sink their backdrop; the branch keeps its own lighting.
-    EXPECT_FLOAT_EQ(at(W::Linkbeast, 50000).backdrop->translateY, -5.0f);
-    EXPECT_FLOAT_EQ(at(W::LaBeteSeDechaine, 60000).backdrop->translateY, 0.0f);
-    EXPECT_FALSE(at(W::Noname, 150000).backdrop->lightingOff);
-    EXPECT_TRUE(at(W::Roots, 130000).backdrop->lightingOff);
-    EXPECT_EQ(at(W::DansLesNuees, 80000).backdrop->mode, BackdropMode::SkyAWithFarGround);
+    EXPECT_FLOAT_EQ(at(M::Linkbeast, 50000).backdrop->translateY, -5.0f);
+    EXPECT_FLOAT_EQ(at(M::LaBeteSeDechaine, 60000).backdrop->translateY, 0.0f);
+    EXPECT_FALSE(at(M::Noname, 150000).backdrop->lightingOff);
+    EXPECT_TRUE(at(M::Roots, 130000).backdrop->lightingOff);
+    EXPECT_EQ(at(M::DansLesNuees, 80000).backdrop->mode, BackdropMode::SkyAWithFarGround);
 }
 
 // The final pass's ramps at their ends and turning points.
 TEST(ShowTable, TheFinalPassFadesZoomsAndGradesAlongEachWindowsRamp)
 {
     const struct {
-        Window w;
+        Marker w;
         int32_t t;
         float F::*field;
         float value;
     } cases[] = {
         // The quotation fades in and out and grows more colourful; at r = 0.5 the bump clamps to 1.
-        {W::Citation, 0, &F::alpha, 0.0f}, {W::Citation, 0, &F::saturation, 0.35f},
-        {W::Citation, 2750, &F::alpha, 1.0f}, {W::Citation, 2750, &F::saturation, 1.35f},
-        {W::Citation2, 6000, &F::alpha, 10.0f / 13.0f}, // r2 = 500 / 6500
-        {W::Citation2, 6000, &F::saturation, 1.5f}, {W::Citation2, 12000, &F::alpha, 0.0f},
+        {M::Citation, 0, &F::alpha, 0.0f}, {M::Citation, 0, &F::saturation, 0.35f},
+        {M::Citation, 2750, &F::alpha, 1.0f}, {M::Citation, 2750, &F::saturation, 1.35f},
+        {M::Citation2, 6000, &F::alpha, 10.0f / 13.0f}, // r2 = 500 / 6500
+        {M::Citation2, 6000, &F::saturation, 1.5f}, {M::Citation2, 12000, &F::alpha, 0.0f},
         // The mist starts black; its first window runs with its own values at the boundary.
-        {W::SousLaBrume, 12000, &F::alpha, 0.0f},
-        {W::SousLaBrume, 12000, &F::bias, 0.0125f + 0.015285750253051612f},
-        {W::SousLaBrume, 24060, &F::godrayintensity, 0.25f}, {W::DansLeBrouillard, 30000, &F::godrayintensity, 0.51f},
+        {M::SousLaBrume, 12000, &F::alpha, 0.0f},
+        {M::SousLaBrume, 12000, &F::bias, 0.0125f + 0.015285750253051612f},
+        {M::SousLaBrume, 24060, &F::godrayintensity, 0.25f}, {M::DansLeBrouillard, 30000, &F::godrayintensity, 0.51f},
         // The lair's zoom opens from a fifth and is gone by r = 0.125; the mirror turns.
-        {W::Directorcut, 36000, &F::amount, 0.8f}, {W::Directorcut, 36000, &F::bias, 0.0125f + 0.01652857502530516f},
-        {W::Directorcut, 38000, &F::amount, 0.0f}, {W::Directorcut, 48000, &F::amount, 0.0f},
-        {W::Linkbeast, 48000, &F::amount, 0.0f}, {W::Linkbeast, 51000, &F::amount, 7.5f},
-        {W::DansLesNuees, 72000, &F::amount, 0.4f}, {W::DansLesNuees, 72000, &F::alpha, 0.0f},
+        {M::Directorcut, 36000, &F::amount, 0.8f}, {M::Directorcut, 36000, &F::bias, 0.0125f + 0.01652857502530516f},
+        {M::Directorcut, 38000, &F::amount, 0.0f}, {M::Directorcut, 48000, &F::amount, 0.0f},
+        {M::Linkbeast, 48000, &F::amount, 0.0f}, {M::Linkbeast, 51000, &F::amount, 7.5f},
+        {M::DansLesNuees, 72000, &F::amount, 0.4f}, {M::DansLesNuees, 72000, &F::alpha, 0.0f},
         // Iterations starts and ends black at full zoom, with full alpha in the middle.
-        {W::Iterations, 95500, &F::alpha, 0.0f}, {W::Iterations, 95500, &F::amount, 1.0f},
-        {W::Iterations, 107750, &F::amount, 0.1f}, {W::Iterations, 120000, &F::alpha, 0.0f},
-        {W::Iterations, 120000, &F::amount, 1.0f},
-        {W::Roots, 130000, &F::bias, 0.0128f}, {W::Roots, 133000, &F::bias, 0.01873158f}, // r = 0.418, 0.543
+        {M::Iterations, 95500, &F::alpha, 0.0f}, {M::Iterations, 95500, &F::amount, 1.0f},
+        {M::Iterations, 107750, &F::amount, 0.1f}, {M::Iterations, 120000, &F::alpha, 0.0f},
+        {M::Iterations, 120000, &F::amount, 1.0f},
+        {M::Roots, 130000, &F::bias, 0.0128f}, {M::Roots, 133000, &F::bias, 0.01873158f}, // r = 0.418, 0.543
         // The branch fades in once; the greetings never fade.
-        {W::Noname, 143940, &F::alpha, 0.0f}, {W::Noname, 155970, &F::alpha, 1.0f},
-        {W::Noname2, 156000, &F::alpha, 1.0f}, {W::Greetings, 168000, &F::alpha, 1.0f},
+        {M::Noname, 143940, &F::alpha, 0.0f}, {M::Noname, 155970, &F::alpha, 1.0f},
+        {M::Noname2, 156000, &F::alpha, 1.0f}, {M::Greetings, 168000, &F::alpha, 1.0f},
         // The recall fades to black while its bias grows (r = 0.5).
-        {W::Rappel, 198000, &F::alpha, 0.5f}, {W::Rappel, 198000, &F::saturation, 0.925f},
-        {W::Rappel, 198000, &F::bias, 0.01135f + 0.0375f},
+        {M::Rappel, 198000, &F::alpha, 0.5f}, {M::Rappel, 198000, &F::saturation, 0.925f},
+        {M::Rappel, 198000, &F::bias, 0.01135f + 0.0375f},
     };
     for (const auto& c : cases)
         EXPECT_NEAR(at(c.w, c.t).final.*c.field, c.value, 1e-6f) << windowReportName(c.w) << " at " << c.t;
@@ -141,43 +141,43 @@ TEST(ShowTable, TheFinalPassFadesZoomsAndGradesAlongEachWindowsRamp)
 
 TEST(ShowTable, ScenesQuadsAndOverlaysFollowTheirWindows)
 {
-    EXPECT_EQ((std::vector<int>{at(W::SousLaBrume, 24060).scene.mode, at(W::Citation2, 6000).scene.mode,
-                                at(W::Noname2, 156000).scene.mode}),
+    EXPECT_EQ((std::vector<int>{at(M::SousLaBrume, 24060).scene.mode, at(M::Citation2, 6000).scene.mode,
+                                at(M::Noname2, 156000).scene.mode}),
               (std::vector<int>{1, 1, 1}));
-    EXPECT_FLOAT_EQ(at(W::Directorcut, 48000).scene.r, 0.75f); // of the longer window
-    EXPECT_NEAR(at(W::Linkbeast, 48000).scene.r, 8000.0f / 14000.0f, 1e-6);
-    EXPECT_EQ((std::vector<FinalQuad>{at(W::Directorcut, 36000).final.quad, at(W::Linkbeast, 48000).final.quad,
-                                      at(W::LaBeteSeDechaine, 60000).final.quad}),
+    EXPECT_FLOAT_EQ(at(M::Directorcut, 48000).scene.r, 0.75f); // of the longer window
+    EXPECT_NEAR(at(M::Linkbeast, 48000).scene.r, 8000.0f / 14000.0f, 1e-6);
+    EXPECT_EQ((std::vector<FinalQuad>{at(M::Directorcut, 36000).final.quad, at(M::Linkbeast, 48000).final.quad,
+                                      at(M::LaBeteSeDechaine, 60000).final.quad}),
               (std::vector<FinalQuad>{FinalQuad::Zoom, FinalQuad::Mirror, FinalQuad::Plain}));
     // The mist's ember outline, settling on rose in the fog.
-    EXPECT_EQ(xyz(at(W::SousLaBrume, 12000).blur.tint), (std::vector<float>{1.0f, 0.45f, 0.125f}));
-    EXPECT_EQ(xyz(at(W::DansLeBrouillard, 36000).final.ambientCol), (std::vector<float>{1.2f, 0.85f, 0.75f}));
+    EXPECT_EQ(xyz(at(M::SousLaBrume, 12000).blur.tint), (std::vector<float>{1.0f, 0.45f, 0.125f}));
+    EXPECT_EQ(xyz(at(M::DansLeBrouillard, 36000).final.ambientCol), (std::vector<float>{1.2f, 0.85f, 0.75f}));
     // Lens flare variants, and the makers' credits over the clouds.
-    EXPECT_EQ((std::vector<std::optional<int>>{at(W::SousLaBrume, 12000).overlays.lensFlares,
-                                               at(W::DansLeBrouillard, 30000).overlays.lensFlares,
-                                               at(W::Directorcut, 48000).overlays.lensFlares,
-                                               at(W::DansLesNuees, 72000).overlays.lensFlares}),
+    EXPECT_EQ((std::vector<std::optional<int>>{at(M::SousLaBrume, 12000).overlays.lensFlares,
+                                               at(M::DansLeBrouillard, 30000).overlays.lensFlares,
+                                               at(M::Directorcut, 48000).overlays.lensFlares,
+                                               at(M::DansLesNuees, 72000).overlays.lensFlares}),
               (std::vector<std::optional<int>>{1, 0, 2, 3}));
-    EXPECT_EQ(at(W::DansLesNuees, 72000).overlays.creditsPage, 1);
-    EXPECT_EQ(at(W::Rappel, 198000).overlays.creditsPage, 0);
-    WindowValues g = at(W::Greetings, 168000);
+    EXPECT_EQ(at(M::DansLesNuees, 72000).overlays.creditsPage, 1);
+    EXPECT_EQ(at(M::Rappel, 198000).overlays.creditsPage, 0);
+    WindowValues g = at(M::Greetings, 168000);
     EXPECT_TRUE(g.overlays.glow && g.overlays.greetingNames);
 }
 
 TEST(ShowTable, TheRootsFlashPeaksAtHalfTimeAndDrainsTheColour)
 {
-    WindowValues peak = at(W::Roots, 131994); // r just past 0.501
+    WindowValues peak = at(M::Roots, 131994); // r just past 0.501
     EXPECT_GT(peak.overlays.flash, 0.99f);
     EXPECT_LT(peak.final.saturation, 0.01f);
-    EXPECT_FLOAT_EQ(at(W::Roots, 130000).overlays.flash, 0.0f); // r = 0.418
-    EXPECT_FLOAT_EQ(at(W::Roots, 133000).overlays.flash, 0.0f); // r = 0.543
+    EXPECT_FLOAT_EQ(at(M::Roots, 130000).overlays.flash, 0.0f); // r = 0.418
+    EXPECT_FLOAT_EQ(at(M::Roots, 133000).overlays.flash, 0.0f); // r = 0.543
 }
 
 TEST(ShowTable, TheTitleWordsShowOnlyEarlyInTheRootsOneAfterAnotherAndFormOneLine)
 {
-    EXPECT_FALSE(at(W::Roots, 120100).overlays.titleWords); // r = 0.0042
-    EXPECT_TRUE(at(W::Roots, 120500).overlays.titleWords);  // r = 0.021
-    EXPECT_FALSE(at(W::Roots, 121700).overlays.titleWords); // r = 0.071
+    EXPECT_FALSE(at(M::Roots, 120100).overlays.titleWords); // r = 0.0042
+    EXPECT_TRUE(at(M::Roots, 120500).overlays.titleWords);  // r = 0.021
+    EXPECT_FALSE(at(M::Roots, 121700).overlays.titleWords); // r = 0.071
     // Each word fades in 0.005 after the one before.
     EXPECT_GT(titleWordFade(0, 0.012f), 0.0f);
     EXPECT_GT(titleWordFade(1, 0.012f), 0.0f);
@@ -199,5 +199,5 @@ TEST(ShowTable, TheTitleWordsShowOnlyEarlyInTheRootsOneAfterAnotherAndFormOneLin
 TEST(ShowTable, AQuotationLaidOverTheRecallWinsTheSaturation)
 {
     MarkerWindows overlapping = windowsFrom("citation.end 200000\n");
-    EXPECT_FLOAT_EQ(windowValues(W::Rappel, 198000, overlapping).final.saturation, 1.35f);
+    EXPECT_FLOAT_EQ(windowValues(M::Rappel, 198000, overlapping).final.saturation, 1.35f);
 }
