@@ -10,7 +10,6 @@
 
 #include "app/capture.h"
 #include "app/loading_bar.h"
-#include "scenes/scene_list.h"
 #include "app/settings_dialog.h"
 #include "app/show_controls.h"
 #include "app/shutdown.h"
@@ -26,9 +25,10 @@
 #include "gfx/image_manager.h"
 #include "platform/platform.h"
 #include "post/post_chain.h"
+#include "scenes/scene_list.h"
 #include "sound/sound_manager.h"
-#include "timeline/frame_sequencer.h"
 #include "timeline/marker_table.h"
+#include "timeline/show_table.h"
 
 namespace {
 

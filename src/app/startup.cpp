@@ -3,11 +3,11 @@
 #include "app/startup.h"
 
 #include "app/loading_bar.h"
-#include "scenes/scene_list.h"
 #include "core/frame_timer.h"
 #include "core/log.h"
 #include "core/show_clock.h"
 #include "platform/platform.h"
+#include "scenes/scene_list.h"
 #include "sound/sound_manager.h"
 
 namespace {
@@ -37,14 +37,13 @@ bool runStartup(int startMs)
     logWrite("%s", kLogInitHeader);
     markStartupStep("log");
 
-    for (int i = 0; i < kSceneRowCount; ++i) {
-        const SceneRow& row = kSceneTable[i];
-        if (!row.name)
+    for (const SceneRow& row : kSceneList) {
+        if (!row.step)
             continue;
         if (row.setup)
             row.setup();
         loadingBar().advance(1);
-        markStartupStep(row.name);
+        markStartupStep(row.step);
     }
 
     platform::sleepMs(500); // the full bar stays on screen for a moment

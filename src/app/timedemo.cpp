@@ -8,7 +8,8 @@
 #include <map>
 
 #include "app/startup.h"
-#include "timeline/frame_sequencer.h"
+#include "scenes/scene_list.h"
+#include "timeline/show_table.h"
 
 FrameStats frameStats(std::vector<double> frameMs)
 {

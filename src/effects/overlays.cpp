@@ -11,7 +11,7 @@
 #include "gfx/framebuffer.h"
 #include "gfx/image_manager.h"
 #include "gfx/procedural_textures.h"
-#include "timeline/frame_sequencer.h"
+#include "timeline/show_table.h"
 
 const char* const kTitleWords[4] = {
     "BACK             ",

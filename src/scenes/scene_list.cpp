@@ -1,9 +1,7 @@
 #include "scenes/scene_list.h"
 
-#include <iterator>
-
 #include "core/display_settings.h"
-#include "core/log.h"
+#include "effects/beast_swarms.h"
 #include "effects/sky_and_ground.h"
 #include "effects/stairway.h"
 #include "gfx/framebuffer.h"
@@ -11,7 +9,6 @@
 #include "gfx/procedural_textures.h"
 #include "gfx/quadric.h"
 #include "gfx/terrain.h"
-#include "platform/platform.h"
 #include "post/shader_catalogue.h"
 #include "scenes/beast.h"
 #include "scenes/clouds.h"
@@ -22,70 +19,127 @@
 #include "scenes/quotation.h"
 #include "scenes/roots.h"
 #include "scenes/tree.h"
-#include "sound/sound_manager.h"
 
-// Start-up runs the rows' set-ups in this order (a named row without one only
-// moves the loading bar); shutdown runs the releases by releaseOrder.
-const SceneRow kSceneTable[] = {
-    {.name = "Depth Reader", .setup = [] { createShaderProgram(Shader::DepthReader); },
-     .releaseName = "shader programs", .release = destroyShaderPrograms, .releaseOrder = 13},
-    {.name = "Gaussian Blur", .setup = [] { createShaderProgram(Shader::GaussianBlur); }},
-    {.name = "Bokeh Depth of Field (DOF)", .setup = [] { createShaderProgram(Shader::BokehDof); }},
-    {.name = "Logo post-process", .setup = [] { createShaderProgram(Shader::LogoPostProcess); }},
-    {.name = "Snake-Cube bloomer", .setup = [] { createShaderProgram(Shader::SnakeCubeBloomer); }},
-    {.name = "Bump mapping", .setup = [] { createShaderProgram(Shader::BumpMapping); }},
-    {.name = "silvate logo", .setup = [] { createShaderProgram(Shader::SilvateLogo); }},
-    {.name = "screen quads", .setup = [] { imageManager().buildQuadLists(); }},
-    {.name = "quadric", .setup = createQuadric, .releaseName = "quadric", .release = deleteQuadric, .releaseOrder = 12},
-    {.name = "procedural textures", .setup = createProceduralTextures,
-     .releaseName = "procedural textures", .release = releaseProceduralTextures, .releaseOrder = 1},
-    {.name = "overlay", .setup = loadOverlayTexture,
-     .releaseName = "overlay texture", .release = releaseOverlayTexture, .releaseOrder = 2},
-    {.name = "logo scene", .setup = setupMist, .releaseName = "logo scene", .release = releaseMist,
-     .releaseOrder = 6, .draws = {{Marker::SousLaBrume, drawMist}, {Marker::DansLeBrouillard, drawMist}}},
-    {.name = "sky and ground", .setup = setupSkyAndGround,
-     .releaseName = "sky and ground", .release = releaseSkyAndGround, .releaseOrder = 3},
-    {.name = "terrain", .setup = buildTerrainGrid, .releaseName = "terrain", .release = releaseTerrain, .releaseOrder = 4},
-    {.name = "beast", .setup = setupBeastSwarms, .releaseName = "beast", .release = releaseBeastSwarms, .releaseOrder = 5,
-     .draws = {{Marker::Linkbeast, drawBeast}, {Marker::LaBeteSeDechaine, drawBeast}}},
-    {.name = "moon scene", .setup = setupClouds, .releaseName = "moon scene", .release = releaseClouds,
-     .releaseOrder = 7, .draws = {{Marker::DansLesNuees, drawClouds}}},
-    {.name = "roots", .setup = setupRoots, .releaseName = "root paths", .release = releaseRoots, .releaseOrder = 9,
-     .draws = {{Marker::Roots, drawRoots}}},
-    {.name = "ground dust", .setup = setupGreetings,
-     .releaseName = "ground plane", .release = releaseGreetings, .releaseOrder = 10,
-     .draws = {{Marker::Greetings, drawGreetings}}},
-    {.name = "stairway", .setup = setupStairway, .releaseName = "stairway", .release = releaseStairway,
-     .releaseOrder = 11, .draws = {{Marker::Iterations, drawMushrooms}}},
-    {.name = "nothing"}, // the bar moves on without work
-    {.name = "opening text", .setup = setupQuotation,
-     .releaseName = "opening text", .release = releaseQuotation, .releaseOrder = 8,
-     .draws = {{Marker::Citation, drawQuotation}, {Marker::Citation2, drawQuotation},
-               {Marker::Rappel, drawQuotation}}},
-    {.name = "framebuffers", .setup = [] { createFrameBuffers(DisplaySettings::width(), DisplaySettings::height()); },
-     .releaseName = "framebuffers", .release = destroyFrameBuffers, .releaseOrder = 14},
-    {.draws = {{Marker::Directorcut, drawLair}}}, // the lair: the beast's set-up made all it draws
-    {.draws = {{Marker::Noname, drawTree}, {Marker::Noname2, drawTree}}}, // the tree owns nothing
-    // Made before start-up, released at its end.
-    {.releaseName = "image manager", .release = destroyImageManager, .releaseOrder = 15},
-    {.releaseName = "sound manager", .release = destroySoundManager, .releaseOrder = 16},
-    {.releaseName = "log", .release = closeLog, .releaseOrder = 17},
-    {.releaseName = "window", .release = platform::closeWindow, .releaseOrder = 18},
+namespace {
+
+// The order is the start-up order, which fixes the generators' sequences, the
+// loading bar and the log; the scenes' rows also keep the order in which a
+// frame draws their windows.
+const SceneRow kRows[] = {
+    {.step = "Depth Reader", .setup = [] { createShaderProgram(Shader::DepthReader); },
+     .releaseStep = "shader programs", .release = destroyShaderPrograms, .tool = true, .makes = kShaderPrograms},
+    {.step = "Gaussian Blur", .setup = [] { createShaderProgram(Shader::GaussianBlur); }, .tool = true},
+    {.step = "Bokeh Depth of Field (DOF)", .setup = [] { createShaderProgram(Shader::BokehDof); }, .tool = true},
+    {.step = "Logo post-process", .setup = [] { createShaderProgram(Shader::LogoPostProcess); }, .tool = true},
+    {.step = "Snake-Cube bloomer", .setup = [] { createShaderProgram(Shader::SnakeCubeBloomer); }, .tool = true},
+    {.step = "Bump mapping", .setup = [] { createShaderProgram(Shader::BumpMapping); }, .tool = true},
+    {.step = "silvate logo", .setup = [] { createShaderProgram(Shader::SilvateLogo); }, .tool = true},
+    {.step = "screen quads", .setup = [] { imageManager().buildQuadLists(); }, .tool = true},
+    {.step = "quadric", .setup = createQuadric, .releaseStep = "quadric", .release = deleteQuadric, .tool = true,
+     .makes = kQuadric},
+    {.step = "procedural textures", .setup = createProceduralTextures,
+     .releaseStep = "procedural textures", .release = releaseProceduralTextures, .makes = kProceduralTextures},
+    {.step = "overlay", .setup = loadOverlayTexture, .releaseStep = "overlay texture", .release = releaseOverlayTexture},
+    {.step = "logo scene", .setup = setupMist, .releaseStep = "logo scene", .release = releaseMist,
+     .windows = {{Marker::SousLaBrume, look::mist}, {Marker::DansLeBrouillard, look::mist}},
+     .firstTwoExclusive = true, .draw = drawMist, .makes = kSmokeColumn,
+     .uses = kShaderPrograms | kProceduralTextures | kFoggedTerrain},
+    {.step = "sky and ground", .setup = setupSkyAndGround, .releaseStep = "sky and ground",
+     .release = releaseSkyAndGround, .makes = kSkyAndGround, .uses = kQuadric},
+    {.step = "terrain", .setup = buildTerrainGrid, .releaseStep = "terrain", .release = releaseTerrain,
+     .makes = kFoggedTerrain},
+    {.step = "beast", .setup = setupBeastSwarms, .releaseStep = "beast", .release = releaseBeastSwarms,
+     .makes = kBeastSwarms},
+    {.windows = {{Marker::Directorcut, look::lair}}, .draw = drawLair,
+     .uses = kShaderPrograms | kFoggedTerrain | kSmokeColumn | kBeastSwarms},
+    {.windows = {{Marker::Linkbeast, look::beast}, {Marker::LaBeteSeDechaine, look::beast}}, .draw = drawBeast,
+     .uses = kShaderPrograms | kFoggedTerrain | kSmokeColumn | kBeastSwarms},
+    {.step = "moon scene", .setup = setupClouds, .releaseStep = "moon scene", .release = releaseClouds,
+     .windows = {{Marker::DansLesNuees, look::clouds}}, .draw = drawClouds, .makes = kCreature | kMoonPicture,
+     .uses = kProceduralTextures | kSmokeColumn},
+    {.step = "roots", .setup = setupRoots, .releaseStep = "root paths", .release = releaseRoots,
+     .windows = {{Marker::Roots, look::roots}}, .draw = drawRoots, .makes = kBarkMaps, .uses = kShaderPrograms},
+    {.windows = {{Marker::Iterations, look::mushrooms}}, .draw = drawMushrooms,
+     .uses = kShaderPrograms | kProceduralTextures | kSkyAndGround | kCreature | kMoonPicture | kStairway},
+    {.windows = {{Marker::Noname, look::tree}, {Marker::Noname2, look::tree}}, .draw = drawTree,
+     .uses = kQuadric | kProceduralTextures},
+    {.step = "ground dust", .setup = setupGreetings, .releaseStep = "ground plane", .release = releaseGreetings,
+     .windows = {{Marker::Greetings, look::greetings}}, .draw = drawGreetings,
+     .uses = kShaderPrograms | kQuadric | kProceduralTextures | kBarkMaps},
+    // Made after the ground dust, whose heights come first in the generator's sequence.
+    {.step = "stairway", .setup = setupStairway, .releaseStep = "stairway", .release = releaseStairway,
+     .makes = kStairway},
+    {.step = "nothing"}, // the bar moves on without work
+    {.step = "opening text", .setup = setupQuotation, .releaseStep = "opening text", .release = releaseQuotation,
+     .windows = {{Marker::Citation, look::quotation}, {Marker::Citation2, look::quotation},
+                 {Marker::Rappel, look::recall}},
+     .firstTwoExclusive = true, .draw = drawQuotation, .makes = kFont},
+    {.step = "framebuffers", .setup = [] { createFrameBuffers(DisplaySettings::width(), DisplaySettings::height()); },
+     .releaseStep = "framebuffers", .release = destroyFrameBuffers, .tool = true},
 };
-const int kSceneRowCount = static_cast<int>(std::size(kSceneTable));
+
+// The row that draws window w and the window's entry there, or nulls.
+struct Drawing {
+    const SceneRow* row = nullptr;
+    const SceneWindow* window = nullptr;
+};
+
+Drawing drawing(Marker w)
+{
+    for (const SceneRow& row : kRows)
+        for (const SceneWindow& window : row.windows)
+            if (window.look && window.marker == w)
+                return {&row, &window};
+    return {};
+}
+
+} // namespace
+
+const std::span<const SceneRow> kSceneList = kRows;
 
 int startupStepCount()
 {
     int steps = 0;
-    for (const SceneRow& row : kSceneTable)
-        steps += row.name != nullptr;
+    for (const SceneRow& row : kSceneList)
+        steps += row.step != nullptr;
     return steps;
+}
+
+std::vector<Marker> compositesAt(int32_t t, const MarkerWindows& ws)
+{
+    std::vector<Marker> order;
+    for (const SceneRow& row : kSceneList) {
+        bool firstDrawn = false;
+        for (int i = 0; i < 3 && row.windows[i].look; ++i) {
+            const Marker w = row.windows[i].marker;
+            if (i == 1 && row.firstTwoExclusive && firstDrawn)
+                continue;
+            if (inWindow(t, ws[w])) {
+                order.push_back(w);
+                firstDrawn = firstDrawn || i == 0;
+            }
+        }
+    }
+    return order;
+}
+
+WindowValues windowValues(Marker w, int32_t t, const MarkerWindows& ws)
+{
+    WindowValues v;
+    if (const SceneWindow* window = drawing(w).window)
+        v = window->look(w, t, ws);
+    v.window = w;
+    return v;
+}
+
+Marker shownWindow(int32_t t, const MarkerWindows& windows)
+{
+    std::vector<Marker> order = compositesAt(t, windows);
+    return order.empty() ? Marker::Count : order.back();
 }
 
 void drawScene(Marker w, const SceneCall& call, const FrameTime& time)
 {
-    for (const SceneRow& row : kSceneTable)
-        for (const SceneDraw& d : row.draws)
-            if (d.window == w && d.draw)
-                d.draw(call, time);
+    if (const SceneRow* row = drawing(w).row)
+        row->draw(call, time);
 }

@@ -8,8 +8,9 @@
 
 #include "effects/overlays.h"
 #include "expect_vec.h"
+#include "scenes/scene_list.h"
 #include "script_windows.h"
-#include "timeline/frame_sequencer.h"
+#include "timeline/show_table.h"
 
 namespace {
 

@@ -1,10 +1,12 @@
-#include "timeline/frame_sequencer.h"
+#include "timeline/show_table.h"
 
 namespace {
-
 const Vec3 kEmber{1.0f, 0.45f, 0.125f};
+}
 
-// --- The show table: one function per window, in the order of the show. ---
+// --- One look per scene, in the order of the show. ---
+
+namespace look {
 
 WindowValues quotation(Marker w, int32_t t, const MarkerWindows& ws)
 {
@@ -47,7 +49,7 @@ WindowValues mist(Marker w, int32_t t, const MarkerWindows& ws)
     };
 }
 
-WindowValues directorcut(int32_t t, const MarkerWindows& ws)
+WindowValues lair(Marker, int32_t t, const MarkerWindows& ws)
 {
     float r = windowRamp(t, ws[Marker::OuGitLaBete]); // reaches only 0.75 inside the window
     float a = bump(r, 0.0f, 1.0f, 2.5f);
@@ -97,7 +99,7 @@ WindowValues beast(Marker w, int32_t t, const MarkerWindows& ws)
     };
 }
 
-WindowValues clouds(int32_t t, const MarkerWindows& ws)
+WindowValues clouds(Marker, int32_t t, const MarkerWindows& ws)
 {
     float r = windowRamp(t, ws[Marker::DansLesNuees]);
     float a = bump(r, 0.0f, 1.0f, 5.0f);
@@ -121,7 +123,7 @@ WindowValues clouds(int32_t t, const MarkerWindows& ws)
     };
 }
 
-WindowValues iterations(int32_t t, const MarkerWindows& ws)
+WindowValues mushrooms(Marker, int32_t t, const MarkerWindows& ws)
 {
     float r = windowRamp(t, ws[Marker::Iterations]);
     float a = bump(r, 0.0f, 1.0f, 5.0f);
@@ -139,7 +141,7 @@ WindowValues iterations(int32_t t, const MarkerWindows& ws)
     };
 }
 
-WindowValues roots(int32_t t, const MarkerWindows& ws)
+WindowValues roots(Marker, int32_t t, const MarkerWindows& ws)
 {
     float r = windowRamp(t, ws[Marker::Roots]);
     float f = ramp(r, 0.46f, 0.501f) - ramp(r, 0.501f, 0.52f); // the flash
@@ -163,7 +165,7 @@ WindowValues roots(int32_t t, const MarkerWindows& ws)
     };
 }
 
-WindowValues branch(Marker w, int32_t t, const MarkerWindows& ws)
+WindowValues tree(Marker w, int32_t t, const MarkerWindows& ws)
 {
     float r = windowRamp(t, ws[w]);
     bool first = (w == Marker::Noname);
@@ -182,7 +184,7 @@ WindowValues branch(Marker w, int32_t t, const MarkerWindows& ws)
     };
 }
 
-WindowValues greetings(int32_t t, const MarkerWindows& ws)
+WindowValues greetings(Marker, int32_t t, const MarkerWindows& ws)
 {
     float r = windowRamp(t, ws[Marker::Greetings]);
     return {
@@ -198,7 +200,7 @@ WindowValues greetings(int32_t t, const MarkerWindows& ws)
     };
 }
 
-WindowValues recall(int32_t t, const MarkerWindows& ws)
+WindowValues recall(Marker, int32_t t, const MarkerWindows& ws)
 {
     float r = windowRamp(t, ws[Marker::Rappel]);
     return {
@@ -215,56 +217,12 @@ WindowValues recall(int32_t t, const MarkerWindows& ws)
     };
 }
 
-} // namespace
+} // namespace look
 
 float titleWordFade(int i, float r)
 {
     const float starts[4] = {0.005f, 0.01f, 0.015f, 0.02f};
     return bump(r, starts[i], 0.07f, 2.0f);
-}
-
-std::vector<Marker> compositesAt(int32_t t, const MarkerWindows& ws)
-{
-    std::vector<Marker> order;
-    auto test = [&](Marker w) {
-        if (inWindow(t, ws[w]))
-            order.push_back(w);
-        return inWindow(t, ws[w]);
-    };
-    // Of a pair sharing one test, the first window that holds t is the one drawn.
-    if (!test(Marker::SousLaBrume))
-        test(Marker::DansLeBrouillard);
-    for (Marker w : {Marker::Directorcut, Marker::Linkbeast, Marker::LaBeteSeDechaine, Marker::DansLesNuees,
-                     Marker::Roots, Marker::Iterations, Marker::Noname, Marker::Noname2, Marker::Greetings})
-        test(w);
-    if (!test(Marker::Citation))
-        test(Marker::Citation2);
-    test(Marker::Rappel);
-    return order;
-}
-
-WindowValues windowValues(Marker w, int32_t t, const MarkerWindows& ws)
-{
-    WindowValues v;
-    switch (w) {
-    case Marker::Citation:
-    case Marker::Citation2: v = quotation(w, t, ws); break;
-    case Marker::SousLaBrume:
-    case Marker::DansLeBrouillard: v = mist(w, t, ws); break;
-    case Marker::Directorcut: v = directorcut(t, ws); break;
-    case Marker::Linkbeast:
-    case Marker::LaBeteSeDechaine: v = beast(w, t, ws); break;
-    case Marker::DansLesNuees: v = clouds(t, ws); break;
-    case Marker::Iterations: v = iterations(t, ws); break;
-    case Marker::Roots: v = roots(t, ws); break;
-    case Marker::Noname:
-    case Marker::Noname2: v = branch(w, t, ws); break;
-    case Marker::Greetings: v = greetings(t, ws); break;
-    case Marker::Rappel: v = recall(t, ws); break;
-    default: break; // the ramp-only windows and demoend have no composite
-    }
-    v.window = w;
-    return v;
 }
 
 bool showEndsAt(int32_t t, const MarkerWindows& ws)
@@ -273,12 +231,6 @@ bool showEndsAt(int32_t t, const MarkerWindows& ws)
     if (inWindow(t, ws[Marker::Rappel]) && windowRamp(t, ws[Marker::Rappel]) > 0.98f)
         return true;
     return inWindow(t, ws[Marker::Demoend]);
-}
-
-Marker shownWindow(int32_t t, const MarkerWindows& windows)
-{
-    std::vector<Marker> order = compositesAt(t, windows);
-    return order.empty() ? Marker::Count : order.back();
 }
 
 const char* windowReportName(Marker w)
