@@ -253,12 +253,13 @@ int runShow(const Options& options)
     }
 
     int exitCode = platform::quitCode();
-    stopShowControls();
-    shutdownShow();
+    // The last frame is read back while the window, and GL, are still there.
     if (capturing && !closeCapture(error)) {
         std::fprintf(stderr, "velmora: %s\n", error.c_str());
         exitCode = 1;
     }
+    stopShowControls();
+    shutdownShow();
     if (options.timedemo && !timedemoReport(options.reportPath, error)) {
         std::fprintf(stderr, "velmora: %s\n", error.c_str());
         exitCode = 1;

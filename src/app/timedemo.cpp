@@ -7,6 +7,8 @@
 #include <cstring>
 #include <map>
 
+#include <sys/resource.h>
+
 #include "app/startup.h"
 #include "scenes/scene_list.h"
 #include "timeline/show_table.h"
@@ -49,6 +51,15 @@ std::string padded(const char* name, size_t width)
     return text;
 }
 
+// The most memory the process has held resident so far, in MB (2^20 bytes).
+double peakResidentMb()
+{
+    struct rusage usage;
+    if (getrusage(RUSAGE_SELF, &usage) != 0)
+        return 0.0;
+    return static_cast<double>(usage.ru_maxrss) / 1024.0; // reported in KB
+}
+
 double meanCpu(const WindowTimes& w)
 {
     return w.frameMs.empty() ? 0.0 : w.cpuMs / static_cast<double>(w.frameMs.size());
@@ -78,6 +89,8 @@ bool timedemoReport(const std::string& reportPath, std::string& error)
     }
     std::printf("  %-28s %9.1f ms\n", "total", startupTotal);
     std::printf("launch to first frame: %.1f ms\n", gFirstFrameMs);
+    const double peakMb = peakResidentMb();
+    std::printf("peak resident memory: %.1f MB\n", peakMb);
     std::printf("%-22s %7s %10s %10s %9s %10s\n", "window", "frames", "mean ms", "p95 ms", "fps", "cpu ms");
 
     WindowTimes all;
@@ -106,7 +119,8 @@ bool timedemoReport(const std::string& reportPath, std::string& error)
         std::fprintf(file, "%s\n    {\"step\": \"%s\", \"ms\": %.3f}", sep, step.name.c_str(), step.ms);
         sep = ",";
     }
-    std::fprintf(file, "\n  ],\n  \"launch_to_first_frame_ms\": %.3f,\n  \"windows\": [", gFirstFrameMs);
+    std::fprintf(file, "\n  ],\n  \"launch_to_first_frame_ms\": %.3f,\n  \"peak_resident_mb\": %.1f,\n  \"windows\": [",
+                 gFirstFrameMs, peakMb);
     sep = "";
     auto writeStats = [&](const char* name, const WindowTimes& w) {
         FrameStats s = frameStats(w.frameMs);

@@ -19,6 +19,7 @@ FrameStats frameStats(std::vector<double> frameMs);
 // main thread's CPU time.
 void timedemoFrame(int32_t musicMs, double frameMs, double cpuMs);
 void timedemoFirstFrame(double launchToFirstFrameMs);
-// Prints the start-up steps and the per-window times, and writes the JSON
-// report when reportPath is not empty; false with error when it cannot be written.
+// Prints the start-up steps, the per-window times and the peak resident
+// memory, and writes them as a JSON report when reportPath is not empty; false
+// with error when it cannot be written.
 bool timedemoReport(const std::string& reportPath, std::string& error);
