@@ -35,7 +35,8 @@ void LoadingBar::render() const
     BarFill fill = loadingBarFill(progress, total, halfWidth);
 
     glClearColor(0.1f, 0.1f, 0.15f, 0.0f);
-    setLetterboxViewport();
+    const Viewport band = DisplaySettings::band();
+    glViewport(band.x, band.y, band.width, band.height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     gluPerspective(70.0, loadingBarAspect(DisplaySettings::width(), DisplaySettings::height()), 0.01, 1000.0);

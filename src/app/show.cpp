@@ -51,7 +51,8 @@ void setGlDefaults()
 void beginFrame()
 {
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    setLetterboxViewport();
+    const Viewport band = DisplaySettings::band();
+    glViewport(band.x, band.y, band.width, band.height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     // The projection keeps the whole mode's shape, whatever the band.
@@ -70,12 +71,12 @@ void drawFrame(int32_t t)
     const FrameTime time{.musicMs = t, .elapsed = frameTimer().elapsed, .delta = frameTimer().delta};
     for (Marker w : compositesAt(t, windows)) {
         const WindowValues v = windowValues(w, t, windows);
-        runPostChain([&v, &time] {
+        runPostChain(DisplaySettings::band(), [&v, &time] {
             drawScene(v.window, v.scene, time);
             if (v.backdrop)
                 drawBackdrop(*v.backdrop, time.elapsed);
         }, v.blur, v.final);
-        drawOverlays(v.overlays);
+        drawOverlays(v.overlays, DisplaySettings::width(), DisplaySettings::height());
     }
 }
 
@@ -132,6 +133,7 @@ int runShow(const Options& options)
 
     // A failure anywhere from here on restores the desktop before it exits.
     setFailureHook(platform::shutdown);
+    setMessageBoxHook(platform::messageBox);
     std::string error;
     if (!platform::initVideo(error)) {
         std::fprintf(stderr, "velmora: no display available (%s)\n", error.c_str());

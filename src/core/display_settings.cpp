@@ -1,6 +1,6 @@
 #include "core/display_settings.h"
 
-#include <epoxy/gl.h>
+#include <cstddef>
 
 std::vector<DisplayMode> DisplaySettings::modes;
 int DisplaySettings::selectedMode = 0;
@@ -83,8 +83,7 @@ Viewport letterbox(int width, int height, int aspect)
     return {0, y, width, band};
 }
 
-void setLetterboxViewport()
+Viewport DisplaySettings::band()
 {
-    Viewport v = letterbox(DisplaySettings::width(), DisplaySettings::height(), DisplaySettings::aspect());
-    glViewport(v.x, v.y, v.width, v.height);
+    return letterbox(width(), height(), aspect());
 }

@@ -12,6 +12,10 @@ struct DisplayMode {
     int refreshRate = 0;  // 0 when the driver does not say
 };
 
+struct Viewport {
+    int x, y, width, height;
+};
+
 struct DisplaySettings {
     static std::vector<DisplayMode> modes;
     static int selectedMode;
@@ -27,6 +31,8 @@ struct DisplaySettings {
 
     static int width();
     static int height();
+    // The letterboxed band of the picture in the chosen mode.
+    static Viewport band();
     static int bitsPerPixel() { return bitsPerPixelValue; }
     static int aspect() { return aspectValue; }
     static bool fullscreen() { return fullscreenValue; }
@@ -45,10 +51,5 @@ int findOrAddMode(std::vector<DisplayMode>& modes, int width, int height);
 // The list shown when the filter leaves nothing: the desktop's mode, else 1024 x 768.
 std::vector<DisplayMode> fallbackModes(bool haveDesktop, const DisplayMode& desktop);
 
-struct Viewport {
-    int x, y, width, height;
-};
 // The letterboxed band of the picture inside a W x H mode.
 Viewport letterbox(int width, int height, int aspect);
-// glViewport with the band of the chosen mode.
-void setLetterboxViewport();

@@ -77,7 +77,7 @@ void drawGreetingNames(float r)
 
 } // namespace
 
-void drawOverlays(const Overlays& o)
+void drawOverlays(const Overlays& o, int width, int height)
 {
     if (o.lensFlares)
         drawLensFlares(o.lensFlaresR, *o.lensFlares);
@@ -93,7 +93,8 @@ void drawOverlays(const Overlays& o)
     if (o.glow) {
         const float left[3] = {0.05f, 0.25f, 0.5f};
         const float right[3] = {0.05f, 0.25f, 0.04f};
-        imageManager().drawStreaks(4, 0.015f, left, right, blurTarget()->colorTexture);
+        imageManager().drawStreaks(4, 0.015f, left, right, blurTarget()->colorTexture, static_cast<float>(width),
+                                   static_cast<float>(height));
     }
     if (o.greetingNames)
         drawGreetingNames(o.r);

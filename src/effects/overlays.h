@@ -7,5 +7,6 @@
 extern const char* const kTitleWords[4];
 extern const char* const kGreetingNames[8];
 
-// Draws the overlays a window's values ask for, in their fixed order.
-void drawOverlays(const Overlays& overlays);
+// Draws the overlays a window's values ask for, in their fixed order, over a
+// window of width x height pixels.
+void drawOverlays(const Overlays& overlays, int width, int height);

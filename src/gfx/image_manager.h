@@ -31,9 +31,10 @@ public:
     void drawZoomed(float amount);
     // The bound texture four times around the centre, mirrored, rotated by the angle.
     void drawMirrored(float angleDegrees);
-    // A screen-blended glow of layers ever larger, fainter copies of the texture.
+    // A screen-blended glow of layers ever larger, fainter copies of the texture,
+    // over a window of width x height pixels.
     void drawStreaks(int layers, float alpha, const float (&left)[3], const float (&right)[3],
-                     GLuint texture);
+                     GLuint texture, float width, float height);
 
     // Display lists: [0] 0..1 unit quad, [1] -1..1, [2] 2:1 (-2..2 by -1..1), [3] 8:1 banner.
     GLuint quadList[4] = {0, 0, 0, 0};

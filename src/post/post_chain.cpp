@@ -34,7 +34,8 @@ void drawFinalQuad(const FinalValues& final)
 
 } // namespace
 
-void runPostChain(const std::function<void()>& drawScene, const BlurValues& blur, const FinalValues& final)
+void runPostChain(const Viewport& window, const std::function<void()>& drawScene, const BlurValues& blur,
+                  const FinalValues& final)
 {
     ShaderProgram& depthReader = *shaderProgram(Shader::DepthReader);
     ShaderProgram& gaussianBlur = *shaderProgram(Shader::GaussianBlur);
@@ -46,7 +47,7 @@ void runPostChain(const std::function<void()>& drawScene, const BlurValues& blur
     // The scene and its backdrop.
     sceneTarget()->bind();
     drawScene();
-    FrameBuffer::unbind();
+    FrameBuffer::unbind(window);
 
     // Brightness as depth, at 512 x 512.
     depthTarget()->bind();
@@ -55,7 +56,7 @@ void runPostChain(const std::function<void()>& drawScene, const BlurValues& blur
     sceneTarget()->bindColorTexture(); // on unit 0, which stays bound for the blur
     imageManager().drawFullScreenQuad();
     glUseProgram(0);
-    FrameBuffer::unbind();
+    FrameBuffer::unbind(window);
 
     glEnable(GL_DEPTH_TEST);
     glDisable(GL_TEXTURE_2D);
@@ -75,7 +76,7 @@ void runPostChain(const std::function<void()>& drawScene, const BlurValues& blur
     gaussianBlur.setUniform2f("strength", blur.strength[0], blur.strength[1]);
     imageManager().drawFullScreenQuad();
     glUseProgram(0);
-    FrameBuffer::unbind(); // also clears the window: the final pass adds onto black
+    FrameBuffer::unbind(window); // also clears the window: the final pass adds onto black
 
     glDisable(GL_LIGHTING);
     glEnable(GL_TEXTURE_2D);

@@ -123,4 +123,9 @@ std::vector<int> viewport()
     return {v[0], v[1], v[2], v[3]};
 }
 
+Viewport windowBand()
+{
+    return letterbox(640, 480, 0);
+}
+
 } // namespace gltest

@@ -107,7 +107,7 @@ TEST_F(ScreenPasses, StreaksWithNoLayersStillLeaveTheirState)
     glDepthMask(GL_FALSE);
     const float left[3] = {0.05f, 0.25f, 0.5f}, right[3] = {0.05f, 0.25f, 0.04f};
     texture = makeTexture(1, 1, {kWhite});
-    imageManager().drawStreaks(0, 0.015f, left, right, texture);
+    imageManager().drawStreaks(0, 0.015f, left, right, texture, 640.0f, 480.0f);
     // Blending and texturing off, depth test and writes on.
     EXPECT_EQ((std::vector<bool>{glIsEnabled(GL_BLEND) != 0, glIsEnabled(GL_TEXTURE_2D) != 0,
                                  glIsEnabled(GL_DEPTH_TEST) != 0, depthWrites()}),
@@ -122,7 +122,7 @@ TEST_F(ScreenPasses, StreaksGlowInTheirColoursFromLeftToRight)
     glDisable(GL_DEPTH_TEST);
     const float left[3] = {0.0f, 0.0f, 1.0f}, right[3] = {1.0f, 0.0f, 0.0f};
     texture = makeTexture(1, 1, {kWhite});
-    imageManager().drawStreaks(4, 0.5f, left, right, texture);
+    imageManager().drawStreaks(4, 0.5f, left, right, texture, 640.0f, 480.0f);
     Pixel l = readPixel(2, 240), r = readPixel(637, 240);
     EXPECT_TRUE(l.b > 100 && l.r < 10) << l.r << " " << l.b;
     EXPECT_TRUE(r.r > 100 && r.b < 10) << r.r << " " << r.b;
