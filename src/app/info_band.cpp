@@ -73,7 +73,7 @@ void drawInfoBand(const std::string& text, int width, int height)
 
     glUseProgram(0);
     glViewport(0, 0, width, height);
-    imageManager().beginOrtho(static_cast<float>(width), static_cast<float>(height));
+    ImageManager::beginOrtho(static_cast<float>(width), static_cast<float>(height));
     glDisable(GL_LIGHTING);
     glDisable(GL_FOG);
     glDisable(GL_CULL_FACE);
@@ -85,12 +85,12 @@ void drawInfoBand(const std::string& text, int width, int height)
     glColor4f(0.0f, 0.0f, 0.0f, 0.7f);
     glRectf(0.0f, 0.0f, static_cast<float>(width), bandHeight);
 
-    imageManager().bind(fontTexture());
+    ImageManager::bind(fontTexture());
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glTranslatef(margin, margin, 0.0f);
     glScalef(scale, scale, 1.0f);
     glListBase(fontBase() - 32);
     glCallLists(static_cast<GLsizei>(text.size()), GL_UNSIGNED_BYTE, text.data());
 
-    imageManager().endOrtho();
+    ImageManager::endOrtho();
 }

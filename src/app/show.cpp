@@ -5,12 +5,11 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <iterator>
 #include <string>
 
 #include "app/capture.h"
-#include "app/loading_bar.h"
 #include "app/settings_dialog.h"
+#include "app/show_context.h"
 #include "app/show_controls.h"
 #include "app/shutdown.h"
 #include "app/startup.h"
@@ -21,7 +20,6 @@
 #include "core/show_clock.h"
 #include "effects/overlays.h"
 #include "effects/sky_and_ground.h"
-#include "gfx/framebuffer.h"
 #include "gfx/image_manager.h"
 #include "platform/platform.h"
 #include "post/post_chain.h"
@@ -48,15 +46,15 @@ void setGlDefaults()
     glDisable(GL_LINE_SMOOTH);
 }
 
-void beginFrame()
+void beginFrame(const DisplaySettings& display)
 {
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    const Viewport band = DisplaySettings::band();
+    const Viewport band = display.band();
     glViewport(band.x, band.y, band.width, band.height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     // The projection keeps the whole mode's shape, whatever the band.
-    double aspect = static_cast<double>(DisplaySettings::width()) / DisplaySettings::height();
+    double aspect = static_cast<double>(display.width()) / display.height();
     gluPerspective(76.0, aspect, 0.01, 1000.0);
     glMatrixMode(GL_MODELVIEW);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -65,30 +63,25 @@ void beginFrame()
 
 // Every marker window that holds t, each through the post chain with its
 // scene and backdrop, then its overlays.
-void drawFrame(int32_t t)
+void drawFrame(ShowContext& show, int32_t t)
 {
-    const MarkerWindows& windows = markerWindows();
-    const FrameTime time{.musicMs = t, .elapsed = frameTimer().elapsed, .delta = frameTimer().delta};
+    const MarkerWindows& windows = show.markers;
+    const Stage stage = show.stage();
+    const FrameTime time{.musicMs = t, .elapsed = show.frameTimer.elapsed, .delta = show.frameTimer.delta};
     for (Marker w : compositesAt(t, windows)) {
         const WindowValues v = windowValues(w, t, windows);
-        runPostChain(DisplaySettings::band(), [&v, &time] {
-            drawScene(v.window, v.scene, time);
+        runPostChain(show.images, show.display.band(), [&stage, &v, &time] {
+            drawScene(stage, v.window, v.scene, time);
             if (v.backdrop)
                 drawBackdrop(*v.backdrop, time.elapsed);
         }, v.blur, v.final);
-        drawOverlays(v.overlays, DisplaySettings::width(), DisplaySettings::height());
+        drawOverlays(v.overlays, show.display.width(), show.display.height());
     }
 }
 
-// The music time of this frame.
-int32_t musicTime()
+[[noreturn]] void failRun(ShowContext& show, const std::string& cause)
 {
-    return soundManager().time();
-}
-
-[[noreturn]] void failRun(const std::string& cause)
-{
-    shutdownShow();
+    shutdownShow(show);
     std::fprintf(stderr, "\nvelmora: %s\n", cause.c_str());
     platform::shutdown();
     std::exit(1);
@@ -96,31 +89,17 @@ int32_t musicTime()
 
 } // namespace
 
-const StartObject kStartObjects[] = {
-    {"display settings", [](bool) {
-         DisplayMode desktop;
-         bool known = platform::desktopMode(desktop);
-         DisplaySettings::init(platform::displayModes(), known ? &desktop : nullptr);
-     }},
-    {"image manager", [](bool) { createImageManager(); }},
-    {"loading bar", [](bool) { loadingBar(); }},
-    {"marker table", [](bool) { initTimeline(kScriptFile); }},
-    {"sound manager", [](bool openAudio) { createSoundManager(openAudio); }},
-    {"framebuffers", [](bool) { allocateFrameBuffers(); }},
-};
-const int kStartObjectCount = static_cast<int>(std::size(kStartObjects));
-
-void applyOptionsToSettings(const Options& options)
+void applyOptionsToSettings(const Options& options, DisplaySettings& settings)
 {
-    auto& modes = DisplaySettings::modes;
-    DisplaySettings::selectedMode = defaultModeIndex(modes);
+    auto& modes = settings.modes;
+    settings.selectedMode = defaultModeIndex(modes);
     if (options.modeWidth)
-        DisplaySettings::selectedMode = findOrAddMode(modes, *options.modeWidth, *options.modeHeight);
-    DisplaySettings::bitsPerPixelValue = 32;
-    DisplaySettings::aspectValue = options.aspect.value_or(2);
-    DisplaySettings::fullscreenValue = options.fullscreen.value_or(true);
-    DisplaySettings::antiAliasValue = options.antiAlias.value_or(true);
-    DisplaySettings::goValue = true;
+        settings.selectedMode = findOrAddMode(modes, *options.modeWidth, *options.modeHeight);
+    settings.bitsPerPixelValue = 32;
+    settings.aspectValue = options.aspect.value_or(2);
+    settings.fullscreenValue = options.fullscreen.value_or(true);
+    settings.antiAliasValue = options.antiAlias.value_or(true);
+    settings.goValue = true;
 }
 
 int runShow(const Options& options)
@@ -142,23 +121,23 @@ int runShow(const Options& options)
     if (offline)
         platform::setMessageBoxesEnabled(false);
 
-    for (const StartObject& object : kStartObjects)
-        object.make(!offline);
+    ShowContext show(!offline);
+    const DisplaySettings& display = show.display;
     // The script is watched from right after its first reading, so that no change goes unseen.
     if (!offline)
         startShowControls(options.dev);
 
-    applyOptionsToSettings(options);
+    applyOptionsToSettings(options, show.display);
     // Without --go the viewer confirms or changes these choices first; batch runs never ask.
     if (!options.go && !offline)
-        showSettingsDialog();
-    if (!DisplaySettings::go()) {
+        showSettingsDialog(show.display);
+    if (!display.go()) {
         platform::shutdown();
         return 0;
     }
 
     int32_t from = firstShownMs(options);
-    const TimeWindow& end = markerWindows()[Marker::Demoend];
+    const TimeWindow& end = show.markers[Marker::Demoend];
     if (options.timedemo && (from > end.start || options.toMs.value_or(0) > end.end)) {
         std::fprintf(stderr, "velmora: the timedemo range lies outside the show (0 to %d ms)\n%s",
                      static_cast<int>(end.end), kUsageLine);
@@ -168,8 +147,8 @@ int runShow(const Options& options)
     if (offline)
         showclock::useFixedStep(from, options.fps);
 
-    platform::WindowRequest request{kWindowTitle, DisplaySettings::width(), DisplaySettings::height(),
-                              DisplaySettings::fullscreen(), DisplaySettings::bitsPerPixel()};
+    platform::WindowRequest request{kWindowTitle, display.width(), display.height(), display.fullscreen(),
+                                    display.bitsPerPixel()};
     if (!platform::openWindow(request, error)) {
         std::fprintf(stderr, "velmora: cannot open a window with OpenGL: %s\n", error.c_str());
         platform::shutdown();
@@ -186,13 +165,13 @@ int runShow(const Options& options)
         platform::disableSwapWait();
 
     setGlDefaults();
-    platform::showCursor(!DisplaySettings::fullscreen());
-    runStartup(from);
+    platform::showCursor(!display.fullscreen());
+    runStartup(show, from);
     platform::sleepMs(300);
     platform::raiseWindow();
 
-    if (capturing && !openCapture(options, DisplaySettings::width(), DisplaySettings::height(), error))
-        failRun(error);
+    if (capturing && !openCapture(options, display.width(), display.height(), error))
+        failRun(show, error);
     // The offline range ends at --to, else where the show ends. A timedemo
     // stops short of --to, so that a window's own bounds measure it alone.
     int32_t last = options.toMs.value_or(end.start);
@@ -208,29 +187,29 @@ int runShow(const Options& options)
         if (pumped == platform::PumpResult::Quit)
             break;
         if (pumped == platform::PumpResult::Handled) {
-            answerEvent(event);
+            answerEvent(show, event);
             continue; // a frame only when nothing is waiting
         }
-        if (!showFrameWanted()) {
+        if (!showFrameWanted(show)) {
             platform::sleepMs(10); // paused: the picture on screen stays as it is
             continue;
         }
 
         double frameStart = showclock::wallMs();
         double cpuStart = showclock::threadCpuMs();
-        beginFrame();
-        frameTimer().update();
-        int32_t t = musicTime();
-        drawFrame(t);
-        imageManager().drawOverlay();
-        finishShowFrame(t);
+        beginFrame(display);
+        show.frameTimer.update();
+        int32_t t = show.sound->time(); // the music time of this frame
+        drawFrame(show, t);
+        show.images.drawOverlay();
+        finishShowFrame(show, t);
         glFlush();
-        if (showEndsAt(t, markerWindows()))
+        if (showEndsAt(t, show.markers))
             platform::postQuit(0);
 
         if (capturing) {
             if (!captureFrame(error))
-                failRun(error);
+                failRun(show, error);
             int64_t done = showclock::frameIndex() + 1;
             double seconds = (showclock::wallMs() - progressStart) / 1000.0;
             showProgress(done, totalFrames, seconds > 0.0 ? done / seconds : 0.0);
@@ -240,7 +219,7 @@ int runShow(const Options& options)
         platform::swapBuffers();
         if (options.timedemo) {
             double now = showclock::wallMs();
-            timedemoFrame(t, now - frameStart, showclock::threadCpuMs() - cpuStart);
+            timedemoFrame(show.markers, t, now - frameStart, showclock::threadCpuMs() - cpuStart);
             if (first)
                 timedemoFirstFrame(now);
         }
@@ -261,7 +240,7 @@ int runShow(const Options& options)
         exitCode = 1;
     }
     stopShowControls();
-    shutdownShow();
+    shutdownShow(show);
     if (options.timedemo && !timedemoReport(options.reportPath, error)) {
         std::fprintf(stderr, "velmora: %s\n", error.c_str());
         exitCode = 1;

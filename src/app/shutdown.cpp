@@ -1,10 +1,9 @@
 #include "app/shutdown.h"
 
+#include "app/show_context.h"
 #include "core/log.h"
-#include "gfx/image_manager.h"
 #include "platform/platform.h"
 #include "scenes/scene_list.h"
-#include "sound/sound_manager.h"
 
 std::vector<const SceneRow*> shutdownOrder()
 {
@@ -18,14 +17,14 @@ std::vector<const SceneRow*> shutdownOrder()
     return rows;
 }
 
-void shutdownShow()
+void shutdownShow(ShowContext& show)
 {
     logWrite("%s", kLogDemoEnds);
     for (const SceneRow* row : shutdownOrder())
         row->release();
     // What was made before start-up, then the log and the window.
-    destroyImageManager();
-    destroySoundManager();
+    show.images.releaseQuadLists();
+    show.sound.reset();
     closeLog();
     platform::closeWindow();
 }

@@ -9,5 +9,7 @@ struct SceneRow;
 // show's content in start-up order, then the drawing tools in start-up order.
 std::vector<const SceneRow*> shutdownOrder();
 
+struct ShowContext;
+
 // Writes the Demo ends line and runs every release step in order.
-void shutdownShow();
+void shutdownShow(ShowContext& show);

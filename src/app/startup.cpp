@@ -2,53 +2,56 @@
 // loading bar advancing after each step, then the music and the frame clock.
 #include "app/startup.h"
 
-#include "app/loading_bar.h"
-#include "core/frame_timer.h"
+#include "app/show_context.h"
 #include "core/log.h"
 #include "core/show_clock.h"
 #include "platform/platform.h"
 #include "scenes/scene_list.h"
-#include "sound/sound_manager.h"
 
 namespace {
-std::vector<StartupStepTime> gSteps;
-double gLastMark = -1.0;
+
+struct {
+    std::vector<StartupStepTime> steps;
+    double lastMark = -1.0;
+} state;
+
 } // namespace
 
 void markStartupStep(const char* name)
 {
     double now = showclock::wallMs();
-    if (gLastMark < 0.0)
-        gLastMark = now;
-    gSteps.push_back({name, now - gLastMark});
-    gLastMark = now;
+    if (state.lastMark < 0.0)
+        state.lastMark = now;
+    state.steps.push_back({name, now - state.lastMark});
+    state.lastMark = now;
 }
 
 const std::vector<StartupStepTime>& startupStepTimes()
 {
-    return gSteps;
+    return state.steps;
 }
 
-bool runStartup(int startMs)
+bool runStartup(ShowContext& show, int startMs)
 {
-    gLastMark = showclock::wallMs();
-    loadingBar().setTotal(startupStepCount());
+    state.lastMark = showclock::wallMs();
+    show.loadingBar.setTotal(startupStepCount());
     openLog();
     logWrite("%s", kLogInitHeader);
     markStartupStep("log");
 
+    const Stage stage = show.stage();
     for (const SceneRow& row : kSceneList) {
         if (!row.step)
             continue;
         if (row.setup)
-            row.setup();
-        loadingBar().advance(1);
+            row.setup(stage);
+        show.loadingBar.advance(1, show.display);
         markStartupStep(row.step);
     }
 
     platform::sleepMs(500); // the full bar stays on screen for a moment
-    soundManager().startAt(startMs);
-    soundManager().play("data/music/drellnivar-Velmora.ogg", true);
-    frameTimer().start();
+    show.sound->startAt(startMs);
+    show.sound->play("data/music/drellnivar-Velmora.ogg", true);
+    show.frameTimer.start();
     return true;
 }

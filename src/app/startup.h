@@ -3,8 +3,10 @@
 #include <string>
 #include <vector>
 
+struct ShowContext;
+
 // Runs the start-up sequence: the log, every resource, the music, the frame clock.
-bool runStartup(int startMs);
+bool runStartup(ShowContext& show, int startMs);
 
 // The time of each start-up step, for the timedemo report.
 struct StartupStepTime {

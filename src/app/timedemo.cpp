@@ -67,9 +67,9 @@ double meanCpu(const WindowTimes& w)
 
 } // namespace
 
-void timedemoFrame(int32_t musicMs, double frameMs, double cpuMs)
+void timedemoFrame(const MarkerWindows& windows, int32_t musicMs, double frameMs, double cpuMs)
 {
-    WindowTimes& w = gWindows[static_cast<int>(shownWindow(musicMs, markerWindows()))];
+    WindowTimes& w = gWindows[static_cast<int>(shownWindow(musicMs, windows))];
     w.frameMs.push_back(frameMs);
     w.cpuMs += cpuMs;
 }

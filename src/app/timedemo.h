@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "timeline/marker_table.h"
+
 struct FrameStats {
     size_t frames = 0;
     double meanMs = 0.0;
@@ -17,7 +19,7 @@ FrameStats frameStats(std::vector<double> frameMs);
 
 // One frame at music time musicMs took frameMs of wall time and cpuMs of the
 // main thread's CPU time.
-void timedemoFrame(int32_t musicMs, double frameMs, double cpuMs);
+void timedemoFrame(const MarkerWindows& windows, int32_t musicMs, double frameMs, double cpuMs);
 void timedemoFirstFrame(double launchToFirstFrameMs);
 // Prints the start-up steps, the per-window times and the peak resident
 // memory, and writes them as a JSON report when reportPath is not empty; false

@@ -113,10 +113,17 @@ void cRandJump(CRandState& s, uint64_t count)
     s.i = 0;
 }
 
+namespace {
+
+struct {
+    CRandState shared = cRandInitialState();
+} state;
+
+} // namespace
+
 CRandState& cRandShared()
 {
-    static CRandState state = cRandInitialState();
-    return state;
+    return state.shared;
 }
 
 int cRand()

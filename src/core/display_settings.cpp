@@ -2,14 +2,6 @@
 
 #include <cstddef>
 
-std::vector<DisplayMode> DisplaySettings::modes;
-int DisplaySettings::selectedMode = 0;
-int DisplaySettings::bitsPerPixelValue = 32;
-int DisplaySettings::aspectValue = 0;
-bool DisplaySettings::fullscreenValue = false;
-bool DisplaySettings::antiAliasValue = false;
-bool DisplaySettings::goValue = false;
-
 std::vector<DisplayMode> filterModes(const std::vector<DisplayMode>& all)
 {
     std::vector<DisplayMode> kept;
@@ -57,12 +49,12 @@ void DisplaySettings::init(const std::vector<DisplayMode>& all, const DisplayMod
         modes = fallbackModes(desktop != nullptr, desktop ? *desktop : DisplayMode{});
 }
 
-int DisplaySettings::width()
+int DisplaySettings::width() const
 {
     return modes.at(selectedMode).width;
 }
 
-int DisplaySettings::height()
+int DisplaySettings::height() const
 {
     return modes.at(selectedMode).height;
 }
@@ -83,7 +75,7 @@ Viewport letterbox(int width, int height, int aspect)
     return {0, y, width, band};
 }
 
-Viewport DisplaySettings::band()
+Viewport DisplaySettings::band() const
 {
     return letterbox(width(), height(), aspect());
 }

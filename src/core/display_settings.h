@@ -1,5 +1,6 @@
 // The viewer's choices: display mode, picture band, full screen, line smoothing.
-// One process-wide set, filled before the window opens and read everywhere after.
+// One value in the show's context, filled before the window opens and handed
+// to what reads it after.
 #pragma once
 #include <vector>
 
@@ -17,27 +18,27 @@ struct Viewport {
 };
 
 struct DisplaySettings {
-    static std::vector<DisplayMode> modes;
-    static int selectedMode;
-    static int bitsPerPixelValue;
-    static int aspectValue; // 0: 16:10, 1: 16:9, 2: the mode's own shape
-    static bool fullscreenValue;
-    static bool antiAliasValue;
-    static bool goValue;
+    std::vector<DisplayMode> modes;
+    int selectedMode = 0;
+    int bitsPerPixelValue = 32;
+    int aspectValue = 0; // 0: 16:10, 1: 16:9, 2: the mode's own shape
+    bool fullscreenValue = false;
+    bool antiAliasValue = false;
+    bool goValue = false;
 
     // The constructor's work: defaults, then the filtered modes of display 0
     // (all of them as enumerated; desktop is the current mode, when known).
-    static void init(const std::vector<DisplayMode>& all, const DisplayMode* desktop);
+    void init(const std::vector<DisplayMode>& all, const DisplayMode* desktop);
 
-    static int width();
-    static int height();
+    int width() const;
+    int height() const;
     // The letterboxed band of the picture in the chosen mode.
-    static Viewport band();
-    static int bitsPerPixel() { return bitsPerPixelValue; }
-    static int aspect() { return aspectValue; }
-    static bool fullscreen() { return fullscreenValue; }
-    static bool antiAlias() { return antiAliasValue; }
-    static bool go() { return goValue; }
+    Viewport band() const;
+    int bitsPerPixel() const { return bitsPerPixelValue; }
+    int aspect() const { return aspectValue; }
+    bool fullscreen() const { return fullscreenValue; }
+    bool antiAlias() const { return antiAliasValue; }
+    bool go() const { return goValue; }
 };
 
 // Modes offered to the viewer: at least 24 bits per pixel as SDL counts true

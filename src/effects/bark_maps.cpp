@@ -11,10 +11,10 @@ struct {
 
 } // namespace
 
-void loadBarkMaps()
+void loadBarkMaps(ImageManager& images)
 {
-    state.colour = imageManager().loadImage("data/gfx/chaos_color.png", true, false);
-    state.normals = imageManager().loadImage("data/gfx/normal1.jpg", true, false);
+    state.colour = images.loadImage("data/gfx/chaos_color.png", true, false);
+    state.normals = images.loadImage("data/gfx/normal1.jpg", true, false);
 }
 
 void releaseBarkMaps()

@@ -4,7 +4,9 @@
 #pragma once
 #include <epoxy/gl.h>
 
-void loadBarkMaps();
+class ImageManager;
+
+void loadBarkMaps(ImageManager& images);
 void releaseBarkMaps();
 GLuint barkColourMap();
 GLuint barkNormalMap();

@@ -86,9 +86,9 @@ void buildSwarms()
     fillSwarm(state.beast, 1.5f);
 }
 
-void setupBeastSwarms()
+void setupBeastSwarms(ImageManager& images)
 {
-    state.skin = imageManager().loadBitmapResource(107);
+    state.skin = images.loadBitmapResource(107);
     state.tracking.create("tracking the beast");
     addTrackingPoints(state.tracking);
     state.following.create("following the beast");
@@ -210,11 +210,11 @@ float swarmWave(float q1, float q2, const SwarmCube& c)
     return 1.05f * bump(q2, c.waveStart, c.waveEnd + 0.235f, 1.0f) + bump(q1, c.waveStart, c.waveEnd + 0.235f, 1.0f);
 }
 
-void beginSwarmScene(const BeastCamera& camera, const float light0Ambient[4], float flowStep)
+void beginSwarmScene(const BeastCamera& camera, const float light0Ambient[4], float flowStep, bool smoothLines)
 {
     const Vec3& eye = camera.eye;
     gluLookAt(eye.x, eye.y, eye.z, camera.target.x, camera.target.y, camera.target.z, 0.0, 1.0, 0.0);
-    drawFoggedGrid(0.0f);
+    drawFoggedGrid(smoothLines);
 
     LightSetup light{.position = {eye.x, eye.y, eye.z, 1.0f},
                      .modelAmbient = {0.1f, 0.1f, 0.1f, 1.0f},
@@ -232,5 +232,5 @@ void beginSwarmScene(const BeastCamera& camera, const float light0Ambient[4], fl
     glDisable(GL_TEXTURE_2D);
     flowTime += flowStep;
     flowBlend += 0.01f;
-    imageManager().bind(state.skin);
+    ImageManager::bind(state.skin);
 }

@@ -10,6 +10,7 @@
 
 class BeatEnvelope;
 class CameraPath;
+class ImageManager;
 
 struct SwarmCube {
     Vec3 base;       // offset from the cube's point on the path; also three small angles
@@ -23,7 +24,7 @@ constexpr int kSwarmSize = 1824;
 
 // The bitmap-107 skin, the paths "tracking the beast" and "following the
 // beast", both swarms, the beat envelope.
-void setupBeastSwarms();
+void setupBeastSwarms(ImageManager& images);
 // The skin, the two paths, then the envelope.
 void releaseBeastSwarms();
 
@@ -64,7 +65,8 @@ struct BeastCamera {
     Vec3 eye, target;
 };
 
-// What both swarm scenes do before their cubes: the view, the fogged grid,
-// light 0 at the eye with the ambient that tells the lair from the beast, the
-// flow field moved on (flowTime by flowStep), the skin bound.
-void beginSwarmScene(const BeastCamera& camera, const float light0Ambient[4], float flowStep);
+// What both swarm scenes do before their cubes: the view, the fogged grid
+// (its lines smoothed when asked), light 0 at the eye with the ambient that
+// tells the lair from the beast, the flow field moved on (flowTime by
+// flowStep), the skin bound.
+void beginSwarmScene(const BeastCamera& camera, const float light0Ambient[4], float flowStep, bool smoothLines);

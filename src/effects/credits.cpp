@@ -52,7 +52,7 @@ void drawReleaseLine(float t)
 {
     float a = credits::bandAlpha(t);
     glColor4f(0.0f, 0.0f, 0.05f, a);
-    imageManager().beginOrtho(1.0f, 1.0f);
+    ImageManager::beginOrtho(1.0f, 1.0f);
     glBegin(GL_QUADS);
     glVertex2f(0.0f, 0.46f);
     glVertex2f(1.0f, 0.46f);
@@ -68,10 +68,10 @@ void drawReleaseLine(float t)
     glVertex2f(1.0f, 0.525f);
     glVertex2f(0.0f, 0.525f);
     glEnd();
-    imageManager().endOrtho();
+    ImageManager::endOrtho();
 
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    imageManager().bind(fontTexture());
+    ImageManager::bind(fontTexture());
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     drawDecodingTextUncoloured({-75.0f, -5.0f, -95.0f}, t, 0.05f, 0.7f, 1.0f, credits::kReleaseLine);
 }
@@ -79,7 +79,7 @@ void drawReleaseLine(float t)
 void drawNames(float t)
 {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    imageManager().bind(fontTexture());
+    ImageManager::bind(fontTexture());
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     for (const credits::CreditLine& line : credits::kNames)
         drawDecodingTextUncoloured(line.position, t, line.start, line.end, 1.0f, line.text);

@@ -2,10 +2,9 @@
 
 #include <epoxy/gl.h>
 
-#include "core/display_settings.h"
 #include "gfx/terrain.h"
 
-void drawFoggedGrid(float /*fade*/)
+void drawFoggedGrid(bool smooth)
 {
     glDisable(GL_TEXTURE_2D);
     glEnable(GL_DEPTH_TEST);
@@ -24,7 +23,6 @@ void drawFoggedGrid(float /*fade*/)
     glFogf(GL_FOG_START, 0.0f);
     glFogf(GL_FOG_END, 60.0f);
     glEnable(GL_FOG);
-    const bool smooth = DisplaySettings::antiAlias();
     if (smooth)
         glEnable(GL_LINE_SMOOTH);
     glCallList(terrainList());

@@ -3,5 +3,5 @@
 #pragma once
 
 // Draws the terrain's list with linear black fog to 60 units, its lines
-// smoothed when the viewer chose anti-aliasing. fade is not read.
-void drawFoggedGrid(float fade);
+// smoothed when asked (the viewer chose anti-aliasing).
+void drawFoggedGrid(bool smoothLines);

@@ -10,9 +10,9 @@ struct {
 
 } // namespace
 
-void loadFontPicture()
+void loadFontPicture(ImageManager& images)
 {
-    state.font = imageManager().loadImage("data/gfx/modern-space.png", true, false);
+    state.font = images.loadImage("data/gfx/modern-space.png", true, false);
 }
 
 void releaseFontPicture()

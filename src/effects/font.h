@@ -4,6 +4,8 @@
 #pragma once
 #include <epoxy/gl.h>
 
-void loadFontPicture();
+class ImageManager;
+
+void loadFontPicture(ImageManager& images);
 void releaseFontPicture();
 GLuint fontTexture();

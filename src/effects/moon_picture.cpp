@@ -10,9 +10,9 @@ struct {
 
 } // namespace
 
-void loadMoonPicture()
+void loadMoonPicture(ImageManager& images)
 {
-    state.moon = imageManager().loadImage("data/gfx/moon.png", true, false);
+    state.moon = images.loadImage("data/gfx/moon.png", true, false);
 }
 
 void releaseMoonPicture()

@@ -3,6 +3,8 @@
 #pragma once
 #include <epoxy/gl.h>
 
-void loadMoonPicture();
+class ImageManager;
+
+void loadMoonPicture(ImageManager& images);
 void releaseMoonPicture();
 GLuint moonImage();

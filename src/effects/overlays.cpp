@@ -52,7 +52,7 @@ void drawTitleWords(float r)
     glDisable(GL_FOG);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glDisable(GL_DEPTH_TEST);
-    imageManager().bind(fontTexture());
+    ImageManager::bind(fontTexture());
     const Vec3 position{-75.0f, -5.0f, -95.0f};
     for (int i = 0; i < 4; ++i)
         drawText(position, titleWordFade(i, r), kTitleWords[i]);
@@ -67,7 +67,7 @@ void drawGreetingNames(float r)
     glDisable(GL_LIGHTING);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glDisable(GL_DEPTH_TEST);
-    imageManager().bind(fontTexture());
+    ImageManager::bind(fontTexture());
     for (int i = 0; i < 8; ++i) {
         const GreetingSlot& slot = kGreetingSlots[i];
         drawDecodingText(slot.far, r, slot.start, slot.end, 1.0f, kGreetingNames[i]);
@@ -85,15 +85,15 @@ void drawOverlays(const Overlays& o, int width, int height)
         drawCredits(o.creditsR, *o.creditsPage);
     if (o.flash > 0.0f) {
         glColor4f(0.7f, 0.85f, 1.0f, o.flash); // blending is still source-alpha, one
-        imageManager().bind(proceduralTextures().flare);
-        imageManager().drawZoomed(0.95f * o.flash);
+        ImageManager::bind(proceduralTextures().flare);
+        ImageManager::drawZoomed(0.95f * o.flash);
     }
     if (o.titleWords)
         drawTitleWords(o.r);
     if (o.glow) {
         const float left[3] = {0.05f, 0.25f, 0.5f};
         const float right[3] = {0.05f, 0.25f, 0.04f};
-        imageManager().drawStreaks(4, 0.015f, left, right, blurTarget()->colorTexture, static_cast<float>(width),
+        ImageManager::drawStreaks(4, 0.015f, left, right, blurTarget()->colorTexture, static_cast<float>(width),
                                    static_cast<float>(height));
     }
     if (o.greetingNames)

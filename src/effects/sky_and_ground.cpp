@@ -19,9 +19,8 @@ struct {
 
 } // namespace
 
-void setupSkyAndGround()
+void setupSkyAndGround(ImageManager& images)
 {
-    ImageManager& images = imageManager();
     state.roots = images.loadImage("data/gfx/roots.png", true, false);
     state.skyA = images.loadImage("data/gfx/CGSkies_0225_thumblarge.jpg", true, false);
     state.skyB = images.loadImage("data/gfx/CGSkies_0092_thumblarge.jpg", true, false);
@@ -75,7 +74,7 @@ void drawSkyAndGround(const Vec3& tint, float alpha, const Vec3& position, int m
     if (mode == 1) {
         // The far ground, unfogged, in the caller's matrix; blending stays additive.
         glEnable(GL_TEXTURE_2D);
-        imageManager().bind(state.ground);
+        ImageManager::bind(state.ground);
         state.far->draw(alpha, true, 1.0f, seconds);
     }
 }

@@ -5,11 +5,12 @@
 #include "timeline/window_values.h"
 
 class GroundPlane;
+class ImageManager;
 
 // Loads the roots, the two skies and the ground, builds the far ground and
 // the dome list. Needs the image manager and the shared quadric. The far
 // ground's heights draw from the program's generator.
-void setupSkyAndGround();
+void setupSkyAndGround(ImageManager& images);
 
 // Mode 0: sky A; 1: sky A with the far ground; 2: the roots dome; 3: sky B.
 // Only position.z is used; seconds is the frame clock's elapsed time, which

@@ -13,9 +13,8 @@ struct {
 
 } // namespace
 
-void loadSmokePictures()
+void loadSmokePictures(ImageManager& images)
 {
-    ImageManager& images = imageManager();
     state.smoke1 = images.loadImage("data/gfx/smoke1.png", true, false);
     state.smoke2 = images.loadImage("data/gfx/smoke4.png", true, false);
 }

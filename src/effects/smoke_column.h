@@ -4,8 +4,10 @@
 #pragma once
 #include <epoxy/gl.h>
 
+class ImageManager;
+
 // Loads data/gfx/smoke1.png, then data/gfx/smoke4.png.
-void loadSmokePictures();
+void loadSmokePictures(ImageManager& images);
 // Configures the column and warms it up by 0.1 s; the warm-up draws from the
 // C library's sequence. Needs the pictures.
 void setupSmokeColumn();

@@ -38,14 +38,14 @@ BeastCamera beastCamera(float r, const CameraPath& following)
     return c;
 }
 
-void drawBeast(const SceneCall& call, const FrameTime& time)
+void drawBeast(const Stage& stage, const SceneCall& call, const FrameTime& time)
 {
     const float r = call.r;
     glLoadIdentity();
     const float m = beastBeats().value(time.musicMs);
     const CameraPath& following = followingPath();
     const float ambient[4] = {0.2f, 0.2f, 0.2f, 1.0f};
-    beginSwarmScene(beastCamera(r, following), ambient, 0.01f);
+    beginSwarmScene(beastCamera(r, following), ambient, 0.01f, stage.display.antiAlias());
 
     const float q1 = ramp(r, 0.25f, 0.542f);
     const float q2 = ramp(r, 0.55f, 0.85f);

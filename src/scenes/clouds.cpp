@@ -171,10 +171,10 @@ CloudsGround buildCloudsGround()
     return g;
 }
 
-void setupClouds()
+void setupClouds(const Stage& stage)
 {
     loadCreature();
-    loadMoonPicture();
+    loadMoonPicture(stage.images);
     rng::seed(10059);
     configureHaze(state.haze);
     state.haze.update(3.0f); // warm-up: the haze is already rising when the window opens
@@ -225,7 +225,7 @@ float moundDepth(const Mound& mound, float p)
     return p * mound.speed + mound.position.z;
 }
 
-void drawClouds(const SceneCall& call, const FrameTime& time)
+void drawClouds(const Stage&, const SceneCall& call, const FrameTime& time)
 {
     const float p = call.r;
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/vec3.h"
+#include "scenes/stage.h"
 #include "timeline/window_values.h"
 
 constexpr int kMoundGridWidth = 76;
@@ -37,8 +38,8 @@ CloudsGround buildCloudsGround();
 
 // The creature, the moon, the haze (warmed up by 3 s), then the ground.
 // Needs the smoke pictures: the haze is the second.
-void setupClouds();
-void drawClouds(const SceneCall& call, const FrameTime& time);
+void setupClouds(const Stage& stage);
+void drawClouds(const Stage& stage, const SceneCall& call, const FrameTime& time);
 // The mounds' lists, the moon picture, the grid and the creature.
 void releaseClouds();
 

@@ -21,7 +21,7 @@ struct {
 
 } // namespace
 
-void setupGreetings()
+void setupGreetings(const Stage&)
 {
     state.near = new GroundPlane();
     state.near->init(32, 32, 1.0f, 435.0f, -8.0f, 3.0f, 1.15f);
@@ -62,7 +62,7 @@ GreetingsCamera greetingsCamera(float r)
             {2.0f * std::sin(5.0f * r), 3.0f * r - 2.0f, 2.0f * std::cos(5.0f * r)}};
 }
 
-void drawGreetings(const SceneCall& call, const FrameTime& time)
+void drawGreetings(const Stage&, const SceneCall& call, const FrameTime& time)
 {
     const float r = call.r;
     glLoadIdentity();

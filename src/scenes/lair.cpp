@@ -26,14 +26,14 @@ BeastCamera lairCamera(float r, const CameraPath& tracking)
     return c;
 }
 
-void drawLair(const SceneCall& call, const FrameTime& time)
+void drawLair(const Stage& stage, const SceneCall& call, const FrameTime& time)
 {
     const float r = call.r;
     glLoadIdentity();
     const float m = beastBeats().value(time.musicMs);
     const CameraPath& tracking = trackingPath();
     const float ambient[4] = {0.15f, 0.25f, 0.35f, 1.0f};
-    beginSwarmScene(lairCamera(r, tracking), ambient, 0.015f);
+    beginSwarmScene(lairCamera(r, tracking), ambient, 0.015f, stage.display.antiAlias());
 
     const std::vector<SwarmCube>& swarm = lairSwarm();
     std::vector<PlacedCube>& placed = placedCubes();

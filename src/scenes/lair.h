@@ -3,8 +3,9 @@
 // wave runs through it and the beat swells its shaking.
 #pragma once
 #include "effects/beast_swarms.h"
+#include "scenes/stage.h"
 #include "timeline/window_values.h"
 
-void drawLair(const SceneCall& call, const FrameTime& time);
+void drawLair(const Stage& stage, const SceneCall& call, const FrameTime& time);
 // The lair's camera along "tracking the beast".
 BeastCamera lairCamera(float r, const CameraPath& tracking);

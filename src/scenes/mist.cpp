@@ -60,11 +60,11 @@ void beginLitLogo()
 
 } // namespace
 
-void setupMist()
+void setupMist(const Stage& stage)
 {
-    ImageManager& images = imageManager();
+    ImageManager& images = stage.images;
     state.showLogo.Load("data/3D/logo2.3ds");
-    loadSmokePictures();
+    loadSmokePictures(images);
     state.logoColour = images.loadImage("data/3D/logo2.png", true, false);
     state.logoOcclusion = images.loadImage("data/3D/logo2ao.png", true, false);
     state.logoLines = images.loadImage("data/3D/logo2map.png", true, false);
@@ -140,7 +140,7 @@ void drawShowLogo(float r, int mode, float strength)
     if (mode != 0 || !(r > 0.35f && r < 0.65f))
         return;
     beginLitLogo();
-    imageManager().bind(state.logoColour);
+    ImageManager::bind(state.logoColour);
     glEnable(GL_TEXTURE_2D);
     Model_3DS& model = state.showLogo;
     model.pos = {-17.085f, 9.15f, -19.5f};
@@ -161,7 +161,7 @@ void drawShowLogo(float r, int mode, float strength)
     glUseProgram(0);
 }
 
-void drawMist(const SceneCall& call, const FrameTime& time)
+void drawMist(const Stage& stage, const SceneCall& call, const FrameTime& time)
 {
     const float r = call.r;
     const int mode = call.mode;
@@ -172,7 +172,7 @@ void drawMist(const SceneCall& call, const FrameTime& time)
     lookAt(mistCamera(r, mode, m));
     if (mode == 0)
         glDisable(GL_LIGHTING);
-    drawFoggedGrid(0.0f);
+    drawFoggedGrid(stage.display.antiAlias());
 
     // Smoke: it moves only during the first 7.5 % of each window, then stands.
     drawSmokeColumn(15.0f, r < 0.075f, time.delta);

@@ -3,14 +3,15 @@
 // textured, then dissolve into noise through their shader programs.
 #pragma once
 #include "core/vec3.h"
+#include "scenes/stage.h"
 #include "timeline/window_values.h"
 
 // Loads the two logo models and their five images (the smoke's two among
 // them), builds the mist beat envelope, reseeds the program's generator with
 // 1091059 and sets up the smoke column.
-void setupMist();
+void setupMist(const Stage& stage);
 // mode 1: under the mist (sous_la_brume), mode 0: in the fog (dans_le_brouillard).
-void drawMist(const SceneCall& call, const FrameTime& time);
+void drawMist(const Stage& stage, const SceneCall& call, const FrameTime& time);
 void releaseMist();
 
 // The second group's logo (mode 0, 0 < r < 0.25) and the show's (mode 0, 0.35 < r < 0.65).

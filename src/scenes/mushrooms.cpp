@@ -139,7 +139,7 @@ SparkPlace sparkPlace(float r, float start, float end, float lead, float f)
     return {a, a * f + 0.65f * a * (1.0f - f)};
 }
 
-void drawMushrooms(const SceneCall& call, const FrameTime& time)
+void drawMushrooms(const Stage&, const SceneCall& call, const FrameTime& time)
 {
     const float r = call.r;
     glLoadIdentity();

@@ -3,9 +3,10 @@
 // creatures sweeping past, seen in four shots.
 #pragma once
 #include "core/vec3.h"
+#include "scenes/stage.h"
 #include "timeline/window_values.h"
 
-void drawMushrooms(const SceneCall& call, const FrameTime& time);
+void drawMushrooms(const Stage& stage, const SceneCall& call, const FrameTime& time);
 
 struct MushroomsCamera {
     Vec3 eye, centre;

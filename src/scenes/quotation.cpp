@@ -43,15 +43,15 @@ void quotationLightPosition(const QuotationCamera& camera, float out[4])
     out[3] = 1.0f;
 }
 
-void setupQuotation()
+void setupQuotation(const Stage& stage)
 {
-    loadFontPicture();
-    state.title = imageManager().loadImage("data/3D/starttext.jpg", true, false);
+    loadFontPicture(stage.images);
+    state.title = stage.images.loadImage("data/3D/starttext.jpg", true, false);
     buildFont(7, 4.2f);
     state.model.Load("data/3D/starttext-export.3ds");
 }
 
-void drawQuotation(const SceneCall& call, const FrameTime&)
+void drawQuotation(const Stage&, const SceneCall& call, const FrameTime&)
 {
     const float t = call.r;
     const int shot = call.mode;
@@ -78,7 +78,7 @@ void drawQuotation(const SceneCall& call, const FrameTime&)
     glEnable(GL_LIGHTING);
     glEnable(GL_LIGHT0);
 
-    imageManager().bind(state.title);
+    ImageManager::bind(state.title);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 
     state.model.scale = 1.55f;

@@ -101,9 +101,9 @@ void addRootPoints(CameraPath* paths[6])
     }
 }
 
-void setupRoots()
+void setupRoots(const Stage& stage)
 {
-    loadBarkMaps();
+    loadBarkMaps(stage.images);
     CameraPath* paths[6];
     for (int k = 0; k < 6; ++k) {
         state.paths[k].create(kPathNames[k]);
@@ -200,7 +200,7 @@ RootsCamera rootsCamera(float r, const CameraPath& path1, const CameraPath& path
     return c;
 }
 
-void drawRoots(const SceneCall& call, const FrameTime&)
+void drawRoots(const Stage&, const SceneCall& call, const FrameTime&)
 {
     const float r = call.r;
     glLoadIdentity();

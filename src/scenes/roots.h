@@ -7,6 +7,7 @@
 #include <array>
 
 #include "core/vec3.h"
+#include "scenes/stage.h"
 #include "timeline/window_values.h"
 
 class CameraPath;
@@ -24,8 +25,8 @@ struct RootTube {
 
 // Loads the bark colour and normal maps, creates "root path 1" to "root path 6"
 // and fills them.
-void setupRoots();
-void drawRoots(const SceneCall& call, const FrameTime& time);
+void setupRoots(const Stage& stage);
+void drawRoots(const Stage& stage, const SceneCall& call, const FrameTime& time);
 // The six paths and the two pictures.
 void releaseRoots();
 

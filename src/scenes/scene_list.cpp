@@ -1,6 +1,5 @@
 #include "scenes/scene_list.h"
 
-#include "core/display_settings.h"
 #include "effects/beast_swarms.h"
 #include "effects/sky_and_ground.h"
 #include "effects/stairway.h"
@@ -26,30 +25,35 @@ namespace {
 // loading bar and the log; the scenes' rows also keep the order in which a
 // frame draws their windows.
 const SceneRow kRows[] = {
-    {.step = "Depth Reader", .setup = [] { createShaderProgram(Shader::DepthReader); },
+    {.step = "Depth Reader", .setup = [](const Stage&) { createShaderProgram(Shader::DepthReader); },
      .releaseStep = "shader programs", .release = destroyShaderPrograms, .tool = true, .makes = kShaderPrograms},
-    {.step = "Gaussian Blur", .setup = [] { createShaderProgram(Shader::GaussianBlur); }, .tool = true},
-    {.step = "Bokeh Depth of Field (DOF)", .setup = [] { createShaderProgram(Shader::BokehDof); }, .tool = true},
-    {.step = "Logo post-process", .setup = [] { createShaderProgram(Shader::LogoPostProcess); }, .tool = true},
-    {.step = "Snake-Cube bloomer", .setup = [] { createShaderProgram(Shader::SnakeCubeBloomer); }, .tool = true},
-    {.step = "Bump mapping", .setup = [] { createShaderProgram(Shader::BumpMapping); }, .tool = true},
-    {.step = "silvate logo", .setup = [] { createShaderProgram(Shader::SilvateLogo); }, .tool = true},
-    {.step = "screen quads", .setup = [] { imageManager().buildQuadLists(); }, .tool = true},
-    {.step = "quadric", .setup = createQuadric, .releaseStep = "quadric", .release = deleteQuadric, .tool = true,
-     .makes = kQuadric},
-    {.step = "procedural textures", .setup = createProceduralTextures,
+    {.step = "Gaussian Blur", .setup = [](const Stage&) { createShaderProgram(Shader::GaussianBlur); },
+     .tool = true},
+    {.step = "Bokeh Depth of Field (DOF)", .setup = [](const Stage&) { createShaderProgram(Shader::BokehDof); },
+     .tool = true},
+    {.step = "Logo post-process", .setup = [](const Stage&) { createShaderProgram(Shader::LogoPostProcess); },
+     .tool = true},
+    {.step = "Snake-Cube bloomer", .setup = [](const Stage&) { createShaderProgram(Shader::SnakeCubeBloomer); },
+     .tool = true},
+    {.step = "Bump mapping", .setup = [](const Stage&) { createShaderProgram(Shader::BumpMapping); }, .tool = true},
+    {.step = "silvate logo", .setup = [](const Stage&) { createShaderProgram(Shader::SilvateLogo); }, .tool = true},
+    {.step = "screen quads", .setup = [](const Stage& s) { s.images.buildQuadLists(); }, .tool = true},
+    {.step = "quadric", .setup = [](const Stage&) { createQuadric(); },
+     .releaseStep = "quadric", .release = deleteQuadric, .tool = true, .makes = kQuadric},
+    {.step = "procedural textures", .setup = [](const Stage&) { createProceduralTextures(); },
      .releaseStep = "procedural textures", .release = releaseProceduralTextures, .makes = kProceduralTextures},
-    {.step = "overlay", .setup = loadOverlayTexture, .releaseStep = "overlay texture", .release = releaseOverlayTexture},
+    {.step = "overlay", .setup = [](const Stage& s) { loadOverlayTexture(s.images); },
+     .releaseStep = "overlay texture", .release = releaseOverlayTexture},
     {.step = "logo scene", .setup = setupMist, .releaseStep = "logo scene", .release = releaseMist,
      .windows = {{Marker::SousLaBrume, look::mist}, {Marker::DansLeBrouillard, look::mist}},
      .firstTwoExclusive = true, .draw = drawMist, .makes = kSmokeColumn,
      .uses = kShaderPrograms | kProceduralTextures | kFoggedTerrain},
-    {.step = "sky and ground", .setup = setupSkyAndGround, .releaseStep = "sky and ground",
-     .release = releaseSkyAndGround, .makes = kSkyAndGround, .uses = kQuadric},
-    {.step = "terrain", .setup = buildTerrainGrid, .releaseStep = "terrain", .release = releaseTerrain,
-     .makes = kFoggedTerrain},
-    {.step = "beast", .setup = setupBeastSwarms, .releaseStep = "beast", .release = releaseBeastSwarms,
-     .makes = kBeastSwarms},
+    {.step = "sky and ground", .setup = [](const Stage& s) { setupSkyAndGround(s.images); },
+     .releaseStep = "sky and ground", .release = releaseSkyAndGround, .makes = kSkyAndGround, .uses = kQuadric},
+    {.step = "terrain", .setup = [](const Stage&) { buildTerrainGrid(); },
+     .releaseStep = "terrain", .release = releaseTerrain, .makes = kFoggedTerrain},
+    {.step = "beast", .setup = [](const Stage& s) { setupBeastSwarms(s.images); },
+     .releaseStep = "beast", .release = releaseBeastSwarms, .makes = kBeastSwarms},
     {.windows = {{Marker::Directorcut, look::lair}}, .draw = drawLair,
      .uses = kShaderPrograms | kFoggedTerrain | kSmokeColumn | kBeastSwarms},
     {.windows = {{Marker::Linkbeast, look::beast}, {Marker::LaBeteSeDechaine, look::beast}}, .draw = drawBeast,
@@ -67,14 +71,14 @@ const SceneRow kRows[] = {
      .windows = {{Marker::Greetings, look::greetings}}, .draw = drawGreetings,
      .uses = kShaderPrograms | kQuadric | kProceduralTextures | kBarkMaps},
     // Made after the ground dust, whose heights come first in the generator's sequence.
-    {.step = "stairway", .setup = setupStairway, .releaseStep = "stairway", .release = releaseStairway,
-     .makes = kStairway},
+    {.step = "stairway", .setup = [](const Stage& s) { setupStairway(s.images); },
+     .releaseStep = "stairway", .release = releaseStairway, .makes = kStairway},
     {.step = "nothing"}, // the bar moves on without work
     {.step = "opening text", .setup = setupQuotation, .releaseStep = "opening text", .release = releaseQuotation,
      .windows = {{Marker::Citation, look::quotation}, {Marker::Citation2, look::quotation},
                  {Marker::Rappel, look::recall}},
      .firstTwoExclusive = true, .draw = drawQuotation, .makes = kFont},
-    {.step = "framebuffers", .setup = [] { createFrameBuffers(DisplaySettings::width(), DisplaySettings::height()); },
+    {.step = "framebuffers", .setup = [](const Stage& s) { createFrameBuffers(s.display.width(), s.display.height()); },
      .releaseStep = "framebuffers", .release = destroyFrameBuffers, .tool = true},
 };
 
@@ -138,8 +142,8 @@ Marker shownWindow(int32_t t, const MarkerWindows& windows)
     return order.empty() ? Marker::Count : order.back();
 }
 
-void drawScene(Marker w, const SceneCall& call, const FrameTime& time)
+void drawScene(const Stage& stage, Marker w, const SceneCall& call, const FrameTime& time)
 {
     if (const SceneRow* row = drawing(w).row)
-        row->draw(call, time);
+        row->draw(stage, call, time);
 }

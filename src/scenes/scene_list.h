@@ -9,6 +9,7 @@
 #include <span>
 #include <vector>
 
+#include "scenes/stage.h"
 #include "timeline/show_table.h"
 
 // What several rows share: each is made by one row's set-up and read by the
@@ -35,15 +36,16 @@ struct SceneWindow {
 };
 
 struct SceneRow {
-    const char* step = nullptr;        // the start-up step in the log, on the loading bar and in the timedemo; none: no step
-    void (*setup)() = nullptr;         // the step's work (a step may have none: the bar still moves)
+    const char* step = nullptr;        // a start-up step, named so in the timedemo; none: no step
+    void (*setup)(const Stage& stage) = nullptr; // the step's work (a step may have none: the bar still moves)
     const char* releaseStep = nullptr; // the shutdown step; none: the row releases nothing
     void (*release)() = nullptr;
     bool tool = false;                 // a drawing tool, released after everything drawn with it
     SceneWindow windows[3] = {};       // in the order a frame tests them
     bool firstTwoExclusive = false;    // where its first two windows both hold t, only the first draws
-    void (*draw)(const SceneCall& call, const FrameTime& time) = nullptr;
-    void (*update)(const SceneCall& call, const FrameTime& time) = nullptr; // the state advance, apart from the draw
+    void (*draw)(const Stage& stage, const SceneCall& call, const FrameTime& time) = nullptr;
+    // The state advance, apart from the draw.
+    void (*update)(const Stage& stage, const SceneCall& call, const FrameTime& time) = nullptr;
     unsigned makes = 0;                // Shared values its set-up makes
     unsigned uses = 0;                 // Shared values its draw reads
 };
@@ -62,4 +64,4 @@ WindowValues windowValues(Marker w, int32_t t, const MarkerWindows& windows);
 // frame's order that holds t), or Marker::Count when none does.
 Marker shownWindow(int32_t t, const MarkerWindows& windows);
 // Draws the scene of window w, when a row draws one.
-void drawScene(Marker w, const SceneCall& call, const FrameTime& time);
+void drawScene(const Stage& stage, Marker w, const SceneCall& call, const FrameTime& time);

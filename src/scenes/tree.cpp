@@ -99,7 +99,7 @@ void beginBranch(Vec3& right, Vec3& up, Vec3& forward)
 // The whole tree from arrays. Nothing between two drawBranch calls changes the
 // matrices or the state they set, so that state is set once; each dot's
 // corners are computed as drawBillboard computes them.
-void drawTree(const Branch& trunk)
+void drawBranches(const Branch& trunk)
 {
     Vec3 right, up, forward;
     beginBranch(right, up, forward);
@@ -142,7 +142,7 @@ void drawTree(const Branch& trunk)
         const Draw* previous = nullptr;
         for (const Draw& draw : state.draws) {
             if (!previous || previous->texture != draw.texture || previous->colour != draw.colour) {
-                imageManager().bind(draw.texture);
+                ImageManager::bind(draw.texture);
                 glColor4fv(draw.colour);
             }
             glDrawArrays(GL_QUADS, draw.first, draw.corners);
@@ -152,7 +152,7 @@ void drawTree(const Branch& trunk)
     }
     glDepthMask(GL_TRUE);
     // The last branch's texture and colour stay current, drawn or not.
-    imageManager().bind(last.texture);
+    ImageManager::bind(last.texture);
     glColor4fv(last.colour);
 }
 
@@ -283,7 +283,7 @@ void drawBranch(const Vec3& a, const Vec3& b, float angle, int depth, int fan, f
     const float g = ramp(time, start, end);
     const DotLook look = dotLook(depth, variant);
     for (int i = 0; i < count; ++i) {
-        imageManager().bind(look.texture);
+        ImageManager::bind(look.texture);
         glColor4fv(look.colour);
         glDepthMask(GL_FALSE);
         if (g > 0.0f && count > 1 && i % 2 == 0)
@@ -347,7 +347,7 @@ void drawPedestal()
     glDisable(GL_TEXTURE_GEN_T);
 }
 
-void drawTree(const SceneCall& call, const FrameTime& /*time*/)
+void drawTree(const Stage&, const SceneCall& call, const FrameTime& /*time*/)
 {
     const float t = call.r;
     const int shot = call.mode;
@@ -365,7 +365,7 @@ void drawTree(const SceneCall& call, const FrameTime& /*time*/)
         setShotOneLights(camera.eye);
     glDisable(GL_LIGHTING);
 
-    imageManager().bind(proceduralTextures().noise);
+    ImageManager::bind(proceduralTextures().noise);
     drawPedestal();
-    drawTree(branchTrunk(t, shot));
+    drawBranches(branchTrunk(t, shot));
 }

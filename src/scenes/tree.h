@@ -10,11 +10,12 @@
 #include <vector>
 
 #include "core/vec3.h"
+#include "scenes/stage.h"
 #include "timeline/window_values.h"
 
 // t = call.r, shot = call.mode (0 or 1); the frame clock is not read. Needs no
 // set-up and owns nothing.
-void drawTree(const SceneCall& call, const FrameTime& time);
+void drawTree(const Stage& stage, const SceneCall& call, const FrameTime& time);
 
 // One branch from a to b with its dots, then its four sub-branches below it,
 // drawn a call and a dot at a time. Leaves the model-view matrix as it found it.

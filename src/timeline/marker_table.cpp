@@ -217,25 +217,11 @@ MarkerWindows buildMarkerWindows(const MarkerTable& table)
     return result;
 }
 
-namespace {
-MarkerWindows gWindows = buildMarkerWindows(MarkerTable());
-}
-
-void initTimeline(const char* scriptFile)
-{
-    gWindows = buildMarkerWindows(MarkerTable(scriptFile));
-}
-
-bool reloadTimeline(const char* scriptFile, std::string& why)
+bool reloadTimeline(const char* scriptFile, MarkerWindows& windows, std::string& why)
 {
     MarkerTable table;
     if (!MarkerTable::load(scriptFile, table, why))
         return false;
-    gWindows = buildMarkerWindows(table);
+    windows = buildMarkerWindows(table);
     return true;
-}
-
-const MarkerWindows& markerWindows()
-{
-    return gWindows;
 }

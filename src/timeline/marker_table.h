@@ -71,9 +71,6 @@ struct MarkerWindows {
 // Builds the windows from the table, bound by bound in storage order.
 MarkerWindows buildMarkerWindows(const MarkerTable& table);
 
-// The process-wide table and windows, made once at the top of main.
-void initTimeline(const char* scriptFile);
-// Reads the script again. A file that cannot be read keeps the windows in use
-// and returns false with why; anything readable replaces them.
-bool reloadTimeline(const char* scriptFile, std::string& why);
-const MarkerWindows& markerWindows();
+// Reads the script again. A file that cannot be read keeps the windows and
+// returns false with why; anything readable replaces them.
+bool reloadTimeline(const char* scriptFile, MarkerWindows& windows, std::string& why);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/display_settings.h"
+#include "gfx/image_manager.h"
 #include "support/test_support.h"
 
 namespace gltest {
@@ -39,5 +40,7 @@ GLint getTexParameter(GLenum name);
 std::vector<int> viewport();
 // The window's 16:10 band: 640 x 400 at y = 40.
 Viewport windowBand();
+// The tests' image manager, its quad lists built in the window's context.
+ImageManager& images();
 
 } // namespace gltest

@@ -146,12 +146,14 @@ TEST_F(ModelTextGl, ReleasingTheOpeningTextDeletesItsTexturesAndTheFontLists)
     // The scene loads its files from data/ under the working directory.
     std::filesystem::path previous = std::filesystem::current_path();
     std::filesystem::current_path(std::filesystem::path(VELMORA_DATA_DIR).parent_path());
-    setupQuotation();
+    const DisplaySettings display;
+    const Stage stage{gltest::images(), display};
+    setupQuotation(stage);
     std::filesystem::current_path(previous);
 
     GLuint font = fontTexture();
     uint32_t lists = fontBase();
-    drawQuotation({.r = 0.5f, .mode = 0}, {}); // binds the title texture
+    drawQuotation(stage, {.r = 0.5f, .mode = 0}, {}); // binds the title texture
     GLuint title = static_cast<GLuint>(gltest::getInteger(GL_TEXTURE_BINDING_2D));
     ASSERT_TRUE(glIsTexture(font));
     ASSERT_TRUE(glIsTexture(title));

@@ -172,15 +172,6 @@ TEST(FrameStats, MeanPercentileAndRate)
     EXPECT_DOUBLE_EQ(frameStats({4.0}).p95Ms, 4.0);
 }
 
-TEST(StartObjects, AreMadeInTheirFixedOrderBeforeTheWindow)
-{
-    std::vector<std::string> names;
-    for (int i = 0; i < kStartObjectCount; ++i)
-        names.push_back(kStartObjects[i].name);
-    EXPECT_EQ(names, (std::vector<std::string>{"display settings", "image manager", "loading bar", "marker table",
-                                               "sound manager", "framebuffers"}));
-}
-
 TEST(SceneList, HoldsTheTwentyTwoStartUpStepsInTheirOrder)
 {
     std::vector<std::string> names;

@@ -127,33 +127,33 @@ TEST(TimelineReload, AFileThatCannotBeReadKeepsTheWindowsInUseAndAnyReadableOneR
     std::string why;
 
     write("citation.end 1000\n");
-    initTimeline(script.c_str());
+    MarkerWindows windows = buildMarkerWindows(MarkerTable(script.c_str()));
     write("citation.end 2000\n");
-    ASSERT_TRUE(reloadTimeline(script.c_str(), why));
-    EXPECT_EQ(markerWindows()[Marker::Citation].end, 2000);
+    ASSERT_TRUE(reloadTimeline(script.c_str(), windows, why));
+    EXPECT_EQ(windows[Marker::Citation].end, 2000);
 
     fs::remove(script);
-    EXPECT_FALSE(reloadTimeline(script.c_str(), why));
+    EXPECT_FALSE(reloadTimeline(script.c_str(), windows, why));
     EXPECT_EQ(why, "no such file");
     fs::create_directory(script);
-    EXPECT_FALSE(reloadTimeline(script.c_str(), why));
+    EXPECT_FALSE(reloadTimeline(script.c_str(), windows, why));
     EXPECT_EQ(why, "a directory");
     fs::remove(script);
     write("citation.end 3000\n");
     fs::permissions(script, fs::perms::none);
     if (geteuid() != 0) { // root reads it all the same
-        EXPECT_FALSE(reloadTimeline(script.c_str(), why));
+        EXPECT_FALSE(reloadTimeline(script.c_str(), windows, why));
     }
-    EXPECT_EQ(markerWindows()[Marker::Citation].end, 2000);
+    EXPECT_EQ(windows[Marker::Citation].end, 2000);
 
     // Nonsense and an empty file are read by the start-up rules.
     fs::permissions(script, fs::perms::owner_read | fs::perms::owner_write);
     write("citation.end 4000 nonsense here\n");
-    ASSERT_TRUE(reloadTimeline(script.c_str(), why));
-    EXPECT_EQ(markerWindows()[Marker::Citation].end, 4000);
+    ASSERT_TRUE(reloadTimeline(script.c_str(), windows, why));
+    EXPECT_EQ(windows[Marker::Citation].end, 4000);
     write("");
-    ASSERT_TRUE(reloadTimeline(script.c_str(), why));
-    expectWindow(markerWindows(), Marker::Citation, 0, 5500);
+    ASSERT_TRUE(reloadTimeline(script.c_str(), windows, why));
+    expectWindow(windows, Marker::Citation, 0, 5500);
 
     fs::remove_all(dir);
 }
