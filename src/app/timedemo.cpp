@@ -36,8 +36,10 @@ struct WindowTimes {
     std::vector<double> frameMs;
     double cpuMs = 0.0; // summed
 };
-std::map<int, WindowTimes> gWindows; // by Marker, Count for none
-double gFirstFrameMs = -1.0;
+struct {
+    std::map<int, WindowTimes> windows; // by Marker, Count for none
+    double firstFrameMs = -1.0;
+} state;
 
 // The name followed by blanks up to width characters (UTF-8 letters count once).
 std::string padded(const char* name, size_t width)
@@ -69,14 +71,14 @@ double meanCpu(const WindowTimes& w)
 
 void timedemoFrame(const MarkerWindows& windows, int32_t musicMs, double frameMs, double cpuMs)
 {
-    WindowTimes& w = gWindows[static_cast<int>(shownWindow(musicMs, windows))];
+    WindowTimes& w = state.windows[static_cast<int>(shownWindow(musicMs, windows))];
     w.frameMs.push_back(frameMs);
     w.cpuMs += cpuMs;
 }
 
 void timedemoFirstFrame(double launchToFirstFrameMs)
 {
-    gFirstFrameMs = launchToFirstFrameMs;
+    state.firstFrameMs = launchToFirstFrameMs;
 }
 
 bool timedemoReport(const std::string& reportPath, std::string& error)
@@ -88,7 +90,7 @@ bool timedemoReport(const std::string& reportPath, std::string& error)
         startupTotal += step.ms;
     }
     std::printf("  %-28s %9.1f ms\n", "total", startupTotal);
-    std::printf("launch to first frame: %.1f ms\n", gFirstFrameMs);
+    std::printf("launch to first frame: %.1f ms\n", state.firstFrameMs);
     const double peakMb = peakResidentMb();
     std::printf("peak resident memory: %.1f MB\n", peakMb);
     std::printf("%-22s %7s %10s %10s %9s %10s\n", "window", "frames", "mean ms", "p95 ms", "fps", "cpu ms");
@@ -99,7 +101,7 @@ bool timedemoReport(const std::string& reportPath, std::string& error)
         std::printf("%s %7zu %10.2f %10.2f %9.1f %10.2f\n", name.c_str(), s.frames, s.meanMs, s.p95Ms, s.fps,
                     meanCpu(w));
     };
-    for (auto& [window, times] : gWindows) {
+    for (auto& [window, times] : state.windows) {
         printRow(padded(windowReportName(static_cast<Marker>(window)), 22), times);
         all.frameMs.insert(all.frameMs.end(), times.frameMs.begin(), times.frameMs.end());
         all.cpuMs += times.cpuMs;
@@ -120,7 +122,7 @@ bool timedemoReport(const std::string& reportPath, std::string& error)
         sep = ",";
     }
     std::fprintf(file, "\n  ],\n  \"launch_to_first_frame_ms\": %.3f,\n  \"peak_resident_mb\": %.1f,\n  \"windows\": [",
-                 gFirstFrameMs, peakMb);
+                 state.firstFrameMs, peakMb);
     sep = "";
     auto writeStats = [&](const char* name, const WindowTimes& w) {
         FrameStats s = frameStats(w.frameMs);
@@ -129,7 +131,7 @@ bool timedemoReport(const std::string& reportPath, std::string& error)
                      sep, name, s.frames, s.meanMs, s.p95Ms, s.fps, meanCpu(w));
         sep = ",";
     };
-    for (auto& [window, times] : gWindows)
+    for (auto& [window, times] : state.windows)
         writeStats(windowReportName(static_cast<Marker>(window)), times);
     std::fprintf(file, "\n  ],\n  \"whole_show\": ");
     sep = "";

@@ -7,17 +7,21 @@ const float kPi = 3.141592f; // the show's pi, as a float
 namespace rng {
 
 namespace {
-uint32_t gState = kInitialState;
-}
+
+struct {
+    uint32_t value = kInitialState;
+} generator;
+
+} // namespace
 
 void seed(uint32_t value)
 {
-    gState = value;
+    generator.value = value;
 }
 
 uint32_t state()
 {
-    return gState;
+    return generator.value;
 }
 
 uint32_t step(uint32_t x)
@@ -29,8 +33,8 @@ uint32_t step(uint32_t x)
 
 float next()
 {
-    gState = step(gState);
-    return static_cast<float>(static_cast<double>(gState) / 4294967291.0);
+    generator.value = step(generator.value);
+    return static_cast<float>(static_cast<double>(generator.value) / 4294967291.0);
 }
 
 } // namespace rng

@@ -133,27 +133,26 @@ struct CubeArrays {
     float uvs[24][2];
 };
 
-const CubeArrays& cubeArrays()
+CubeArrays buildCubeArrays()
 {
-    static const CubeArrays arrays = [] {
-        CubeArrays a{};
-        const float uv[4][2] = {{0.0f, 0.0f}, {1.0f, 0.0f}, {1.0f, 1.0f}, {0.0f, 1.0f}};
-        for (int face = 0; face < 6; ++face) {
-            Vec3 n = cubeFaceNormal(face);
-            for (int k = 0; k < 4; ++k) {
-                int v = face * 4 + k;
-                std::copy(kCorners[kFaces[face][k]], kCorners[kFaces[face][k]] + 3, a.positions[v]);
-                a.normals[v][0] = n.x;
-                a.normals[v][1] = n.y;
-                a.normals[v][2] = n.z;
-                a.uvs[v][0] = uv[k][0];
-                a.uvs[v][1] = uv[k][1];
-            }
+    CubeArrays a{};
+    const float uv[4][2] = {{0.0f, 0.0f}, {1.0f, 0.0f}, {1.0f, 1.0f}, {0.0f, 1.0f}};
+    for (int face = 0; face < 6; ++face) {
+        Vec3 n = cubeFaceNormal(face);
+        for (int k = 0; k < 4; ++k) {
+            int v = face * 4 + k;
+            std::copy(kCorners[kFaces[face][k]], kCorners[kFaces[face][k]] + 3, a.positions[v]);
+            a.normals[v][0] = n.x;
+            a.normals[v][1] = n.y;
+            a.normals[v][2] = n.z;
+            a.uvs[v][0] = uv[k][0];
+            a.uvs[v][1] = uv[k][1];
         }
-        return a;
-    }();
-    return arrays;
+    }
+    return a;
 }
+
+const CubeArrays kCube = buildCubeArrays();
 
 } // namespace
 
@@ -166,7 +165,7 @@ void drawSwarm(const std::vector<SwarmCube>& swarm, const std::vector<PlacedCube
     const GLint strength = glGetUniformLocation(bloomer.program, "strength");
     glColor4f(0.25f, 0.59f, 1.0f, 1.0f);
     // The cube from arrays.
-    const CubeArrays& cube = cubeArrays();
+    const CubeArrays& cube = kCube;
     ClientArrays batch(true, true);
     glVertexPointer(3, GL_FLOAT, 0, cube.positions);
     glNormalPointer(GL_FLOAT, 0, cube.normals);

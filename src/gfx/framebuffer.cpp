@@ -78,34 +78,38 @@ FrameBuffer::~FrameBuffer()
 }
 
 namespace {
-FrameBuffer* gTargets[4] = {nullptr, nullptr, nullptr, nullptr};
-}
+
+struct {
+    FrameBuffer* targets[4] = {nullptr, nullptr, nullptr, nullptr};
+} state;
+
+} // namespace
 
 void allocateFrameBuffers()
 {
-    for (FrameBuffer*& target : gTargets)
+    for (FrameBuffer*& target : state.targets)
         if (!target)
             target = new FrameBuffer;
 }
 
-FrameBuffer* sceneTarget() { return gTargets[0]; }
-FrameBuffer* depthTarget() { return gTargets[1]; }
-FrameBuffer* blurTarget() { return gTargets[2]; }
-FrameBuffer* spareTarget() { return gTargets[3]; }
+FrameBuffer* sceneTarget() { return state.targets[0]; }
+FrameBuffer* depthTarget() { return state.targets[1]; }
+FrameBuffer* blurTarget() { return state.targets[2]; }
+FrameBuffer* spareTarget() { return state.targets[3]; }
 
 void createFrameBuffers(int32_t windowWidth, int32_t windowHeight)
 {
     allocateFrameBuffers();
-    gTargets[0]->create(windowWidth, windowHeight);
-    gTargets[1]->create(512, 512);
-    gTargets[2]->create(windowWidth, windowHeight);
-    gTargets[3]->create(512, 512);
+    state.targets[0]->create(windowWidth, windowHeight);
+    state.targets[1]->create(512, 512);
+    state.targets[2]->create(windowWidth, windowHeight);
+    state.targets[3]->create(512, 512);
 }
 
 void destroyFrameBuffers()
 {
     for (int index : {0, 3, 1, 2}) {
-        delete gTargets[index];
-        gTargets[index] = nullptr;
+        delete state.targets[index];
+        state.targets[index] = nullptr;
     }
 }
