@@ -39,6 +39,8 @@ struct WindowTimes {
 struct {
     std::map<int, WindowTimes> windows; // by Marker, Count for none
     double firstFrameMs = -1.0;
+    int32_t advanceToMs = 0;
+    AdvanceTimes advance;
 } state;
 
 // The name followed by blanks up to width characters (UTF-8 letters count once).
@@ -81,6 +83,12 @@ void timedemoFirstFrame(double launchToFirstFrameMs)
     state.firstFrameMs = launchToFirstFrameMs;
 }
 
+void timedemoAdvance(int32_t toMs, const AdvanceTimes& times)
+{
+    state.advanceToMs = toMs;
+    state.advance = times;
+}
+
 bool timedemoReport(const std::string& reportPath, std::string& error)
 {
     std::printf("start-up steps:\n");
@@ -91,6 +99,10 @@ bool timedemoReport(const std::string& reportPath, std::string& error)
     }
     std::printf("  %-28s %9.1f ms\n", "total", startupTotal);
     std::printf("launch to first frame: %.1f ms\n", state.firstFrameMs);
+    if (state.advance.frames > 0)
+        std::printf("from 0 to %d ms, unseen: %lld frames updated in %.1f ms, %lld of them also drawn in %.1f ms\n",
+                    static_cast<int>(state.advanceToMs), static_cast<long long>(state.advance.frames - state.advance.drawn),
+                    state.advance.updateMs, static_cast<long long>(state.advance.drawn), state.advance.drawMs);
     const double peakMb = peakResidentMb();
     std::printf("peak resident memory: %.1f MB\n", peakMb);
     std::printf("%-22s %7s %10s %10s %9s %10s\n", "window", "frames", "mean ms", "p95 ms", "fps", "cpu ms");
@@ -121,8 +133,14 @@ bool timedemoReport(const std::string& reportPath, std::string& error)
         std::fprintf(file, "%s\n    {\"step\": \"%s\", \"ms\": %.3f}", sep, step.name.c_str(), step.ms);
         sep = ",";
     }
-    std::fprintf(file, "\n  ],\n  \"launch_to_first_frame_ms\": %.3f,\n  \"peak_resident_mb\": %.1f,\n  \"windows\": [",
-                 state.firstFrameMs, peakMb);
+    std::fprintf(file, "\n  ],\n  \"launch_to_first_frame_ms\": %.3f,\n  \"peak_resident_mb\": %.1f,", state.firstFrameMs, peakMb);
+    if (state.advance.frames > 0)
+        std::fprintf(file,
+                     "\n  \"before_from\": {\"to_ms\": %d, \"updated\": %lld, \"update_ms\": %.3f, "
+                     "\"drawn\": %lld, \"draw_ms\": %.3f},",
+                     static_cast<int>(state.advanceToMs), static_cast<long long>(state.advance.frames - state.advance.drawn),
+                     state.advance.updateMs, static_cast<long long>(state.advance.drawn), state.advance.drawMs);
+    std::fprintf(file, "\n  \"windows\": [");
     sep = "";
     auto writeStats = [&](const char* name, const WindowTimes& w) {
         FrameStats s = frameStats(w.frameMs);

@@ -209,7 +209,7 @@ float swarmWave(float q1, float q2, const SwarmCube& c)
     return 1.05f * bump(q2, c.waveStart, c.waveEnd + 0.235f, 1.0f) + bump(q1, c.waveStart, c.waveEnd + 0.235f, 1.0f);
 }
 
-void beginSwarmScene(const BeastCamera& camera, const float light0Ambient[4], float flowStep, bool smoothLines)
+void beginSwarmScene(const BeastCamera& camera, const float light0Ambient[4], bool smoothLines)
 {
     const Vec3& eye = camera.eye;
     gluLookAt(eye.x, eye.y, eye.z, camera.target.x, camera.target.y, camera.target.z, 0.0, 1.0, 0.0);
@@ -229,7 +229,5 @@ void beginSwarmScene(const BeastCamera& camera, const float light0Ambient[4], fl
     glEnable(GL_LIGHT0);
     glEnable(GL_COLOR_MATERIAL);
     glDisable(GL_TEXTURE_2D);
-    flowTime += flowStep;
-    flowBlend += 0.01f;
     ImageManager::bind(state.skin);
 }

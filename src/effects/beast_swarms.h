@@ -65,8 +65,7 @@ struct BeastCamera {
     Vec3 eye, target;
 };
 
-// What both swarm scenes do before their cubes: the view, the fogged grid
+// What both swarm scenes draw before their cubes: the view, the fogged grid
 // (its lines smoothed when asked), light 0 at the eye with the ambient that
-// tells the lair from the beast, the flow field moved on (flowTime by
-// flowStep), the skin bound.
-void beginSwarmScene(const BeastCamera& camera, const float light0Ambient[4], float flowStep, bool smoothLines);
+// tells the lair from the beast, the skin bound.
+void beginSwarmScene(const BeastCamera& camera, const float light0Ambient[4], bool smoothLines);

@@ -2,9 +2,6 @@
 
 #include <cmath>
 
-float flowTime = 0.0f;
-float flowBlend = 0.0f;
-
 namespace {
 
 Vec3 field(const Vec3& p, int k, float t)
@@ -31,12 +28,12 @@ Vec3 field(const Vec3& p, int k, float t)
 
 } // namespace
 
-Vec3 flowField(const Vec3& p, int k)
+Vec3 flowField(const FlowField& flow, const Vec3& p, int k)
 {
-    if (flowBlend >= 0.99999f)
-        return field(p, k, flowTime);
+    if (flow.blend >= 0.99999f)
+        return field(p, k, flow.time);
     if (k < 0 || k > 3)
         return Vec3::zero();
     int previous = k == 0 ? 3 : k - 1;
-    return field(p, k, flowTime) * flowBlend + field(p, previous, flowTime) * (1.0f - flowBlend);
+    return field(p, k, flow.time) * flow.blend + field(p, previous, flow.time) * (1.0f - flow.blend);
 }

@@ -212,6 +212,24 @@ void ParticleSystem::update(float dt)
     }
 }
 
+void ParticleSystem::stepFlow(FlowField& field)
+{
+    if (!flow)
+        return;
+    for (int i = 0; i < count; ++i) {
+        Particle& p = particles[i];
+        if (!p.alive)
+            continue;
+        p.flow = field;
+        if (style == 1) {
+            field.blend = std::min(field.blend, 1.0f);
+        } else if (style == 15) {
+            field.time += 0.000015f;
+            field.blend = std::min(field.blend + 0.00001f, 1.0f);
+        }
+    }
+}
+
 // --- Drawing ---
 
 void ParticleSystem::draw()
@@ -228,7 +246,7 @@ void ParticleSystem::draw()
             drawParticle(particles[i], i, static_cast<float>(i) / static_cast<float>(count));
 }
 
-void ParticleSystem::drawParticle(Particle& p, int index, float fraction)
+void ParticleSystem::drawParticle(const Particle& p, int index, float fraction)
 {
     glColor4f(p.colour.x, p.colour.y, p.colour.z, p.alpha);
     Vec3 r = right, u = up;
@@ -249,11 +267,8 @@ void ParticleSystem::drawParticle(Particle& p, int index, float fraction)
         glDisable(GL_CULL_FACE);
         glEnable(GL_DEPTH_TEST);
         glEnable(GL_COLOR_MATERIAL);
-        if (flow) {
-            Vec3 d = flowField(corner, 2) * 0.82f * fraction;
-            flowBlend = std::min(flowBlend, 1.0f);
-            corner = corner - d;
-        }
+        if (flow)
+            corner = corner - flowField(p.flow, corner, 2) * 0.82f * fraction;
         glBindTexture(GL_TEXTURE_2D, texture2 != 0 && index % 2 == 1 ? texture2 : texture);
         glColor4f(p.colour.x, p.colour.y, p.colour.z, p.alpha);
         Vec3 normal = corner;
@@ -283,9 +298,7 @@ void ParticleSystem::drawParticle(Particle& p, int index, float fraction)
         glEnable(GL_LIGHT0);
         glDepthMask(GL_TRUE);
         if (flow) {
-            Vec3 d = flowField(corner, 2) * 0.82f * fraction;
-            flowTime += 0.000015f;
-            flowBlend = std::min(flowBlend + 0.00001f, 1.0f);
+            Vec3 d = flowField(p.flow, corner, 2) * 0.82f * fraction;
             corner = corner - Vec3{d.x, 0.42f * d.y, d.z};
         }
         glEnable(GL_DEPTH_TEST);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/vec3.h"
+#include "effects/flow_field.h"
 
 class ParticleSystem;
 
@@ -31,6 +32,7 @@ struct Particle {
     float age = 0.0f;
     ParticleSystem* owner = nullptr;
     bool alive = false;
+    FlowField flow; // the field as this particle's draw displaces it (systems on the flow)
 
     void update(float dt);
 };
@@ -55,7 +57,13 @@ public:
     bool allocate(int count);
     // Spawns at the jittered rate into dead slots and advances the living.
     void update(float dt);
-    // Every living particle, as a sprite (style 1) or a lit sphere (style 15).
+    // What drawing the living particles does to the flow field, done ahead of
+    // the draw (no GL): each keeps the field as it stands for its own
+    // displacement, then a sprite (style 1) holds the blend at 1 at most and a
+    // sphere (style 15) moves the field on. Nothing unless the system is on the flow.
+    void stepFlow(FlowField& field);
+    // Every living particle, as a sprite (style 1) or a lit sphere (style 15),
+    // displaced by the field stepFlow kept for it.
     void draw();
     // Emits particle p: its life, spawn point, launch, colours, alpha, size, spin.
     void emit(Particle& p);
@@ -94,7 +102,7 @@ public:
     bool flow = false;
 
 private:
-    void drawParticle(Particle& p, int index, float fraction);
+    void drawParticle(const Particle& p, int index, float fraction);
 };
 
 // The number a system update emits for the rand() draw u in [0, 1].

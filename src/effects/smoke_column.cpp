@@ -62,16 +62,21 @@ GLuint secondSmokeImage()
     return state.smoke2;
 }
 
-void drawSmokeColumn(float height, bool advance, float dt)
+void updateSmokeColumn(float height, bool advance, float dt, FlowField& flow)
 {
     ParticleSystem& smoke = state.smoke;
     smoke.setPosition(0.0f, height, 0.5f, 3.95f, 8.492f, 0.2535f);
-    glDisable(GL_FOG);
     if (advance)
         smoke.update(dt);
+    smoke.stepFlow(flow);
+}
+
+void drawSmokeColumn()
+{
+    glDisable(GL_FOG);
     glDepthMask(GL_FALSE);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    smoke.draw();
+    state.smoke.draw();
     glDepthMask(GL_TRUE);
 }

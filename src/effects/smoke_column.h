@@ -4,6 +4,8 @@
 #pragma once
 #include <epoxy/gl.h>
 
+struct FlowField;
+
 class ImageManager;
 
 // Loads data/gfx/smoke1.png, then data/gfx/smoke4.png.
@@ -13,8 +15,11 @@ void loadSmokePictures(ImageManager& images);
 void setupSmokeColumn();
 void releaseSmokePictures();
 
-// The column at (0, height, 0.5), advanced by dt when asked, drawn
-// additively with depth writes off. The mist and both swarm scenes draw it.
-void drawSmokeColumn(float height, bool advance, float dt);
+// The column, moved to (0, height, 0.5) and advanced by dt when asked, then
+// stepped over the flow field as its draw reads it (no GL). The mist and both
+// swarm scenes update and draw it.
+void updateSmokeColumn(float height, bool advance, float dt, FlowField& flow);
+// The column, drawn additively with depth writes off.
+void drawSmokeColumn();
 // The second smoke picture, data/gfx/smoke4.png: the clouds' haze.
 GLuint secondSmokeImage();

@@ -8,6 +8,14 @@
 #include "gfx/camera_path.h"
 #include "sound/beat_envelope.h"
 
+namespace {
+
+struct {
+    float beat = 0.0f; // the envelope's pulse this frame
+} state;
+
+} // namespace
+
 BeastCamera beastCamera(float r, const CameraPath& following)
 {
     auto follow = [&following](float u) { return following.sample(u); };
@@ -38,14 +46,22 @@ BeastCamera beastCamera(float r, const CameraPath& following)
     return c;
 }
 
-void drawBeast(const Stage& stage, const SceneCall& call, const FrameTime& time)
+void updateBeast(const SceneCall&, const FrameTime& time, FlowField& flow)
+{
+    state.beat = beastBeats().value(time.musicMs);
+    flow.time += 0.01f;
+    flow.blend += 0.01f;
+    updateSmokeColumn(5.0f, false, 0.0f, flow);
+}
+
+void drawBeast(const Stage& stage, const SceneCall& call, const FrameTime&, const FlowField& flow)
 {
     const float r = call.r;
     glLoadIdentity();
-    const float m = beastBeats().value(time.musicMs);
+    const float m = state.beat;
     const CameraPath& following = followingPath();
     const float ambient[4] = {0.2f, 0.2f, 0.2f, 1.0f};
-    beginSwarmScene(beastCamera(r, following), ambient, 0.01f, stage.display.antiAlias());
+    beginSwarmScene(beastCamera(r, following), ambient, stage.display.antiAlias());
 
     const float q1 = ramp(r, 0.25f, 0.542f);
     const float q2 = ramp(r, 0.55f, 0.85f);
@@ -59,14 +75,14 @@ void drawBeast(const Stage& stage, const SceneCall& call, const FrameTime& time)
         float p = r < 0.252f ? r * f * c.jitter + 0.625f * r * (1.0f - f)
                              : r * f * c.jitter + 0.7f * r * (1.0f - f) + 0.075f;
         Vec3 pos = following.sample(p) + c.base;
-        pos = pos + flowField(pos, 2) * 0.2f;
+        pos = pos + flowField(flow, pos, 2) * 0.2f;
         if (i % 2 == 1)
-            pos = pos + c.target * (0.5f * w) + flowField(pos, 2) * (2.15f * w);
+            pos = pos + c.target * (0.5f * w) + flowField(flow, pos, 2) * (2.15f * w);
         else
-            pos = pos + c.target * (-0.5f * w) - flowField(pos, 3) * (2.15f * w);
-        pos = pos + flowField(pos, 3) * (1.8f * m);
+            pos = pos + c.target * (-0.5f * w) - flowField(flow, pos, 3) * (2.15f * w);
+        pos = pos + flowField(flow, pos, 3) * (1.8f * m);
         placed[i] = {pos, w};
     }
     drawSwarm(swarm, placed, r, 0.225f);
-    drawSmokeColumn(5.0f, false, 0.0f); // drawn where it stands
+    drawSmokeColumn();
 }

@@ -225,7 +225,15 @@ float moundDepth(const Mound& mound, float p)
     return p * mound.speed + mound.position.z;
 }
 
-void drawClouds(const Stage&, const SceneCall& call, const FrameTime& time)
+void updateClouds(const SceneCall&, const FrameTime& time, FlowField&)
+{
+    ParticleSystem& haze = state.haze;
+    haze.position = {0.0f, 40.5f, -50.0f};
+    haze.positionJitter = {1.2f, 8.52f, 1.2f};
+    haze.update(1.155f * time.delta);
+}
+
+void drawClouds(const Stage&, const SceneCall& call, const FrameTime&, const FlowField&)
 {
     const float p = call.r;
 
@@ -239,10 +247,6 @@ void drawClouds(const Stage&, const SceneCall& call, const FrameTime& time)
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_LIGHTING);
     glDisable(GL_LIGHT0);
-    ParticleSystem& haze = state.haze;
-    haze.position = {0.0f, 40.5f, -50.0f};
-    haze.positionJitter = {1.2f, 8.52f, 1.2f};
-    haze.update(1.155f * time.delta);
     glDepthMask(GL_FALSE);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
@@ -254,7 +258,7 @@ void drawClouds(const Stage&, const SceneCall& call, const FrameTime& time)
     glFogf(GL_FOG_START, 0.0f);
     glFogf(GL_FOG_END, 110.0f);
     glEnable(GL_FOG);
-    haze.draw();
+    state.haze.draw();
     glDepthMask(GL_TRUE);
 
     // Lights.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/vec3.h"
+#include "effects/flow_field.h"
 #include "scenes/stage.h"
 #include "timeline/window_values.h"
 
@@ -39,7 +40,9 @@ CloudsGround buildCloudsGround();
 // The creature, the moon, the haze (warmed up by 3 s), then the ground.
 // Needs the smoke pictures: the haze is the second.
 void setupClouds(const Stage& stage);
-void drawClouds(const Stage& stage, const SceneCall& call, const FrameTime& time);
+// The update moves the haze on by the frame's step.
+void updateClouds(const SceneCall& call, const FrameTime& time, FlowField& flow);
+void drawClouds(const Stage& stage, const SceneCall& call, const FrameTime& time, const FlowField& flow);
 // The mounds' lists, the moon picture, the grid and the creature.
 void releaseClouds();
 

@@ -62,7 +62,25 @@ GreetingsCamera greetingsCamera(float r)
             {2.0f * std::sin(5.0f * r), 3.0f * r - 2.0f, 2.0f * std::cos(5.0f * r)}};
 }
 
-void drawGreetings(const Stage&, const SceneCall& call, const FrameTime& time)
+namespace {
+
+// The dust drifts until four fifths of the window, then is gone at once.
+bool dustShown(float r)
+{
+    return r < 0.8f;
+}
+
+} // namespace
+
+void updateGreetings(const SceneCall& call, const FrameTime& time, FlowField& flow)
+{
+    if (!dustShown(call.r))
+        return;
+    state.dust.update(time.delta);
+    state.dust.stepFlow(flow);
+}
+
+void drawGreetings(const Stage&, const SceneCall& call, const FrameTime& time, const FlowField&)
 {
     const float r = call.r;
     glLoadIdentity();
@@ -100,9 +118,6 @@ void drawGreetings(const Stage&, const SceneCall& call, const FrameTime& time)
     endBumpMapping();
     glEnable(GL_LIGHT0);
 
-    // The dust drifts until four fifths of the window, then is gone at once.
-    if (r < 0.8f) {
-        state.dust.update(time.delta);
+    if (dustShown(r))
         state.dust.draw();
-    }
 }

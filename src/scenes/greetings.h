@@ -3,6 +3,7 @@
 // until four fifths of the window.
 #pragma once
 #include "core/vec3.h"
+#include "effects/flow_field.h"
 #include "scenes/stage.h"
 #include "timeline/window_values.h"
 
@@ -10,7 +11,10 @@
 // shared generators, after the far ground of the sky, so that order fixes
 // their heights.
 void setupGreetings(const Stage& stage);
-void drawGreetings(const Stage& stage, const SceneCall& call, const FrameTime& time);
+// The update moves the dust on while it drifts; each of its spheres moves the
+// flow field on a little.
+void updateGreetings(const SceneCall& call, const FrameTime& time, FlowField& flow);
+void drawGreetings(const Stage& stage, const SceneCall& call, const FrameTime& time, const FlowField& flow);
 // The near ground.
 void releaseGreetings();
 

@@ -28,6 +28,7 @@ struct {
     GLuint logoOcclusion = 0;
     GLuint logoLines = 0; // the overlay map that pulses on the beat
     std::unique_ptr<BeatEnvelope> beats;
+    float beat = 0.0f; // the envelope's pulse this frame
 } state;
 
 void lookAt(const MistCamera& c)
@@ -161,11 +162,18 @@ void drawShowLogo(float r, int mode, float strength)
     glUseProgram(0);
 }
 
-void drawMist(const Stage& stage, const SceneCall& call, const FrameTime& time)
+void updateMist(const SceneCall& call, const FrameTime& time, FlowField& flow)
+{
+    state.beat = state.beats ? state.beats->value(time.musicMs) : 0.0f;
+    // The smoke moves only during the first 7.5 % of each window, then stands.
+    updateSmokeColumn(15.0f, call.r < 0.075f, time.delta, flow);
+}
+
+void drawMist(const Stage& stage, const SceneCall& call, const FrameTime&, const FlowField&)
 {
     const float r = call.r;
     const int mode = call.mode;
-    const float m = state.beats ? state.beats->value(time.musicMs) : 0.0f;
+    const float m = state.beat;
 
     // Camera and grid.
     glLoadIdentity();
@@ -174,8 +182,7 @@ void drawMist(const Stage& stage, const SceneCall& call, const FrameTime& time)
         glDisable(GL_LIGHTING);
     drawFoggedGrid(stage.display.antiAlias());
 
-    // Smoke: it moves only during the first 7.5 % of each window, then stands.
-    drawSmokeColumn(15.0f, r < 0.075f, time.delta);
+    drawSmokeColumn();
 
     setLogoLights();
     drawSilvateLogo(r, mode);

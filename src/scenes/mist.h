@@ -3,6 +3,7 @@
 // textured, then dissolve into noise through their shader programs.
 #pragma once
 #include "core/vec3.h"
+#include "effects/flow_field.h"
 #include "scenes/stage.h"
 #include "timeline/window_values.h"
 
@@ -11,7 +12,9 @@
 // 1091059 and sets up the smoke column.
 void setupMist(const Stage& stage);
 // mode 1: under the mist (sous_la_brume), mode 0: in the fog (dans_le_brouillard).
-void drawMist(const Stage& stage, const SceneCall& call, const FrameTime& time);
+// The update asks the beat envelope for this frame's pulse and moves the smoke on.
+void updateMist(const SceneCall& call, const FrameTime& time, FlowField& flow);
+void drawMist(const Stage& stage, const SceneCall& call, const FrameTime& time, const FlowField& flow);
 void releaseMist();
 
 // The second group's logo (mode 0, 0 < r < 0.25) and the show's (mode 0, 0.35 < r < 0.65).

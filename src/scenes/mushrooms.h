@@ -3,10 +3,13 @@
 // creatures sweeping past, seen in four shots.
 #pragma once
 #include "core/vec3.h"
+#include "effects/flow_field.h"
 #include "scenes/stage.h"
 #include "timeline/window_values.h"
 
-void drawMushrooms(const Stage& stage, const SceneCall& call, const FrameTime& time);
+// The update moves the flow field the sparks ride on.
+void updateMushrooms(const SceneCall& call, const FrameTime& time, FlowField& flow);
+void drawMushrooms(const Stage& stage, const SceneCall& call, const FrameTime& time, const FlowField& flow);
 
 struct MushroomsCamera {
     Vec3 eye, centre;

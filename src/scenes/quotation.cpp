@@ -51,7 +51,7 @@ void setupQuotation(const Stage& stage)
     state.model.Load("data/3D/starttext-export.3ds");
 }
 
-void drawQuotation(const Stage&, const SceneCall& call, const FrameTime&)
+void drawQuotation(const Stage&, const SceneCall& call, const FrameTime&, const FlowField&)
 {
     const float t = call.r;
     const int shot = call.mode;

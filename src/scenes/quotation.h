@@ -3,6 +3,7 @@
 // Its set-up also loads the bitmap font that every text of the show uses.
 #pragma once
 #include "core/vec3.h"
+#include "effects/flow_field.h"
 #include "scenes/stage.h"
 #include "timeline/window_values.h"
 
@@ -10,7 +11,7 @@
 // the title model. A file that cannot be loaded ends the program.
 void setupQuotation(const Stage& stage);
 // call.r: progress of the shot in [0, 1]; call.mode: shot 0 or 1.
-void drawQuotation(const Stage& stage, const SceneCall& call, const FrameTime& time);
+void drawQuotation(const Stage& stage, const SceneCall& call, const FrameTime& time, const FlowField& flow);
 void releaseQuotation();
 
 // Where the camera stands and looks in a shot; any other shot gives zeros.

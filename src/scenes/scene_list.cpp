@@ -46,7 +46,7 @@ const SceneRow kRows[] = {
      .releaseStep = "overlay texture", .release = releaseOverlayTexture},
     {.step = "logo scene", .setup = setupMist, .releaseStep = "logo scene", .release = releaseMist,
      .windows = {{Marker::SousLaBrume, look::mist}, {Marker::DansLeBrouillard, look::mist}},
-     .firstTwoExclusive = true, .draw = drawMist, .makes = kSmokeColumn,
+     .firstTwoExclusive = true, .update = updateMist, .draw = drawMist, .makes = kSmokeColumn,
      .uses = kShaderPrograms | kProceduralTextures | kFoggedTerrain},
     {.step = "sky and ground", .setup = [](const Stage& s) { setupSkyAndGround(s.images); },
      .releaseStep = "sky and ground", .release = releaseSkyAndGround, .makes = kSkyAndGround, .uses = kQuadric},
@@ -54,21 +54,23 @@ const SceneRow kRows[] = {
      .releaseStep = "terrain", .release = releaseTerrain, .makes = kFoggedTerrain},
     {.step = "beast", .setup = [](const Stage& s) { setupBeastSwarms(s.images); },
      .releaseStep = "beast", .release = releaseBeastSwarms, .makes = kBeastSwarms},
-    {.windows = {{Marker::Directorcut, look::lair}}, .draw = drawLair,
+    {.windows = {{Marker::Directorcut, look::lair}}, .update = updateLair, .draw = drawLair,
      .uses = kShaderPrograms | kFoggedTerrain | kSmokeColumn | kBeastSwarms},
-    {.windows = {{Marker::Linkbeast, look::beast}, {Marker::LaBeteSeDechaine, look::beast}}, .draw = drawBeast,
+    {.windows = {{Marker::Linkbeast, look::beast}, {Marker::LaBeteSeDechaine, look::beast}},
+     .update = updateBeast, .draw = drawBeast,
      .uses = kShaderPrograms | kFoggedTerrain | kSmokeColumn | kBeastSwarms},
     {.step = "moon scene", .setup = setupClouds, .releaseStep = "moon scene", .release = releaseClouds,
-     .windows = {{Marker::DansLesNuees, look::clouds}}, .draw = drawClouds, .makes = kCreature | kMoonPicture,
-     .uses = kProceduralTextures | kSmokeColumn},
+     .windows = {{Marker::DansLesNuees, look::clouds}}, .update = updateClouds, .draw = drawClouds,
+     .makes = kCreature | kMoonPicture, .uses = kProceduralTextures | kSmokeColumn},
     {.step = "roots", .setup = setupRoots, .releaseStep = "root paths", .release = releaseRoots,
-     .windows = {{Marker::Roots, look::roots}}, .draw = drawRoots, .makes = kBarkMaps, .uses = kShaderPrograms},
-    {.windows = {{Marker::Iterations, look::mushrooms}}, .draw = drawMushrooms,
+     .windows = {{Marker::Roots, look::roots}}, .update = updateRoots, .draw = drawRoots, .makes = kBarkMaps,
+     .uses = kShaderPrograms},
+    {.windows = {{Marker::Iterations, look::mushrooms}}, .update = updateMushrooms, .draw = drawMushrooms,
      .uses = kShaderPrograms | kProceduralTextures | kSkyAndGround | kCreature | kMoonPicture | kStairway},
-    {.windows = {{Marker::Noname, look::tree}, {Marker::Noname2, look::tree}}, .draw = drawTree,
+    {.windows = {{Marker::Noname, look::tree}, {Marker::Noname2, look::tree}}, .update = updateTree, .draw = drawTree,
      .uses = kQuadric | kProceduralTextures},
     {.step = "ground dust", .setup = setupGreetings, .releaseStep = "ground plane", .release = releaseGreetings,
-     .windows = {{Marker::Greetings, look::greetings}}, .draw = drawGreetings,
+     .windows = {{Marker::Greetings, look::greetings}}, .update = updateGreetings, .draw = drawGreetings,
      .uses = kShaderPrograms | kQuadric | kProceduralTextures | kBarkMaps},
     // Made after the ground dust, whose heights come first in the generator's sequence.
     {.step = "stairway", .setup = [](const Stage& s) { setupStairway(s.images); },
@@ -142,8 +144,15 @@ Marker shownWindow(int32_t t, const MarkerWindows& windows)
     return order.empty() ? Marker::Count : order.back();
 }
 
-void drawScene(const Stage& stage, Marker w, const SceneCall& call, const FrameTime& time)
+void updateScene(Marker w, const SceneCall& call, const FrameTime& time, FlowField& flow)
+{
+    const SceneRow* row = drawing(w).row;
+    if (row && row->update)
+        row->update(call, time, flow);
+}
+
+void drawScene(const Stage& stage, Marker w, const SceneCall& call, const FrameTime& time, const FlowField& flow)
 {
     if (const SceneRow* row = drawing(w).row)
-        row->draw(stage, call, time);
+        row->draw(stage, call, time, flow);
 }

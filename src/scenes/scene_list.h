@@ -9,6 +9,7 @@
 #include <span>
 #include <vector>
 
+#include "effects/flow_field.h"
 #include "scenes/stage.h"
 #include "timeline/show_table.h"
 
@@ -43,9 +44,10 @@ struct SceneRow {
     bool tool = false;                 // a drawing tool, released after everything drawn with it
     SceneWindow windows[3] = {};       // in the order a frame tests them
     bool firstTwoExclusive = false;    // where its first two windows both hold t, only the first draws
-    void (*draw)(const Stage& stage, const SceneCall& call, const FrameTime& time) = nullptr;
-    // The state advance, apart from the draw.
-    void (*update)(const Stage& stage, const SceneCall& call, const FrameTime& time) = nullptr;
+    // The update moves the scene's state and the flow field on for the frame
+    // (no GL; none where the scene keeps no state); the draw reads what it left.
+    void (*update)(const SceneCall& call, const FrameTime& time, FlowField& flow) = nullptr;
+    void (*draw)(const Stage& stage, const SceneCall& call, const FrameTime& time, const FlowField& flow) = nullptr;
     unsigned makes = 0;                // Shared values its set-up makes
     unsigned uses = 0;                 // Shared values its draw reads
 };
@@ -63,5 +65,7 @@ WindowValues windowValues(Marker w, int32_t t, const MarkerWindows& windows);
 // The window whose picture a frame at time t shows (the last composite in the
 // frame's order that holds t), or Marker::Count when none does.
 Marker shownWindow(int32_t t, const MarkerWindows& windows);
+// Updates the scene of window w, when a row draws one and it has an update.
+void updateScene(Marker w, const SceneCall& call, const FrameTime& time, FlowField& flow);
 // Draws the scene of window w, when a row draws one.
-void drawScene(const Stage& stage, Marker w, const SceneCall& call, const FrameTime& time);
+void drawScene(const Stage& stage, Marker w, const SceneCall& call, const FrameTime& time, const FlowField& flow);

@@ -132,11 +132,14 @@ TEST_F(ModelTextGl, ADecodingLineBeforeItsStartDrawsNothing)
 {
     buildFont(7, 4.2f);
     clearTo(0.0f);
-    drawDecodingText({0.0f, 0.0f, 0.0f}, 0.1f, 0.2f, 0.4f, 1.0f, "ABC");
+    auto drawAt = [](float time) {
+        drawDecodedText({0.0f, 0.0f, 0.0f}, decodeText("ABC", bitmaptext::colouredProgress(time, 0.2f, 0.4f)), 1.0f);
+    };
+    drawAt(0.1f);
     expectPixel(1, 3, 0, 0, 0);
-    drawDecodingText({0.0f, 0.0f, 0.0f}, 0.46f, 0.2f, 0.4f, 1.0f, "ABC"); // gone after end + 0.05
+    drawAt(0.46f); // gone after end + 0.05
     expectPixel(1, 3, 0, 0, 0);
-    drawDecodingText({0.0f, 0.0f, 0.0f}, 0.41f, 0.2f, 0.4f, 1.0f, "ABC");
+    drawAt(0.41f);
     expectPixel(1, 3, 255, 255, 255);
     releaseFont();
 }
@@ -153,7 +156,7 @@ TEST_F(ModelTextGl, ReleasingTheOpeningTextDeletesItsTexturesAndTheFontLists)
 
     GLuint font = fontTexture();
     uint32_t lists = fontBase();
-    drawQuotation(stage, {.r = 0.5f, .mode = 0}, {}); // binds the title texture
+    drawQuotation(stage, {.r = 0.5f, .mode = 0}, {}, {}); // binds the title texture
     GLuint title = static_cast<GLuint>(gltest::getInteger(GL_TEXTURE_BINDING_2D));
     ASSERT_TRUE(glIsTexture(font));
     ASSERT_TRUE(glIsTexture(title));

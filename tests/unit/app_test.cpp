@@ -199,7 +199,7 @@ TEST(SceneList, ReleasesTheContentInStartUpOrderAndTheDrawingToolsAfterIt)
     EXPECT_EQ(names, expected);
 }
 
-TEST(SceneList, NoWindowIsDrawnByTwoRowsAndWhatARowUsesIsMadeByOne)
+TEST(SceneList, NoWindowIsDrawnByTwoRowsEveryUpdateHasItsDrawAndWhatARowUsesIsMadeByOne)
 {
     std::vector<int> drawers(kMarkerCount, 0);
     unsigned made = 0, used = 0;
@@ -207,6 +207,7 @@ TEST(SceneList, NoWindowIsDrawnByTwoRowsAndWhatARowUsesIsMadeByOne)
         for (const SceneWindow& w : row.windows)
             if (w.look)
                 ++drawers.at(static_cast<int>(w.marker));
+        EXPECT_TRUE(row.draw || !row.update) << (row.step ? row.step : "a row without a step");
         EXPECT_EQ(made & row.makes, 0u) << "made twice";
         made |= row.makes;
         used |= row.uses;
