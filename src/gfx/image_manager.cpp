@@ -14,8 +14,9 @@
 
 namespace {
 
-ImageManager* gManager = nullptr;
-GLuint gOverlayTexture = 0;
+struct {
+    GLuint overlay = 0; // data/gfx/overlay.png
+} state;
 
 // Pictures decoded on a worker thread ahead of the loads that ask for them,
 // in the order given. The worker keeps at most kAheadBytes of unclaimed
@@ -226,42 +227,28 @@ void ImageManager::buildQuadLists()
     quadList[3] = buildQuadList(-3.0f, 3.0f, -0.375f, 0.375f);
 }
 
-void createImageManager()
+void ImageManager::releaseQuadLists()
 {
-    if (!gManager)
-        gManager = new ImageManager;
-}
-
-ImageManager& imageManager()
-{
-    createImageManager();
-    return *gManager;
-}
-
-void destroyImageManager()
-{
-    if (!gManager)
-        return;
-    for (GLuint list : gManager->quadList)
+    for (GLuint& list : quadList) {
         if (list != 0)
             glDeleteLists(list, 1);
-    delete gManager;
-    gManager = nullptr;
+        list = 0;
+    }
 }
 
-void loadOverlayTexture()
+void loadOverlayTexture(ImageManager& images)
 {
-    gOverlayTexture = imageManager().loadImage("data/gfx/overlay.png", true, false);
+    state.overlay = images.loadImage("data/gfx/overlay.png", true, false);
 }
 
 void releaseOverlayTexture()
 {
-    if (gOverlayTexture != 0)
-        glDeleteTextures(1, &gOverlayTexture);
-    gOverlayTexture = 0;
+    if (state.overlay != 0)
+        glDeleteTextures(1, &state.overlay);
+    state.overlay = 0;
 }
 
 GLuint overlayTexture()
 {
-    return gOverlayTexture;
+    return state.overlay;
 }

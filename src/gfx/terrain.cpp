@@ -11,6 +11,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "core/rng.h"
 #include "core/time_window.h"
 
 namespace {

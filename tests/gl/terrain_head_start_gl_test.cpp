@@ -3,10 +3,10 @@
 #include <filesystem>
 #include <string>
 
-#include "app/scene_table.h"
 #include "core/c_rand.h"
 #include "gfx/terrain.h"
 #include "gl/gl_context.h"
+#include "scenes/scene_list.h"
 
 using namespace gltest;
 
@@ -20,23 +20,26 @@ TEST(TerrainHeadStart, TheStepsBeforeTheTerrainsDrawFromTheCLibraryAsOftenAsItAs
     std::filesystem::current_path(std::filesystem::path(VELMORA_DATA_DIR).parent_path());
     CRandState saved = cRandShared();
     cRandShared() = cRandInitialState();
+    const DisplaySettings display;
+    const Stage stage{images(), display};
+    const int rows = static_cast<int>(kSceneList.size());
     int terrain = 0;
-    for (; terrain < kSceneRowCount; ++terrain) {
-        const SceneRow& row = kSceneTable[terrain];
-        if (row.name && std::string(row.name) == "terrain")
+    for (; terrain < rows; ++terrain) {
+        const SceneRow& row = kSceneList[terrain];
+        if (row.step && std::string(row.step) == "terrain")
             break;
         if (row.setup)
-            row.setup();
+            row.setup(stage);
     }
-    ASSERT_LT(terrain, kSceneRowCount);
+    ASSERT_LT(terrain, rows);
     CRandState expected = cRandInitialState();
     cRandSkip(expected, kCRandDrawsBeforeTerrain);
     for (int k = 0; k < 40; ++k)
         ASSERT_EQ(cRandNext(cRandShared()), cRandNext(expected)) << "draw " << k << " after the steps";
 
     for (int i = terrain - 1; i >= 0; --i)
-        if (kSceneTable[i].release)
-            kSceneTable[i].release();
+        if (kSceneList[i].release)
+            kSceneList[i].release();
     cRandShared() = saved;
     std::filesystem::current_path(previous);
 }

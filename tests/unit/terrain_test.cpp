@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/c_rand.h"
+#include "core/rng.h"
 #include "core/vec3.h"
 #include "gfx/terrain.h"
 
