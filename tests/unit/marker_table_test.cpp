@@ -19,17 +19,6 @@ void expectWindow(const MarkerWindows& w, Window which, int32_t start, int32_t e
 
 } // namespace
 
-TEST(MarkerWindows, AnEmptyScriptGivesTheShowsTimes)
-{
-    MarkerWindows w = windowsFrom("");
-    for (auto [which, start, end] : {std::tuple{Window::SousLaBrume, 12000, 24060}, {Window::OuGitLaBete, 36000, 52000},
-                                     {Window::Citation, 0, 5500}, {Window::Roots, 120000, 143940},
-                                     {Window::Demoend, 203000, 204000}})
-        expectWindow(w, which, start, end);
-    EXPECT_EQ((std::vector<int32_t>{w[Window::Linkbeast2].start, w[Window::Iterations].start, w[Window::Rappel].end}),
-              (std::vector<int32_t>{40000, 95500, 204000}));
-}
-
 TEST(MarkerWindows, OnePairMovesOnlyItsOwnBoundAndTheLaterOfTwoWins)
 {
     MarkerWindows w = windowsFrom("roots.start 100000\n");
