@@ -25,7 +25,7 @@
 #include "sound/sound_manager.h"
 
 namespace {
-void drawOpeningTextScene(const SceneCall& c, const FrameTime&) { drawOpeningText(c.r, c.mode); }
+void drawOpeningTextScene(const SceneCall& c, const FrameTime&, const FlowField&) { drawOpeningText(c.r, c.mode); }
 } // namespace
 
 // Start-up runs the rows' set-ups in this order (a named row without one only
@@ -46,30 +46,36 @@ const SceneRow kSceneTable[] = {
     {.name = "overlay", .setup = loadOverlayTexture,
      .releaseName = "overlay texture", .release = releaseOverlayTexture, .releaseOrder = 2},
     {.name = "logo scene", .setup = setupLogoScene, .releaseName = "logo scene", .release = releaseLogoScene,
-     .releaseOrder = 6, .draws = {{Window::SousLaBrume, drawMistScene}, {Window::DansLeBrouillard, drawMistScene}}},
+     .releaseOrder = 6,
+     .draws = {{Window::SousLaBrume, updateMistScene, drawMistScene},
+               {Window::DansLeBrouillard, updateMistScene, drawMistScene}}},
     {.name = "sky and ground", .setup = setupSkyAndGround,
      .releaseName = "sky and ground", .release = releaseSkyAndGround, .releaseOrder = 3},
     {.name = "terrain", .setup = buildTerrainGrid, .releaseName = "terrain", .release = releaseTerrain, .releaseOrder = 4},
     {.name = "beast", .setup = setupBeast, .releaseName = "beast", .release = releaseBeast, .releaseOrder = 5,
-     .draws = {{Window::Linkbeast, drawBeastScene}, {Window::LaBeteSeDechaine, drawBeastScene}}},
+     .draws = {{Window::Linkbeast, updateBeastScene, drawBeastScene},
+               {Window::LaBeteSeDechaine, updateBeastScene, drawBeastScene}}},
     {.name = "moon scene", .setup = setupMoonScene, .releaseName = "moon scene", .release = releaseMoonScene,
-     .releaseOrder = 7, .draws = {{Window::DansLesNuees, drawMoonScene}}},
+     .releaseOrder = 7, .draws = {{Window::DansLesNuees, updateMoonScene, drawMoonScene}}},
     {.name = "roots", .setup = setupRoots, .releaseName = "root paths", .release = releaseRootPaths, .releaseOrder = 9,
-     .draws = {{Window::Roots, drawRootsScene}}},
+     .draws = {{Window::Roots, updateRootsScene, drawRootsScene}}},
     {.name = "ground dust", .setup = setupGroundDust,
      .releaseName = "ground plane", .release = releaseGroundPlane, .releaseOrder = 10,
-     .draws = {{Window::Greetings, drawGreetingsScene}}},
+     .draws = {{Window::Greetings, updateGreetingsScene, drawGreetingsScene}}},
     {.name = "stairway", .setup = setupStairway, .releaseName = "stairway", .release = releaseStairway,
-     .releaseOrder = 11, .draws = {{Window::Iterations, drawIterationsScene}}},
+     .releaseOrder = 11, .draws = {{Window::Iterations, updateIterationsScene, drawIterationsScene}}},
     {.name = "nothing"}, // the bar moves on without work
     {.name = "opening text", .setup = setupOpeningText,
      .releaseName = "opening text", .release = releaseOpeningText, .releaseOrder = 8,
-     .draws = {{Window::Citation, drawOpeningTextScene}, {Window::Citation2, drawOpeningTextScene},
-               {Window::Rappel, drawOpeningTextScene}}},
+     .draws = {{Window::Citation, nullptr, drawOpeningTextScene},
+               {Window::Citation2, nullptr, drawOpeningTextScene},
+               {Window::Rappel, nullptr, drawOpeningTextScene}}}, // the quotation moves nothing on
     {.name = "framebuffers", .setup = [] { createFrameBuffers(DisplaySettings::width(), DisplaySettings::height()); },
      .releaseName = "framebuffers", .release = destroyFrameBuffers, .releaseOrder = 14},
-    {.draws = {{Window::Directorcut, drawLairScene}}}, // the lair: the beast's set-up made all it draws
-    {.draws = {{Window::Noname, drawBranchScene}, {Window::Noname2, drawBranchScene}}}, // the tree owns nothing
+    // The lair: the beast's set-up made all it draws.
+    {.draws = {{Window::Directorcut, updateLairScene, drawLairScene}}},
+    {.draws = {{Window::Noname, updateBranchScene, drawBranchScene},
+               {Window::Noname2, updateBranchScene, drawBranchScene}}}, // the tree owns nothing
     // Made before start-up, released at its end.
     {.releaseName = "image manager", .release = destroyImageManager, .releaseOrder = 15},
     {.releaseName = "sound manager", .release = destroySoundManager, .releaseOrder = 16},
@@ -86,10 +92,18 @@ int startupStepCount()
     return steps;
 }
 
-void drawScene(Window w, const SceneCall& call, const FrameTime& time)
+void updateScene(Window w, const SceneCall& call, const FrameTime& time, FlowField& flow)
+{
+    for (const SceneRow& row : kSceneTable)
+        for (const SceneDraw& d : row.draws)
+            if (d.window == w && d.update)
+                d.update(call, time, flow);
+}
+
+void drawScene(Window w, const SceneCall& call, const FrameTime& time, const FlowField& flow)
 {
     for (const SceneRow& row : kSceneTable)
         for (const SceneDraw& d : row.draws)
             if (d.window == w && d.draw)
-                d.draw(call, time);
+                d.draw(call, time, flow);
 }

@@ -1,14 +1,19 @@
 // The one table of the show's parts, in start-up order. Start-up runs the rows'
 // set-up steps in table order, shutdown runs their releases in release order,
-// and the frame draws each window's scene through the row that names the window.
-// Adding a scene is its own file pair and one row here.
+// and the frame updates and draws each window's scene through the row that
+// names the window. Adding a scene is its own file pair and one row here.
 #pragma once
 #include "timeline/window_values.h"
 
-// A window whose scene a row draws, with the scene's draw call.
+struct FlowField;
+
+// A window whose scene a row runs: the scene's update, which moves its state
+// and the flow field on for the frame (no GL; none where the scene keeps no
+// state), and its draw, which reads what the update left.
 struct SceneDraw {
     Window window = Window::Count;
-    void (*draw)(const SceneCall& call, const FrameTime& time) = nullptr;
+    void (*update)(const SceneCall& call, const FrameTime& time, FlowField& flow) = nullptr;
+    void (*draw)(const SceneCall& call, const FrameTime& time, const FlowField& flow) = nullptr;
 };
 
 struct SceneRow {
@@ -26,5 +31,7 @@ extern const int kSceneRowCount;
 // The number of start-up steps, which is the loading bar's total.
 int startupStepCount();
 
+// Updates the scene of window w, when a row runs one with an update.
+void updateScene(Window w, const SceneCall& call, const FrameTime& time, FlowField& flow);
 // Draws the scene of window w, when a row draws one.
-void drawScene(Window w, const SceneCall& call, const FrameTime& time);
+void drawScene(Window w, const SceneCall& call, const FrameTime& time, const FlowField& flow);

@@ -3,6 +3,7 @@
 #include <epoxy/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
@@ -21,6 +22,7 @@
 #include "core/log.h"
 #include "core/show_clock.h"
 #include "effects/overlays.h"
+#include "effects/particles.h"
 #include "effects/sky_and_ground.h"
 #include "gfx/framebuffer.h"
 #include "gfx/image_manager.h"
@@ -62,27 +64,107 @@ void beginFrame()
     glLoadIdentity();
 }
 
-// Every marker window that holds t, each through the post chain with its
-// scene and backdrop, then its overlays.
-void drawFrame(int32_t t)
+// The clocks the scenes read in the frame at t.
+FrameTime frameTime(int32_t t)
+{
+    return {.musicMs = t, .elapsed = frameTimer().elapsed, .delta = frameTimer().delta};
+}
+
+// A window's share of a frame's update (no GL): its scene's, then its
+// overlays', whose decoded lines its draw shows.
+OverlayText updateWindow(const WindowValues& v, const FrameTime& time, FlowField& flow)
+{
+    updateScene(v.window, v.scene, time, flow);
+    return updateOverlays(v.overlays);
+}
+
+// The frame at t without drawing: every window's update, as drawFrame runs them.
+void updateFrame(int32_t t, FlowField& flow)
 {
     const MarkerWindows& windows = markerWindows();
-    const FrameTime time{.musicMs = t, .elapsed = frameTimer().elapsed, .delta = frameTimer().delta};
+    const FrameTime time = frameTime(t);
+    for (Window w : compositesAt(t, windows))
+        updateWindow(windowValues(w, t, windows), time, flow);
+}
+
+// Every marker window that holds t: its update, then its composite through the
+// post chain with its scene and backdrop, then its overlays. Each window is
+// updated right before its own draw, so that the draw reads what its update
+// left even where a later window of the frame moves the same smoke or flow
+// field on (the mist's last frame is the lair's first).
+void drawFrame(int32_t t, FlowField& flow)
+{
+    const MarkerWindows& windows = markerWindows();
+    const FrameTime time = frameTime(t);
     for (Window w : compositesAt(t, windows)) {
         const WindowValues v = windowValues(w, t, windows);
-        runPostChain([&v, &time] {
-            drawScene(v.window, v.scene, time);
+        const OverlayText text = updateWindow(v, time, flow);
+        runPostChain([&v, &time, &flow] {
+            drawScene(v.window, v.scene, time, flow);
             if (v.backdrop)
                 drawBackdrop(*v.backdrop, time.elapsed);
         }, v.blur, v.final);
-        drawOverlays(v.overlays);
+        drawOverlays(v.overlays, text);
     }
+}
+
+// One whole frame into the back buffer.
+void drawShowFrame(int32_t t, FlowField& flow)
+{
+    beginFrame();
+    drawFrame(t, flow);
+    imageManager().drawOverlay();
+    finishShowFrame(t);
+    glFlush();
 }
 
 // The music time of this frame.
 int32_t musicTime()
 {
     return soundManager().time();
+}
+
+// Whether a window that holds t holds no more at next.
+bool aWindowCloses(int32_t t, int32_t next, const MarkerWindows& windows)
+{
+    const std::vector<Window> after = compositesAt(next, windows);
+    for (Window w : compositesAt(t, windows))
+        if (std::find(after.begin(), after.end(), w) == after.end())
+            return true;
+    return false;
+}
+
+// An offline run that starts later than 0 first runs the show from 0 at its
+// own step without showing it, so that its frames show what the whole run
+// shows at the same moments. Every frame's updates run. The last frame of each
+// window and the frame right before from are also drawn, unseen: a scene may
+// draw with GL state an earlier window left (the tree's first shot is lit by
+// the light of the roots' last frame), and only drawing leaves it. Past the
+// frame that ends the show nothing moves on: the clock goes straight to from.
+AdvanceTimes advanceTo(int32_t from, FlowField& flow)
+{
+    const MarkerWindows& windows = markerWindows();
+    AdvanceTimes times;
+    while (musicTime() < from) {
+        frameTimer().update();
+        const int32_t t = musicTime();
+        const int32_t next = showclock::musicMsAt(showclock::frameIndex() + 1);
+        const double start = showclock::wallMs();
+        if (next >= from || aWindowCloses(t, next, windows)) {
+            drawShowFrame(t, flow);
+            glFinish();
+            times.drawn += 1;
+            times.drawMs += showclock::wallMs() - start;
+        } else {
+            updateFrame(t, flow);
+            times.updateMs += showclock::wallMs() - start;
+        }
+        times.frames += 1;
+        showclock::nextFrame();
+        if (showEndsAt(t, windows))
+            showclock::skipToFrame(showclock::firstFrameFrom(from));
+    }
+    return times;
 }
 
 [[noreturn]] void failRun(const std::string& cause)
@@ -163,8 +245,10 @@ int runShow(const Options& options)
         platform::shutdown();
         return 2;
     }
+    // Offline frames count from show time 0, whatever --from says: frame k
+    // then has the clocks it has in a whole run.
     if (offline)
-        showclock::useFixedStep(from, options.fps);
+        showclock::useFixedStep(0, options.fps);
 
     platform::WindowRequest request{kWindowTitle, DisplaySettings::width(), DisplaySettings::height(),
                               DisplaySettings::fullscreen(), DisplaySettings::bitsPerPixel()};
@@ -191,12 +275,23 @@ int runShow(const Options& options)
 
     if (capturing && !openCapture(options, DisplaySettings::width(), DisplaySettings::height(), error))
         failRun(error);
+    // The flow field the scenes step and read, carried from frame to frame.
+    FlowField flow;
+    if (offline) {
+        if (capturing && from > 0)
+            std::fprintf(stderr, "capture: the show runs unseen from 0 to %d ms first\n", static_cast<int>(from));
+        const AdvanceTimes advance = advanceTo(from, flow);
+        if (options.timedemo)
+            timedemoAdvance(from, advance);
+    }
     // The offline range ends at --to, else where the show ends. A timedemo
     // stops short of --to, so that a window's own bounds measure it alone.
     int32_t last = options.toMs.value_or(end.start);
     if (options.timedemo && options.toMs && last > from)
         last -= 1;
-    int64_t totalFrames = (static_cast<int64_t>(last) - from) * options.fps / 1000 + 1;
+    const int64_t firstFrame = showclock::frameIndex();
+    // The first frame is drawn even where the step passes over --to.
+    const int64_t totalFrames = std::max<int64_t>(showclock::lastFrameTo(last) - firstFrame + 1, 1);
     double progressStart = showclock::wallMs();
     bool first = true;
 
@@ -216,20 +311,16 @@ int runShow(const Options& options)
 
         double frameStart = showclock::wallMs();
         double cpuStart = showclock::threadCpuMs();
-        beginFrame();
         frameTimer().update();
         int32_t t = musicTime();
-        drawFrame(t);
-        imageManager().drawOverlay();
-        finishShowFrame(t);
-        glFlush();
+        drawShowFrame(t, flow);
         if (showEndsAt(t, markerWindows()))
             platform::postQuit(0);
 
         if (capturing) {
             if (!captureFrame(error))
                 failRun(error);
-            int64_t done = showclock::frameIndex() + 1;
+            int64_t done = showclock::frameIndex() - firstFrame + 1;
             double seconds = (showclock::wallMs() - progressStart) / 1000.0;
             showProgress(done, totalFrames, seconds > 0.0 ? done / seconds : 0.0);
         }
@@ -253,12 +344,13 @@ int runShow(const Options& options)
     }
 
     int exitCode = platform::quitCode();
-    stopShowControls();
-    shutdownShow();
+    // The last frame is read back while the window, and GL, are still there.
     if (capturing && !closeCapture(error)) {
         std::fprintf(stderr, "velmora: %s\n", error.c_str());
         exitCode = 1;
     }
+    stopShowControls();
+    shutdownShow();
     if (options.timedemo && !timedemoReport(options.reportPath, error)) {
         std::fprintf(stderr, "velmora: %s\n", error.c_str());
         exitCode = 1;

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <map>
 
+#include <sys/resource.h>
+
 #include "app/startup.h"
 #include "timeline/frame_sequencer.h"
 
@@ -35,6 +37,8 @@ struct WindowTimes {
 };
 std::map<int, WindowTimes> gWindows; // by Window, Count for none
 double gFirstFrameMs = -1.0;
+int32_t gAdvanceToMs = 0;
+AdvanceTimes gAdvance;
 
 // The name followed by blanks up to width characters (UTF-8 letters count once).
 std::string padded(const char* name, size_t width)
@@ -46,6 +50,15 @@ std::string padded(const char* name, size_t width)
     if (letters < width)
         text.append(width - letters, ' ');
     return text;
+}
+
+// The most memory the process has held resident so far, in MB (2^20 bytes).
+double peakResidentMb()
+{
+    struct rusage usage;
+    if (getrusage(RUSAGE_SELF, &usage) != 0)
+        return 0.0;
+    return static_cast<double>(usage.ru_maxrss) / 1024.0; // reported in KB
 }
 
 double meanCpu(const WindowTimes& w)
@@ -67,6 +80,12 @@ void timedemoFirstFrame(double launchToFirstFrameMs)
     gFirstFrameMs = launchToFirstFrameMs;
 }
 
+void timedemoAdvance(int32_t toMs, const AdvanceTimes& times)
+{
+    gAdvanceToMs = toMs;
+    gAdvance = times;
+}
+
 bool timedemoReport(const std::string& reportPath, std::string& error)
 {
     std::printf("start-up steps:\n");
@@ -77,6 +96,12 @@ bool timedemoReport(const std::string& reportPath, std::string& error)
     }
     std::printf("  %-28s %9.1f ms\n", "total", startupTotal);
     std::printf("launch to first frame: %.1f ms\n", gFirstFrameMs);
+    if (gAdvance.frames > 0)
+        std::printf("from 0 to %d ms, unseen: %lld frames updated in %.1f ms, %lld of them also drawn in %.1f ms\n",
+                    static_cast<int>(gAdvanceToMs), static_cast<long long>(gAdvance.frames - gAdvance.drawn),
+                    gAdvance.updateMs, static_cast<long long>(gAdvance.drawn), gAdvance.drawMs);
+    const double peakMb = peakResidentMb();
+    std::printf("peak resident memory: %.1f MB\n", peakMb);
     std::printf("%-22s %7s %10s %10s %9s %10s\n", "window", "frames", "mean ms", "p95 ms", "fps", "cpu ms");
 
     WindowTimes all;
@@ -105,7 +130,14 @@ bool timedemoReport(const std::string& reportPath, std::string& error)
         std::fprintf(file, "%s\n    {\"step\": \"%s\", \"ms\": %.3f}", sep, step.name.c_str(), step.ms);
         sep = ",";
     }
-    std::fprintf(file, "\n  ],\n  \"launch_to_first_frame_ms\": %.3f,\n  \"windows\": [", gFirstFrameMs);
+    std::fprintf(file, "\n  ],\n  \"launch_to_first_frame_ms\": %.3f,\n  \"peak_resident_mb\": %.1f,", gFirstFrameMs, peakMb);
+    if (gAdvance.frames > 0)
+        std::fprintf(file,
+                     "\n  \"before_from\": {\"to_ms\": %d, \"updated\": %lld, \"update_ms\": %.3f, "
+                     "\"drawn\": %lld, \"draw_ms\": %.3f},",
+                     static_cast<int>(gAdvanceToMs), static_cast<long long>(gAdvance.frames - gAdvance.drawn),
+                     gAdvance.updateMs, static_cast<long long>(gAdvance.drawn), gAdvance.drawMs);
+    std::fprintf(file, "\n  \"windows\": [");
     sep = "";
     auto writeStats = [&](const char* name, const WindowTimes& w) {
         FrameStats s = frameStats(w.frameMs);

@@ -19,6 +19,18 @@ FrameStats frameStats(std::vector<double> frameMs);
 // main thread's CPU time.
 void timedemoFrame(int32_t musicMs, double frameMs, double cpuMs);
 void timedemoFirstFrame(double launchToFirstFrameMs);
-// Prints the start-up steps and the per-window times, and writes the JSON
-// report when reportPath is not empty; false with error when it cannot be written.
+// What an offline run from a later moment did before its first frame: the
+// frames it ran from 0 unseen, how many of them it drew, and the wall time of
+// the updated-only frames and of the drawn ones.
+struct AdvanceTimes {
+    int64_t frames = 0;
+    int64_t drawn = 0;
+    double updateMs = 0.0;
+    double drawMs = 0.0;
+};
+// The report shows the advance to toMs when it ran any frames.
+void timedemoAdvance(int32_t toMs, const AdvanceTimes& times);
+// Prints the start-up steps, the per-window times and the peak resident
+// memory, and writes them as a JSON report when reportPath is not empty; false
+// with error when it cannot be written.
 bool timedemoReport(const std::string& reportPath, std::string& error);

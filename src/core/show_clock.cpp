@@ -2,6 +2,8 @@
 
 #include <time.h>
 
+#include <algorithm>
+
 namespace showclock {
 
 namespace {
@@ -67,10 +69,15 @@ void startMusic(int32_t startMs)
     state.musicStarted = true;
 }
 
+int32_t musicMsAt(int64_t k)
+{
+    return state.fromMs + static_cast<int32_t>(k * 1000 / state.fps);
+}
+
 int32_t musicMs()
 {
     if (state.fixed)
-        return state.fromMs + static_cast<int32_t>(state.frame * 1000 / state.fps);
+        return musicMsAt(state.frame);
     if (!state.musicStarted)
         return 0;
     uint64_t ticks = counter() - state.musicOrigin;
@@ -87,6 +94,26 @@ void nextFrame()
 int64_t frameIndex()
 {
     return state.frame;
+}
+
+int64_t firstFrameFrom(int32_t ms)
+{
+    // trunc(k * 1000 / fps) >= d exactly when k * 1000 >= d * fps.
+    const int64_t d = std::max<int64_t>(static_cast<int64_t>(ms) - state.fromMs, 0);
+    return (d * state.fps + 999) / 1000;
+}
+
+int64_t lastFrameTo(int32_t ms)
+{
+    // trunc(k * 1000 / fps) <= d exactly when k * 1000 < (d + 1) * fps.
+    const int64_t d = static_cast<int64_t>(ms) - state.fromMs;
+    return d < 0 ? -1 : ((d + 1) * state.fps - 1) / 1000;
+}
+
+void skipToFrame(int64_t k)
+{
+    if (state.fixed && k > state.frame)
+        state.frame = k;
 }
 
 double wallMs()

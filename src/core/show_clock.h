@@ -23,6 +23,14 @@ int32_t musicMs();
 // Fixed step: the next frame. Real time: nothing.
 void nextFrame();
 int64_t frameIndex();
+// The music time of frame k (fixed step).
+int32_t musicMsAt(int64_t k);
+// Fixed step: the first frame whose music time is at least ms, and the last
+// whose music time is at most ms (both at or after the fixed step's start).
+int64_t firstFrameFrom(int32_t ms);
+int64_t lastFrameTo(int32_t ms);
+// Fixed step: moves on to frame k, leaving the frames before it out.
+void skipToFrame(int64_t k);
 
 // Milliseconds of wall time since the process's first reading, for reports.
 double wallMs();

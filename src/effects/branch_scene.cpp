@@ -63,25 +63,25 @@ DotLook dotLook(int depth, int variant)
     return {textures.flare, kFlareColour, branchDotHalf(depth, variant)};
 }
 
-Vec3 dotCentre(const Branch& branch, int i, float g)
+Vec3 dotCentre(const Branch& branch, int i, float g, const FlowField& flow)
 {
     const float along = static_cast<float>(i) / static_cast<float>(branch.count) * g;
     Vec3 q = lerp(branch.a, branch.b, along) + Vec3{0.0f, -5.0f, 0.0f};
     if (branch.variant == 0)
-        q = q + flowField(q, 2) * 0.76687f;
+        q = q + flowField(flow, q, 2) * 0.76687f;
     else
-        q = q + flowField(q, 3) * 0.54687f;
+        q = q + flowField(flow, q, 3) * 0.54687f;
     return q;
 }
 
-void appendDots(const Branch& branch, std::vector<BranchDot>& out)
+void appendDots(const Branch& branch, const FlowField& flow, std::vector<BranchDot>& out)
 {
     const float g = ramp(branch.time, branch.start, branch.end);
     if (!(g > 0.0f) || branch.count <= 1)
         return;
     const float half = branchDotHalf(branch.depth, branch.variant);
     for (int i = 0; i < branch.count; i += 2)
-        out.push_back({dotCentre(branch, i, g), half});
+        out.push_back({dotCentre(branch, i, g, flow), half});
 }
 
 // The state drawBranch sets before its dots; the camera basis it reads.
@@ -98,7 +98,7 @@ void beginBranch(Vec3& right, Vec3& up, Vec3& forward)
 // The whole tree from arrays. Nothing between two drawBranch calls changes the
 // matrices or the state they set, so that state is set once; each dot's
 // corners are computed as drawBillboard computes them.
-void drawTree(const Branch& trunk)
+void drawTree(const Branch& trunk, const FlowField& flow)
 {
     Vec3 right, up, forward;
     beginBranch(right, up, forward);
@@ -112,7 +112,7 @@ void drawTree(const Branch& trunk)
     walkBranches(trunk, [&](const Branch& branch) {
         last = dotLook(branch.depth, branch.variant);
         state.dots.clear();
-        appendDots(branch, state.dots);
+        appendDots(branch, flow, state.dots);
         const float h = last.half;
         for (const BranchDot& dot : state.dots) {
             const Vec3& c = dot.centre;
@@ -239,10 +239,10 @@ void walkBranches(const Branch& root, const std::function<void(const Branch&)>& 
             walkBranches(child, visit);
 }
 
-std::vector<BranchDot> branchDots(const Branch& branch)
+std::vector<BranchDot> branchDots(const Branch& branch, const FlowField& flow)
 {
     std::vector<BranchDot> dots;
-    appendDots(branch, dots);
+    appendDots(branch, flow, dots);
     return dots;
 }
 
@@ -274,7 +274,7 @@ BranchCamera branchCamera(float t, int shot)
 // --- Drawing ---
 
 void drawBranch(const Vec3& a, const Vec3& b, float angle, int depth, int fan, float time, float start, float end,
-                int count, int variant)
+                int count, int variant, const FlowField& flow)
 {
     const Branch branch{a, b, angle, depth, fan, time, start, end, count, variant};
     Vec3 right, up, forward;
@@ -286,12 +286,12 @@ void drawBranch(const Vec3& a, const Vec3& b, float angle, int depth, int fan, f
         glColor4fv(look.colour);
         glDepthMask(GL_FALSE);
         if (g > 0.0f && count > 1 && i % 2 == 0)
-            drawBillboard(dotCentre(branch, i, g), right, up, forward, look.half);
+            drawBillboard(dotCentre(branch, i, g, flow), right, up, forward, look.half);
         glDepthMask(GL_TRUE);
     }
     if (depth > 0 && fan == 2)
         for (const Branch& c : subBranches(branch))
-            drawBranch(c.a, c.b, c.angle, c.depth, c.fan, c.time, c.start, c.end, c.count, c.variant);
+            drawBranch(c.a, c.b, c.angle, c.depth, c.fan, c.time, c.start, c.end, c.count, c.variant, flow);
 }
 
 void drawTubeRing(const Vec3& position, const Vec3& colour, float alpha, float innerRadius, float height,
@@ -346,7 +346,13 @@ void drawPedestal()
     glDisable(GL_TEXTURE_GEN_T);
 }
 
-void drawBranchScene(const SceneCall& call, const FrameTime& /*time*/)
+void updateBranchScene(const SceneCall&, const FrameTime&, FlowField& flow)
+{
+    flow.time += 0.015f;
+    flow.blend += 0.01f; // left unclamped
+}
+
+void drawBranchScene(const SceneCall& call, const FrameTime&, const FlowField& flow)
 {
     const float t = call.r;
     const int shot = call.mode;
@@ -354,8 +360,6 @@ void drawBranchScene(const SceneCall& call, const FrameTime& /*time*/)
     glDisable(GL_TEXTURE_2D);
     glEnable(GL_LIGHTING);
     glEnable(GL_LIGHT0);
-    flowTime += 0.015f;
-    flowBlend += 0.01f; // left unclamped
 
     const BranchCamera camera = branchCamera(t, shot);
     gluLookAt(camera.eye.x, camera.eye.y, camera.eye.z, camera.target.x, camera.target.y, camera.target.z, camera.up.x,
@@ -366,5 +370,5 @@ void drawBranchScene(const SceneCall& call, const FrameTime& /*time*/)
 
     imageManager().bind(proceduralTextures().noise);
     drawPedestal();
-    drawTree(branchTrunk(t, shot));
+    drawTree(branchTrunk(t, shot), flow);
 }

@@ -12,14 +12,17 @@
 #include "core/vec3.h"
 #include "timeline/window_values.h"
 
+struct FlowField;
+
 // t = call.r, shot = call.mode (0 or 1); the frame clock is not read. Needs no
-// set-up and owns nothing.
-void drawBranchScene(const SceneCall& call, const FrameTime& time);
+// set-up and owns nothing. The update moves the flow field the tree sways in.
+void updateBranchScene(const SceneCall& call, const FrameTime& time, FlowField& flow);
+void drawBranchScene(const SceneCall& call, const FrameTime& time, const FlowField& flow);
 
 // One branch from a to b with its dots, then its four sub-branches below it,
 // drawn a call and a dot at a time. Leaves the model-view matrix as it found it.
 void drawBranch(const Vec3& a, const Vec3& b, float angle, int depth, int fan, float time, float start, float end,
-                int count, int variant);
+                int count, int variant, const FlowField& flow);
 // The chrome wheel: three hub rings, six spokes and the rim, sphere-mapped.
 void drawPedestal();
 void drawTubeRing(const Vec3& position, const Vec3& colour, float alpha, float innerRadius, float height,
@@ -53,8 +56,8 @@ struct BranchDot {
     Vec3 centre;
     float half = 0.0f;
 };
-// The dots one branch draws, with the flow field as it stands now.
-std::vector<BranchDot> branchDots(const Branch& branch);
+// The dots one branch draws in the flow field.
+std::vector<BranchDot> branchDots(const Branch& branch, const FlowField& flow);
 // The half edge of the dots of a branch at depth in a variant.
 float branchDotHalf(int depth, int variant);
 

@@ -4,6 +4,8 @@
 
 #include <epoxy/gl.h>
 
+#include <iterator>
+
 #include "core/time_window.h"
 #include "effects/opening_text.h"
 #include "gfx/bitmap_text.h"
@@ -46,9 +48,20 @@ float lineProgress(const CreditLine& line, float t)
 
 } // namespace credits
 
+std::vector<DecodedLine> decodeCredits(float t, int page)
+{
+    std::vector<DecodedLine> lines;
+    if (page == 0)
+        lines.push_back(decodeText(credits::kReleaseLine, bitmaptext::uncolouredProgress(t, 0.05f, 0.7f)));
+    else if (page == 1)
+        for (const credits::CreditLine& line : credits::kNames)
+            lines.push_back(decodeText(line.text, credits::lineProgress(line, t)));
+    return lines;
+}
+
 namespace {
 
-void drawReleaseLine(float t)
+void drawReleaseLine(float t, const DecodedLine& line)
 {
     float a = credits::bandAlpha(t);
     glColor4f(0.0f, 0.0f, 0.05f, a);
@@ -73,21 +86,21 @@ void drawReleaseLine(float t)
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     imageManager().bind(fontTexture());
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    drawDecodingTextUncoloured({-75.0f, -5.0f, -95.0f}, t, 0.05f, 0.7f, 1.0f, credits::kReleaseLine);
+    drawDecodedTextUncoloured({-75.0f, -5.0f, -95.0f}, line);
 }
 
-void drawNames(float t)
+void drawNames(const std::vector<DecodedLine>& lines)
 {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     imageManager().bind(fontTexture());
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    for (const credits::CreditLine& line : credits::kNames)
-        drawDecodingTextUncoloured(line.position, t, line.start, line.end, 1.0f, line.text);
+    for (size_t k = 0; k < lines.size() && k < std::size(credits::kNames); ++k)
+        drawDecodedTextUncoloured(credits::kNames[k].position, lines[k]);
 }
 
 } // namespace
 
-void drawCredits(float t, int page)
+void drawCredits(float t, int page, const std::vector<DecodedLine>& lines)
 {
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
@@ -97,7 +110,7 @@ void drawCredits(float t, int page)
     glDisable(GL_TEXTURE_2D); // the band is untextured; binding the font turns texturing on again
 
     if (page == 0)
-        drawReleaseLine(t);
+        drawReleaseLine(t, lines.empty() ? DecodedLine{} : lines[0]);
     else if (page == 1)
-        drawNames(t);
+        drawNames(lines);
 }

@@ -2,11 +2,17 @@
 // who made the art, the music and the code; page 0 is the release line in a
 // translucent blue band across the middle of the screen.
 #pragma once
-#include "core/vec3.h"
+#include <vector>
 
+#include "core/vec3.h"
+#include "gfx/bitmap_text.h"
+
+// The lines page 0 (the release line) or page 1 (the seven names, in drawing
+// order) shows at t, decoded for this frame (no GL); none for other pages.
+std::vector<DecodedLine> decodeCredits(float t, int page);
 // t: progress of the credits window in [0, 1]; page 0 or 1 (others only set
-// the common state).
-void drawCredits(float t, int page);
+// the common state); lines: what decodeCredits gave for this frame.
+void drawCredits(float t, int page, const std::vector<DecodedLine>& lines);
 
 namespace credits {
 

@@ -58,7 +58,7 @@ void drawTitleWords(float r)
         drawText(position, titleWordFade(i, r), kTitleWords[i]);
 }
 
-void drawGreetingNames(float r)
+void drawGreetingNames(const std::vector<DecodedLine>& lines)
 {
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glEnable(GL_BLEND);
@@ -68,21 +68,37 @@ void drawGreetingNames(float r)
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glDisable(GL_DEPTH_TEST);
     imageManager().bind(fontTexture());
-    for (int i = 0; i < 8; ++i) {
+    for (size_t i = 0; i < 8 && 2 * i + 1 < lines.size(); ++i) {
         const GreetingSlot& slot = kGreetingSlots[i];
-        drawDecodingText(slot.far, r, slot.start, slot.end, 1.0f, kGreetingNames[i]);
-        drawDecodingText(slot.echo, r, slot.start, slot.echoEnd, slot.echoAlpha, kGreetingNames[i]);
+        drawDecodedText(slot.far, lines[2 * i], 1.0f);
+        drawDecodedText(slot.echo, lines[2 * i + 1], slot.echoAlpha);
     }
 }
 
 } // namespace
 
-void drawOverlays(const Overlays& o)
+OverlayText updateOverlays(const Overlays& o)
+{
+    OverlayText text;
+    if (o.creditsPage)
+        text.credits = decodeCredits(o.creditsR, *o.creditsPage);
+    if (o.greetingNames) {
+        for (int i = 0; i < 8; ++i) {
+            const GreetingSlot& slot = kGreetingSlots[i];
+            const char* name = kGreetingNames[i];
+            text.greetings.push_back(decodeText(name, bitmaptext::colouredProgress(o.r, slot.start, slot.end)));
+            text.greetings.push_back(decodeText(name, bitmaptext::colouredProgress(o.r, slot.start, slot.echoEnd)));
+        }
+    }
+    return text;
+}
+
+void drawOverlays(const Overlays& o, const OverlayText& text)
 {
     if (o.lensFlares)
         drawLensFlares(o.lensFlaresR, *o.lensFlares);
     if (o.creditsPage)
-        drawCredits(o.creditsR, *o.creditsPage);
+        drawCredits(o.creditsR, *o.creditsPage, text.credits);
     if (o.flash > 0.0f) {
         glColor4f(0.7f, 0.85f, 1.0f, o.flash); // blending is still source-alpha, one
         imageManager().bind(proceduralTextures().flare);
@@ -96,5 +112,5 @@ void drawOverlays(const Overlays& o)
         imageManager().drawStreaks(4, 0.015f, left, right, blurTarget()->colorTexture);
     }
     if (o.greetingNames)
-        drawGreetingNames(o.r);
+        drawGreetingNames(text.greetings);
 }

@@ -13,9 +13,6 @@
 #include "gfx/clip_space.h"
 #include "gfx/quadric.h"
 
-float flowTime = 0.0f;
-float flowBlend = 0.0f;
-
 namespace {
 
 // u in [0, 1] from one draw.
@@ -72,14 +69,14 @@ Vec3 randomDiscPoint(float radius, float angle)
     return {std::cos(angle) * r2, 0.0f, std::sin(angle) * r1};
 }
 
-Vec3 flowField(const Vec3& p, int k)
+Vec3 flowField(const FlowField& flow, const Vec3& p, int k)
 {
-    if (flowBlend >= 0.99999f)
-        return field(p, k, flowTime);
+    if (flow.blend >= 0.99999f)
+        return field(p, k, flow.time);
     if (k < 0 || k > 3)
         return Vec3::zero();
     int previous = k == 0 ? 3 : k - 1;
-    return field(p, k, flowTime) * flowBlend + field(p, previous, flowTime) * (1.0f - flowBlend);
+    return field(p, k, flow.time) * flow.blend + field(p, previous, flow.time) * (1.0f - flow.blend);
 }
 
 int emissionCount(float dt, int rate, float rateJitter, float u)
@@ -264,6 +261,24 @@ void ParticleSystem::update(float dt)
     }
 }
 
+void ParticleSystem::stepFlow(FlowField& field)
+{
+    if (!flow)
+        return;
+    for (int i = 0; i < count; ++i) {
+        Particle& p = particles[i];
+        if (!p.alive)
+            continue;
+        p.flow = field;
+        if (style == 1) {
+            field.blend = std::min(field.blend, 1.0f);
+        } else if (style == 15) {
+            field.time += 0.000015f;
+            field.blend = std::min(field.blend + 0.00001f, 1.0f);
+        }
+    }
+}
+
 // --- Drawing ---
 
 void ParticleSystem::draw()
@@ -280,7 +295,7 @@ void ParticleSystem::draw()
             drawParticle(particles[i], i, static_cast<float>(i) / static_cast<float>(count));
 }
 
-void ParticleSystem::drawParticle(Particle& p, int index, float fraction)
+void ParticleSystem::drawParticle(const Particle& p, int index, float fraction)
 {
     glColor4f(p.colour.x, p.colour.y, p.colour.z, p.alpha);
     Vec3 r = right, u = up;
@@ -301,11 +316,8 @@ void ParticleSystem::drawParticle(Particle& p, int index, float fraction)
         glDisable(GL_CULL_FACE);
         glEnable(GL_DEPTH_TEST);
         glEnable(GL_COLOR_MATERIAL);
-        if (flow) {
-            Vec3 d = flowField(corner, 2) * 0.82f * fraction;
-            flowBlend = std::min(flowBlend, 1.0f);
-            corner = corner - d;
-        }
+        if (flow)
+            corner = corner - flowField(p.flow, corner, 2) * 0.82f * fraction;
         glBindTexture(GL_TEXTURE_2D, texture2 != 0 && index % 2 == 1 ? texture2 : texture);
         glColor4f(p.colour.x, p.colour.y, p.colour.z, p.alpha);
         Vec3 normal = corner;
@@ -335,9 +347,7 @@ void ParticleSystem::drawParticle(Particle& p, int index, float fraction)
         glEnable(GL_LIGHT0);
         glDepthMask(GL_TRUE);
         if (flow) {
-            Vec3 d = flowField(corner, 2) * 0.82f * fraction;
-            flowTime += 0.000015f;
-            flowBlend = std::min(flowBlend + 0.00001f, 1.0f);
+            Vec3 d = flowField(p.flow, corner, 2) * 0.82f * fraction;
             corner = corner - Vec3{d.x, 0.42f * d.y, d.z};
         }
         glEnable(GL_DEPTH_TEST);

@@ -11,6 +11,14 @@
 
 class ParticleSystem;
 
+// The animated displacement field's clock: time moves it, and blend morphs
+// field k - 1 into field k while below 1. The show's frame owns one; the
+// scenes' updates step it and their draws read it.
+struct FlowField {
+    float time = 0.0f;
+    float blend = 0.0f;
+};
+
 struct Range {
     float min = 0.0f;
     float max = 0.0f;
@@ -33,6 +41,7 @@ struct Particle {
     float age = 0.0f;
     ParticleSystem* owner = nullptr;
     bool alive = false;
+    FlowField flow; // the field as this particle's draw displaces it (systems on the flow)
 
     void update(float dt);
 };
@@ -57,7 +66,13 @@ public:
     bool allocate(int count);
     // Spawns at the jittered rate into dead slots and advances the living.
     void update(float dt);
-    // Every living particle, as a sprite (style 1) or a lit sphere (style 15).
+    // What drawing the living particles does to the flow field, done ahead of
+    // the draw (no GL): each keeps the field as it stands for its own
+    // displacement, then a sprite (style 1) holds the blend at 1 at most and a
+    // sphere (style 15) moves the field on. Nothing unless the system is on the flow.
+    void stepFlow(FlowField& field);
+    // Every living particle, as a sprite (style 1) or a lit sphere (style 15),
+    // displaced by the field stepFlow kept for it.
     void draw();
     // Emits particle p: its life, spawn point, launch, colours, alpha, size, spin.
     void emit(Particle& p);
@@ -96,17 +111,15 @@ public:
     bool flow = false;
 
 private:
-    void drawParticle(Particle& p, int index, float fraction);
+    void drawParticle(const Particle& p, int index, float fraction);
 };
 
 // The number a system update emits for the rand() draw u in [0, 1].
 int emissionCount(float dt, int rate, float rateJitter, float u);
 
-// The animated displacement field k (0-3) at p, morphing from field k - 1 while
-// flowBlend is below 1. Its two globals move on only where scenes move them.
-Vec3 flowField(const Vec3& p, int k);
-extern float flowTime;
-extern float flowBlend;
+// The displacement of field k (0-3) at p, morphing from field k - 1 while the
+// blend is below 1.
+Vec3 flowField(const FlowField& flow, const Vec3& p, int k);
 
 // The C library's random numbers: (rand() mod 32767) / 32767 * max.
 float randomUpTo(float max);

@@ -96,13 +96,6 @@ void drawLine(const Vec3& position, bool coloured, float alpha, const std::strin
     glPopMatrix();
 }
 
-void drawDecoding(const Vec3& position, float p, bool coloured, float alpha, const char* text)
-{
-    if (!(p > 0.0f))
-        return; // before start, after the fade, or not a number
-    drawLine(position, coloured, alpha, bitmaptext::decodingLine(text, p));
-}
-
 } // namespace
 
 void buildFont(int32_t size, float advance)
@@ -143,13 +136,21 @@ void drawText(const Vec3& position, float alpha, const char* text)
     drawLine(position, true, alpha, text);
 }
 
-void drawDecodingText(const Vec3& position, float time, float start, float end, float alpha, const char* text)
+DecodedLine decodeText(const char* text, float p)
 {
-    drawDecoding(position, bitmaptext::colouredProgress(time, start, end), true, alpha, text);
+    if (!(p > 0.0f))
+        return std::nullopt; // before start, after the fade, or not a number
+    return bitmaptext::decodingLine(text, p);
 }
 
-void drawDecodingTextUncoloured(const Vec3& position, float time, float start, float end, float /*alpha*/,
-                                const char* text)
+void drawDecodedText(const Vec3& position, const DecodedLine& line, float alpha)
 {
-    drawDecoding(position, bitmaptext::uncolouredProgress(time, start, end), false, 1.0f, text);
+    if (line)
+        drawLine(position, true, alpha, *line);
+}
+
+void drawDecodedTextUncoloured(const Vec3& position, const DecodedLine& line)
+{
+    if (line)
+        drawLine(position, false, 1.0f, *line);
 }

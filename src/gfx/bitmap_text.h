@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "core/c_rand.h"
@@ -19,13 +20,17 @@ uint32_t fontBase();
 
 // A line at position in white of the given alpha (model-view reset, depth test on).
 void drawText(const Vec3& position, float alpha, const char* text);
-// The decoding line: resolves while time runs from start to end, stands until
-// end + 0.025 and scrambles away by end + 0.05.
-void drawDecodingText(const Vec3& position, float time, float start, float end, float alpha, const char* text);
-// The same in the current colour (alpha is unused), standing until end + 0.15
-// and gone by end + 0.205.
-void drawDecodingTextUncoloured(const Vec3& position, float time, float start, float end, float alpha,
-                                const char* text);
+
+// A decoding line as one frame shows it; none when it is not drawn.
+using DecodedLine = std::optional<std::string>;
+// The line a decoding text shows at progress p (bitmaptext::decodingLine, its
+// scramble drawn from the shared sequence), or none unless p is above 0. No GL:
+// a frame's update decodes the lines, so that drawing moves no sequence on.
+DecodedLine decodeText(const char* text, float p);
+// A decoded line at position in white of the given alpha; nothing for none.
+void drawDecodedText(const Vec3& position, const DecodedLine& line, float alpha);
+// The same in the current colour.
+void drawDecodedTextUncoloured(const Vec3& position, const DecodedLine& line);
 
 namespace bitmaptext {
 
@@ -45,9 +50,11 @@ uint32_t listForCharacter(uint32_t base, unsigned char c);
 // How far a decoding line has resolved: rises from start to end, falls back
 // from end + fadeFrom to end + fadeTo. Nothing is drawn unless it is above 0.
 float decodingProgress(float time, float start, float end, float fadeFrom, float fadeTo);
-// The progress drawDecodingText uses: fading between end + 0.025 and end + 0.05.
+// The progress of a line drawn in white: it resolves while time runs from
+// start to end, stands until end + 0.025 and scrambles away by end + 0.05.
 float colouredProgress(float time, float start, float end);
-// The progress drawDecodingTextUncoloured uses: fading between end + 0.15 and end + 0.205.
+// The progress of a line drawn in the current colour: standing until end + 0.15
+// and gone by end + 0.205.
 float uncolouredProgress(float time, float start, float end);
 // Number of the text's characters shown at progress p.
 int revealedCount(float p);

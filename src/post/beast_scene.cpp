@@ -27,6 +27,7 @@ struct {
     std::vector<SwarmCube> lair;
     std::vector<SwarmCube> beast;
     std::unique_ptr<BeatEnvelope> beats;
+    float beat = 0.0f; // the envelope's pulse this frame
 } state;
 
 const float kCorners[8][3] = {{-1, -1, -1}, {1, -1, -1}, {1, 1, -1}, {-1, 1, -1},
@@ -239,7 +240,7 @@ BeastCamera beastCamera(float r, const CameraPath& following)
     return c;
 }
 
-void beginSwarmScene(const BeastCamera& camera, const float light0Ambient[4], float flowStep)
+void beginSwarmScene(const BeastCamera& camera, const float light0Ambient[4])
 {
     const Vec3& eye = camera.eye;
     gluLookAt(eye.x, eye.y, eye.z, camera.target.x, camera.target.y, camera.target.z, 0.0, 1.0, 0.0);
@@ -259,18 +260,24 @@ void beginSwarmScene(const BeastCamera& camera, const float light0Ambient[4], fl
     glEnable(GL_LIGHT0);
     glEnable(GL_COLOR_MATERIAL);
     glDisable(GL_TEXTURE_2D);
-    flowTime += flowStep;
-    flowBlend += 0.01f;
     imageManager().bind(state.skin);
 }
 
-void drawBeastScene(const SceneCall& call, const FrameTime& time)
+void updateBeastScene(const SceneCall&, const FrameTime& time, FlowField& flow)
+{
+    state.beat = state.beats ? state.beats->value(time.musicMs) : 0.0f;
+    flow.time += 0.01f;
+    flow.blend += 0.01f;
+    updateSmokeColumn(5.0f, false, 0.0f, flow);
+}
+
+void drawBeastScene(const SceneCall& call, const FrameTime&, const FlowField& flow)
 {
     const float r = call.r;
     glLoadIdentity();
-    const float m = state.beats ? state.beats->value(time.musicMs) : 0.0f;
+    const float m = state.beat;
     const float ambient[4] = {0.2f, 0.2f, 0.2f, 1.0f};
-    beginSwarmScene(beastCamera(r, state.following), ambient, 0.01f);
+    beginSwarmScene(beastCamera(r, state.following), ambient);
 
     const float q1 = ramp(r, 0.25f, 0.542f);
     const float q2 = ramp(r, 0.55f, 0.85f);
@@ -283,14 +290,14 @@ void drawBeastScene(const SceneCall& call, const FrameTime& time)
         float p = r < 0.252f ? r * f * c.jitter + 0.625f * r * (1.0f - f)
                              : r * f * c.jitter + 0.7f * r * (1.0f - f) + 0.075f;
         Vec3 pos = state.following.sample(p) + c.base;
-        pos = pos + flowField(pos, 2) * 0.2f;
+        pos = pos + flowField(flow, pos, 2) * 0.2f;
         if (i % 2 == 1)
-            pos = pos + c.target * (0.5f * w) + flowField(pos, 2) * (2.15f * w);
+            pos = pos + c.target * (0.5f * w) + flowField(flow, pos, 2) * (2.15f * w);
         else
-            pos = pos + c.target * (-0.5f * w) - flowField(pos, 3) * (2.15f * w);
-        pos = pos + flowField(pos, 3) * (1.8f * m);
+            pos = pos + c.target * (-0.5f * w) - flowField(flow, pos, 3) * (2.15f * w);
+        pos = pos + flowField(flow, pos, 3) * (1.8f * m);
         placed[i] = {pos, w};
     }
     drawSwarm(state.beast, placed, r, 0.225f);
-    drawSmokeColumn(5.0f, false, 0.0f); // drawn where it stands
+    drawSmokeColumn();
 }

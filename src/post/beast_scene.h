@@ -13,6 +13,7 @@
 
 class BeatEnvelope;
 class CameraPath;
+struct FlowField;
 
 struct SwarmCube {
     Vec3 base;       // offset from the cube's point on the path; also three small angles
@@ -27,7 +28,10 @@ constexpr int kSwarmSize = 1824;
 // The bitmap-107 skin, the paths "tracking the beast" and "following the
 // beast", both swarms, the beat envelope.
 void setupBeast();
-void drawBeastScene(const SceneCall& call, const FrameTime& time);
+// The update asks the beat envelope for this frame's pulse and moves the flow
+// field on; the smoke stands where the lair left it.
+void updateBeastScene(const SceneCall& call, const FrameTime& time, FlowField& flow);
+void drawBeastScene(const SceneCall& call, const FrameTime& time, const FlowField& flow);
 // The skin, the two paths, then the envelope.
 void releaseBeast();
 
@@ -69,7 +73,7 @@ struct BeastCamera {
 // The beast scene's four shots along "following the beast".
 BeastCamera beastCamera(float r, const CameraPath& following);
 
-// What both swarm scenes do before their cubes: the view, the fogged grid,
+// What both swarm scenes draw before their cubes: the view, the fogged grid,
 // light 0 at the eye with the ambient that tells the lair from the beast, the
-// flow field moved on (flowTime by flowStep), the skin bound.
-void beginSwarmScene(const BeastCamera& camera, const float light0Ambient[4], float flowStep);
+// skin bound.
+void beginSwarmScene(const BeastCamera& camera, const float light0Ambient[4]);

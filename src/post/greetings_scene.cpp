@@ -18,7 +18,25 @@ GreetingsCamera greetingsCamera(float r)
             {2.0f * std::sin(5.0f * r), 3.0f * r - 2.0f, 2.0f * std::cos(5.0f * r)}};
 }
 
-void drawGreetingsScene(const SceneCall& call, const FrameTime& time)
+namespace {
+
+// The dust drifts until four fifths of the window, then is gone at once.
+bool dustShown(float r)
+{
+    return r < 0.8f;
+}
+
+} // namespace
+
+void updateGreetingsScene(const SceneCall& call, const FrameTime& time, FlowField& flow)
+{
+    if (!dustShown(call.r))
+        return;
+    dustSystem().update(time.delta);
+    dustSystem().stepFlow(flow);
+}
+
+void drawGreetingsScene(const SceneCall& call, const FrameTime& time, const FlowField&)
 {
     const float r = call.r;
     glLoadIdentity();
@@ -56,9 +74,6 @@ void drawGreetingsScene(const SceneCall& call, const FrameTime& time)
     endBumpMapping();
     glEnable(GL_LIGHT0);
 
-    // The dust drifts until four fifths of the window, then is gone at once.
-    if (r < 0.8f) {
-        dustSystem().update(time.delta);
+    if (dustShown(r))
         dustSystem().draw();
-    }
 }

@@ -4,7 +4,12 @@
 #pragma once
 #include "timeline/window_values.h"
 
-void drawGreetingsScene(const SceneCall& call, const FrameTime& time);
+struct FlowField;
+
+// The update moves the dust on while it drifts; each of its spheres moves the
+// flow field on a little.
+void updateGreetingsScene(const SceneCall& call, const FrameTime& time, FlowField& flow);
+void drawGreetingsScene(const SceneCall& call, const FrameTime& time, const FlowField& flow);
 
 struct GreetingsCamera {
     Vec3 eye, target;

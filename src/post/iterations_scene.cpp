@@ -52,7 +52,7 @@ void drawMushrooms()
 }
 
 // The sparks of the four stairways, interleaved path by path for each i.
-void drawSparks(float r, const Vec3& right, const Vec3& up, const Vec3& forward)
+void drawSparks(float r, const Vec3& right, const Vec3& up, const Vec3& forward, const FlowField& flow)
 {
     glDepthMask(GL_FALSE);
     glBindTexture(GL_TEXTURE_2D, stairwayImages().starflare);
@@ -64,7 +64,7 @@ void drawSparks(float r, const Vec3& right, const Vec3& up, const Vec3& forward)
             const StairSprite& s = stairSpark(k, i);
             const SparkPlace place = sparkPlace(r, s.start, s.end, s.lead, f);
             Vec3 p = stairwayPath(k).sample(place.along);
-            p = p + flowField(p, s.field) * pull[k];
+            p = p + flowField(flow, p, s.field) * pull[k];
             glColor4f(s.colour.x, s.colour.y, s.colour.z, place.a * s.size);
             if (place.a > 0.0f)
                 drawBillboard(p, right, up, forward, half[k] * s.size);
@@ -137,7 +137,13 @@ SparkPlace sparkPlace(float r, float start, float end, float lead, float f)
     return {a, a * f + 0.65f * a * (1.0f - f)};
 }
 
-void drawIterationsScene(const SceneCall& call, const FrameTime& time)
+void updateIterationsScene(const SceneCall&, const FrameTime&, FlowField& flow)
+{
+    flow.blend += 0.01f;
+    flow.time += 0.01f;
+}
+
+void drawIterationsScene(const SceneCall& call, const FrameTime& time, const FlowField& flow)
 {
     const float r = call.r;
     glLoadIdentity();
@@ -191,10 +197,8 @@ void drawIterationsScene(const SceneCall& call, const FrameTime& time)
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     glDisable(GL_LIGHTING);
     glDisable(GL_LIGHT0);
-    flowBlend += 0.01f;
-    flowTime += 0.01f;
 
-    drawSparks(r, right, up, forward);
+    drawSparks(r, right, up, forward, flow);
 
     if (s < 1.0f)
         drawCreatures(r, s);

@@ -5,7 +5,11 @@
 #include "core/vec3.h"
 #include "timeline/window_values.h"
 
-void drawIterationsScene(const SceneCall& call, const FrameTime& time);
+struct FlowField;
+
+// The update moves the flow field the sparks ride on.
+void updateIterationsScene(const SceneCall& call, const FrameTime& time, FlowField& flow);
+void drawIterationsScene(const SceneCall& call, const FrameTime& time, const FlowField& flow);
 
 struct IterationsCamera {
     Vec3 eye, centre;

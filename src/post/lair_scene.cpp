@@ -8,6 +8,14 @@
 #include "post/mist_scene.h"
 #include "sound/beat_envelope.h"
 
+namespace {
+
+struct {
+    float beat = 0.0f; // the envelope's pulse this frame
+} state;
+
+} // namespace
+
 BeastCamera lairCamera(float r, const CameraPath& tracking)
 {
     const double rd = r;
@@ -26,14 +34,23 @@ BeastCamera lairCamera(float r, const CameraPath& tracking)
     return c;
 }
 
-void drawLairScene(const SceneCall& call, const FrameTime& time)
+void updateLairScene(const SceneCall& call, const FrameTime& time, FlowField& flow)
+{
+    state.beat = beastBeats().value(time.musicMs);
+    flow.time += 0.015f;
+    flow.blend += 0.01f;
+    // The smoke moves early in the window, then stands where it is.
+    updateSmokeColumn(5.0f, call.r < 0.12f, time.delta, flow);
+}
+
+void drawLairScene(const SceneCall& call, const FrameTime&, const FlowField& flow)
 {
     const float r = call.r;
     glLoadIdentity();
-    const float m = beastBeats().value(time.musicMs);
+    const float m = state.beat;
     const CameraPath& tracking = trackingPath();
     const float ambient[4] = {0.15f, 0.25f, 0.35f, 1.0f};
-    beginSwarmScene(lairCamera(r, tracking), ambient, 0.015f);
+    beginSwarmScene(lairCamera(r, tracking), ambient);
 
     const std::vector<SwarmCube>& swarm = lairSwarm();
     std::vector<PlacedCube>& placed = placedCubes();
@@ -46,9 +63,9 @@ void drawLairScene(const SceneCall& call, const FrameTime& time)
         const float w = swarmWave(q1, q2, c);
         float p = 0.75f * r * (1.0f - f) + 0.075f + r * f * c.jitter;
         Vec3 pos = tracking.sample(p) + c.base;
-        Vec3 shake = flowField(pos, 2);
+        Vec3 shake = flowField(flow, pos, 2);
         pos = pos + shake * (2.8f * m) + shake * 0.05f;
-        Vec3 field = flowField(pos, i % 3);
+        Vec3 field = flowField(flow, pos, i % 3);
         if (i % 2 == 1)
             pos = pos + c.target * (1.15f * w) + field * (0.85f * w);
         else
@@ -56,6 +73,5 @@ void drawLairScene(const SceneCall& call, const FrameTime& time)
         placed[i] = {pos, w};
     }
     drawSwarm(swarm, placed, r, 0.185f);
-    // The smoke moves early in the window, then stands where it is.
-    drawSmokeColumn(5.0f, r < 0.12f, time.delta);
+    drawSmokeColumn();
 }

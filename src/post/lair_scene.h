@@ -4,6 +4,9 @@
 #pragma once
 #include "post/beast_scene.h"
 
-void drawLairScene(const SceneCall& call, const FrameTime& time);
+// The update asks the shared beat envelope for this frame's pulse, moves the
+// flow field on and the smoke early in the window.
+void updateLairScene(const SceneCall& call, const FrameTime& time, FlowField& flow);
+void drawLairScene(const SceneCall& call, const FrameTime& time, const FlowField& flow);
 // The lair's camera along "tracking the beast".
 BeastCamera lairCamera(float r, const CameraPath& tracking);

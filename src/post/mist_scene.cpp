@@ -28,6 +28,7 @@ struct {
     GLuint logoOcclusion = 0;
     GLuint logoLines = 0; // the overlay map that pulses on the beat
     std::unique_ptr<BeatEnvelope> beats;
+    float beat = 0.0f; // the envelope's pulse this frame
     ParticleSystem smoke;
 } state;
 
@@ -117,17 +118,22 @@ GLuint secondSmokeImage()
     return state.smoke2;
 }
 
-void drawSmokeColumn(float height, bool advance, float dt)
+void updateSmokeColumn(float height, bool advance, float dt, FlowField& flow)
 {
     ParticleSystem& smoke = state.smoke;
     smoke.setPosition(0.0f, height, 0.5f, 3.95f, 8.492f, 0.2535f);
-    glDisable(GL_FOG);
     if (advance)
         smoke.update(dt);
+    smoke.stepFlow(flow);
+}
+
+void drawSmokeColumn()
+{
+    glDisable(GL_FOG);
     glDepthMask(GL_FALSE);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    smoke.draw();
+    state.smoke.draw();
     glDepthMask(GL_TRUE);
 }
 
@@ -234,11 +240,18 @@ void drawShowLogo(float r, int mode, float strength)
     glUseProgram(0);
 }
 
-void drawMistScene(const SceneCall& call, const FrameTime& time)
+void updateMistScene(const SceneCall& call, const FrameTime& time, FlowField& flow)
+{
+    state.beat = state.beats ? state.beats->value(time.musicMs) : 0.0f;
+    // The smoke moves only during the first 7.5 % of each window, then stands.
+    updateSmokeColumn(15.0f, call.r < 0.075f, time.delta, flow);
+}
+
+void drawMistScene(const SceneCall& call, const FrameTime&, const FlowField&)
 {
     const float r = call.r;
     const int mode = call.mode;
-    const float m = state.beats ? state.beats->value(time.musicMs) : 0.0f;
+    const float m = state.beat;
 
     // Camera and grid.
     glLoadIdentity();
@@ -247,8 +260,7 @@ void drawMistScene(const SceneCall& call, const FrameTime& time)
         glDisable(GL_LIGHTING);
     drawFoggedGrid(0.0f);
 
-    // Smoke: it moves only during the first 7.5 % of each window, then stands.
-    drawSmokeColumn(15.0f, r < 0.075f, time.delta);
+    drawSmokeColumn();
 
     setLogoLights();
     drawSilvateLogo(r, mode);

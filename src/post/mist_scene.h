@@ -6,11 +6,15 @@
 
 #include "timeline/window_values.h"
 
+struct FlowField;
+
 // Loads the two logo models and their five images, builds the mist beat
 // envelope, configures the smoke and warms it up.
 void setupLogoScene();
 // mode 1: under the mist (sous_la_brume), mode 0: in the fog (dans_le_brouillard).
-void drawMistScene(const SceneCall& call, const FrameTime& time);
+// The update asks the beat envelope for this frame's pulse and moves the smoke on.
+void updateMistScene(const SceneCall& call, const FrameTime& time, FlowField& flow);
+void drawMistScene(const SceneCall& call, const FrameTime& time, const FlowField& flow);
 void releaseLogoScene();
 
 // The terrain's list under black fog; the beast's windows draw it too. fade is not read.
@@ -19,9 +23,12 @@ void drawFoggedGrid(float fade);
 void drawSilvateLogo(float r, int mode);
 void drawShowLogo(float r, int mode, float strength);
 
-// The smoke column at (0, height, 0.5), advanced by dt when asked, drawn
-// additively with depth writes off. The mist and both swarm scenes draw it.
-void drawSmokeColumn(float height, bool advance, float dt);
+// The smoke column, moved to (0, height, 0.5) and advanced by dt when asked,
+// then stepped over the flow field as its draw reads it (no GL). The mist and
+// both swarm scenes update and draw it.
+void updateSmokeColumn(float height, bool advance, float dt, FlowField& flow);
+// The smoke column, drawn additively with depth writes off.
+void drawSmokeColumn();
 // The second smoke picture, data/gfx/smoke4.png: the moon scene's haze.
 GLuint secondSmokeImage();
 

@@ -230,7 +230,15 @@ float moundDepth(const Mound& mound, float p)
     return p * mound.speed + mound.position.z;
 }
 
-void drawMoonScene(const SceneCall& call, const FrameTime& time)
+void updateMoonScene(const SceneCall&, const FrameTime& time, FlowField&)
+{
+    ParticleSystem& haze = state.haze;
+    haze.position = {0.0f, 40.5f, -50.0f};
+    haze.positionJitter = {1.2f, 8.52f, 1.2f};
+    haze.update(1.155f * time.delta);
+}
+
+void drawMoonScene(const SceneCall& call, const FrameTime&, const FlowField&)
 {
     const float p = call.r;
 
@@ -244,10 +252,6 @@ void drawMoonScene(const SceneCall& call, const FrameTime& time)
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_LIGHTING);
     glDisable(GL_LIGHT0);
-    ParticleSystem& haze = state.haze;
-    haze.position = {0.0f, 40.5f, -50.0f};
-    haze.positionJitter = {1.2f, 8.52f, 1.2f};
-    haze.update(1.155f * time.delta);
     glDepthMask(GL_FALSE);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
@@ -259,7 +263,7 @@ void drawMoonScene(const SceneCall& call, const FrameTime& time)
     glFogf(GL_FOG_START, 0.0f);
     glFogf(GL_FOG_END, 110.0f);
     glEnable(GL_FOG);
-    haze.draw();
+    state.haze.draw();
     glDepthMask(GL_TRUE);
 
     // Lights.

@@ -10,6 +10,8 @@
 #include "core/vec3.h"
 #include "timeline/window_values.h"
 
+struct FlowField;
+
 constexpr int kMoundGridWidth = 76;
 constexpr int kMoundGridHeight = 76;
 constexpr int kMoundCount = 20;
@@ -40,7 +42,9 @@ MoonGround buildMoonGround();
 // The creature mesh, the moon, the haze (warmed up by 3 s), then the ground.
 // Needs the logo scene's set-up: the haze is its second smoke picture.
 void setupMoonScene();
-void drawMoonScene(const SceneCall& call, const FrameTime& time);
+// The update moves the haze on by the frame's step.
+void updateMoonScene(const SceneCall& call, const FrameTime& time, FlowField& flow);
+void drawMoonScene(const SceneCall& call, const FrameTime& time, const FlowField& flow);
 // The mounds' lists, the moon picture, the grid and the mesh's arrays.
 void releaseMoonScene();
 

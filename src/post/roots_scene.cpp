@@ -129,7 +129,7 @@ GLuint rootColourMap() { return state.colour; }
 GLuint rootNormalMap() { return state.normals; }
 
 bool computeRootRings(RootTube& tube, float growth, const CameraPath& path, int field, const Vec3& w, float t,
-                      bool tapered)
+                      bool tapered, const FlowField& flow)
 {
     if (growth <= 0.0f)
         return false;
@@ -144,7 +144,7 @@ bool computeRootRings(RootTube& tube, float growth, const CameraPath& path, int 
         else if (f > 0.25f)
             tube.ringRadius[i] = (3.75f - 3.75f * f) * tube.radius + 3.5f * f * l.swell + 3.5f * f * l.glowSwell;
         Vec3 c = path.sample(growth * f);
-        tube.ringCentre[i] = c + flowField(c, field) * 0.28f;
+        tube.ringCentre[i] = c + flowField(flow, c, field) * 0.28f;
     }
     return true;
 }
@@ -155,7 +155,7 @@ Vec3 rootRingColour(float growth, float t, const Vec3& w, int j)
 }
 
 void drawRoot(RootTube& tube, float growth, const CameraPath& path, int field, const Vec3& cut, float t,
-              const Vec3& w, bool tapered)
+              const Vec3& w, bool tapered, const FlowField& flow)
 {
     if (growth <= 0.0f)
         return;
@@ -164,7 +164,7 @@ void drawRoot(RootTube& tube, float growth, const CameraPath& path, int field, c
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     const int n = tube.rings, m = tube.sides;
     const float L = 48.0f * growth;
-    computeRootRings(tube, growth, path, field, w, t, tapered);
+    computeRootRings(tube, growth, path, field, w, t, tapered, flow);
     const RootRamps ramps(growth, t, w);
 
     if (tube.ringCentre[20].y > cut.y) {
@@ -209,7 +209,13 @@ RootsCamera rootsCamera(float r, const CameraPath& path1, const CameraPath& path
     return c;
 }
 
-void drawRootsScene(const SceneCall& call, const FrameTime&)
+void updateRootsScene(const SceneCall&, const FrameTime&, FlowField& flow)
+{
+    flow.blend += 0.012f;
+    flow.time += 0.02f;
+}
+
+void drawRootsScene(const SceneCall& call, const FrameTime&, const FlowField& flow)
 {
     const float r = call.r;
     glLoadIdentity();
@@ -217,8 +223,6 @@ void drawRootsScene(const SceneCall& call, const FrameTime&)
     const Vec3& e = camera.eye;
     const Vec3& t = camera.target;
     gluLookAt(e.x, e.y, e.z, t.x, t.y, t.z, camera.up.x, camera.up.y, camera.up.z);
-    flowBlend += 0.012f;
-    flowTime += 0.02f;
     const Vec3 cut = (t * 0.5f - e * 0.5f) * -0.15f;
 
     const Vec3 light = (t * 2.5f - e * 2.5f) * 0.85f;
@@ -241,7 +245,7 @@ void drawRootsScene(const SceneCall& call, const FrameTime&)
     for (int k = 0; k < 6; ++k) {
         const RootCall& root = kRootCalls[k];
         drawRoot(state.tubes[k], ramp(r, root.growFrom, root.growTo), state.paths[k], root.field, cut, r, root.glow,
-                 true);
+                 true, flow);
     }
     glPopMatrix();
     endBumpMapping();

@@ -12,6 +12,7 @@
 #include "timeline/window_values.h"
 
 class CameraPath;
+struct FlowField;
 
 // One root's tube: 128 rings of 32 sides, recomputed at every draw.
 struct RootTube {
@@ -27,7 +28,9 @@ struct RootTube {
 // Loads the bark colour and normal maps, creates "root path 1" to "root path 6"
 // and fills them.
 void setupRoots();
-void drawRootsScene(const SceneCall& call, const FrameTime& time);
+// The update moves the flow field the roots wobble in.
+void updateRootsScene(const SceneCall& call, const FrameTime& time, FlowField& flow);
+void drawRootsScene(const SceneCall& call, const FrameTime& time, const FlowField& flow);
 // The six paths and the two pictures.
 void releaseRootPaths();
 
@@ -36,10 +39,10 @@ void addRootPoints(CameraPath* paths[6]);
 // Recomputes the tube's rings and, unless ring 20 lies at or below cut.y,
 // draws it as one quad strip. growth <= 0 draws nothing and changes no state.
 void drawRoot(RootTube& tube, float growth, const CameraPath& path, int field, const Vec3& cut, float t,
-              const Vec3& glowWindow, bool tapered);
+              const Vec3& glowWindow, bool tapered, const FlowField& flow);
 // The rings drawRoot would draw (no GL); false when growth <= 0.
 bool computeRootRings(RootTube& tube, float growth, const CameraPath& path, int field, const Vec3& glowWindow,
-                      float t, bool tapered);
+                      float t, bool tapered, const FlowField& flow);
 // The colour of ring pair j: grey 0.85 without glow or swell.
 Vec3 rootRingColour(float growth, float t, const Vec3& glowWindow, int j);
 

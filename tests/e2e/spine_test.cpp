@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <random>
 
@@ -169,8 +171,16 @@ TEST(Timedemo, ItReportsStartUpAndEachWindowsFrameTimesAndCpuTimeAsJsonForTheSho
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(r.out.find("launch to first frame"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("cpu ms"), std::string::npos) << r.out;
-    expectInOrder(readFile(dir + "/whole.json"), {"\"startup\"", "\"window\": \"citation\", \"frames\": 331",
-                                                  "\"cpu_ms\": ", "\"window\": \"citation2\", \"frames\": 90"});
+    std::string whole = readFile(dir + "/whole.json");
+    const std::string peakKey = "\"peak_resident_mb\": ";
+    expectInOrder(whole, {"\"startup\"", peakKey, "\"window\": \"citation\", \"frames\": 331", "\"cpu_ms\": ",
+                          "\"window\": \"citation2\", \"frames\": 90"});
+    // The show holds well over 50 MB once started; the summary prints the same peak.
+    double peakMb = std::atof(whole.c_str() + whole.find(peakKey) + peakKey.size());
+    EXPECT_GT(peakMb, 50.0) << whole;
+    char peakLine[64];
+    std::snprintf(peakLine, sizeof peakLine, "peak resident memory: %.1f MB\n", peakMb);
+    EXPECT_NE(r.out.find(peakLine), std::string::npos) << r.out;
 
     // 6000, 6100, ..., 6900 inside one window: the run stops short of --to.
     args = timedemo;

@@ -319,9 +319,9 @@ std::vector<std::string> captureArgs(const std::string& out, int fromMs, int toM
             "--from", std::to_string(fromMs), "--to", std::to_string(toMs)};
 }
 
-Image frameAt(const std::string& dir, int ms)
+Image frameAt(const std::string& dir, int ms, int fps)
 {
-    RunResult r = runVelmora(dir, captureArgs("f", ms, ms));
+    RunResult r = runVelmora(dir, captureArgs("f", ms, ms, fps));
     EXPECT_EQ(r.exitCode, 0) << ms << ": " << r.err;
     return readFrame(framePath(dir + "/f", 0));
 }

@@ -99,7 +99,7 @@ Image readFrame(const std::string& path);
 std::vector<std::string> captureArgs(const std::string& out, int fromMs, int toMs, int fps = 10,
                                      const std::string& mode = "320x200");
 // The frame at ms of a one-frame 320 x 200 capture into dir/f; a failed run fails the test.
-Image frameAt(const std::string& dir, int ms);
+Image frameAt(const std::string& dir, int ms, int fps = 10);
 // dir/frame_NNNNN.png, as a capture names its frames.
 std::string framePath(const std::string& dir, int index);
 // Puts text in place of the run's data/heaven.scpt (a link into the build's data).

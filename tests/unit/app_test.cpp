@@ -209,13 +209,15 @@ TEST(SceneTable, ReleasesEverythingBeforeTheLogAndTheLogBeforeTheWindow)
     EXPECT_EQ(names, expected);
 }
 
-TEST(SceneTable, NoWindowIsDrawnByTwoRows)
+TEST(SceneTable, NoWindowIsUpdatedOrDrawnByTwoRowsAndEveryUpdateHasItsDraw)
 {
     std::vector<int> drawers(kWindowCount, 0);
     for (int i = 0; i < kSceneRowCount; ++i)
-        for (const SceneDraw& d : kSceneTable[i].draws)
-            if (d.draw)
+        for (const SceneDraw& d : kSceneTable[i].draws) {
+            if (d.draw || d.update)
                 ++drawers.at(static_cast<int>(d.window));
+            EXPECT_TRUE(d.draw || !d.update) << windowReportName(d.window);
+        }
     for (int w = 0; w < kWindowCount; ++w)
         EXPECT_LE(drawers[w], 1) << windowReportName(static_cast<Window>(w));
 }

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "effects/branch_scene.h"
+#include "effects/particles.h"
 #include "expect_vec.h"
 
 namespace {
@@ -18,7 +19,7 @@ TreeTally tally(float t, int shot)
 {
     TreeTally out;
     walkBranches(branchTrunk(t, shot), [&out](const Branch& b) {
-        const int n = static_cast<int>(branchDots(b).size());
+        const int n = static_cast<int>(branchDots(b, FlowField{}).size());
         ++out.branches[b.depth];
         out.dots[b.depth] += n;
         out.totalDots += n;

@@ -2,7 +2,9 @@
 // sequences, how particles live and die, and the flow field's morph.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "core/c_rand.h"
 #include "effects/lens_flares.h"
@@ -17,8 +19,6 @@ protected:
     void SetUp() override
     {
         saved_ = cRandShared();
-        flowTime = 0.0f;
-        flowBlend = 0.0f;
     }
     void TearDown() override { cRandShared() = saved_; }
 
@@ -158,22 +158,55 @@ TEST_F(Particles, TheRangeHelpersKeepTheirQuirks)
 TEST_F(Particles, TheFlowFieldMorphsFromThePreviousFieldAndIsZeroOutsideItsFour)
 {
     const Vec3 p{1.0f, 0.5f, -2.0f};
-    flowBlend = 1.0f;
-    Vec3 f0 = flowField(p, 0);
-    Vec3 f3 = flowField(p, 3);
+    Vec3 f0 = flowField({0.0f, 1.0f}, p, 0);
+    Vec3 f3 = flowField({0.0f, 1.0f}, p, 3);
     EXPECT_NE(f0.x, f3.x);
-    flowBlend = 0.25f;
-    Vec3 morph = flowField(p, 0);
+    Vec3 morph = flowField({0.0f, 0.25f}, p, 0);
     EXPECT_NEAR(morph.x, 0.25f * f0.x + 0.75f * f3.x, 1e-6f);
     EXPECT_NEAR(morph.z, 0.25f * f0.z + 0.75f * f3.z, 1e-6f);
     for (float blend : {0.25f, 1.0f}) {
-        flowBlend = blend;
-        Vec3 none = flowField(p, 4);
+        Vec3 none = flowField({0.0f, blend}, p, 4);
         EXPECT_EQ(none.x + none.y + none.z, 0.0f);
     }
-    flowTime = 1.0f;
-    flowBlend = 1.0f;
-    EXPECT_NE(flowField(p, 0).x, f0.x) << "the field moves with flowTime";
+    EXPECT_NE(flowField({1.0f, 1.0f}, p, 0).x, f0.x) << "the field moves with its time";
+}
+
+TEST_F(Particles, StepFlowDoesToTheFieldWhatDrawingTheLivingParticlesDid)
+{
+    ParticleSystem s = smokeLike();
+    s.rateJitter = 0.0f;
+    s.update(1.0f);
+    ASSERT_EQ(alive(s), 750);
+    std::vector<const Particle*> living;
+    for (const Particle& p : s.particles)
+        if (p.alive)
+            living.push_back(&p);
+    const Particle* dead =
+        &*std::find_if(s.particles.begin(), s.particles.end(), [](const Particle& p) { return !p.alive; });
+
+    // Off the flow, nothing moves.
+    FlowField field{2.0f, 1.37f};
+    s.stepFlow(field);
+    EXPECT_EQ(field.blend, 1.37f);
+
+    // Sprites hold the blend at 1, after the first one read it unclamped.
+    s.flow = true;
+    s.stepFlow(field);
+    EXPECT_EQ(living[0]->flow.blend, 1.37f);
+    EXPECT_EQ(living[1]->flow.blend, 1.0f);
+    EXPECT_EQ(field.time, 2.0f);
+    EXPECT_EQ(field.blend, 1.0f);
+
+    // Each sphere reads the field before its own step; dead slots neither read nor step.
+    s.setStyle(15);
+    field = {2.0f, 0.99995f};
+    s.stepFlow(field);
+    EXPECT_EQ(living[0]->flow.time, 2.0f);
+    EXPECT_EQ(living[1]->flow.time, 2.0f + 0.000015f);
+    EXPECT_EQ(living[1]->flow.blend, 0.99995f + 0.00001f);
+    EXPECT_EQ(dead->flow.time, 0.0f);
+    EXPECT_NEAR(field.time, 2.0f + 750 * 0.000015f, 1e-4f);
+    EXPECT_EQ(field.blend, 1.0f) << "the blend stops at 1";
 }
 
 TEST(LensFlares, EachVariantDrawsOnlyInsideItsOpenWindows)

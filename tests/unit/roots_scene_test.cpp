@@ -48,9 +48,9 @@ TEST(RootTubes, ANewRootDrawsNothingAndAGrownOneSpansItsPathTaperedFromAQuarter)
 {
     RootPaths roots;
     RootTube tube(0.25f);
-    flowBlend = 1.0f;
-    EXPECT_FALSE(computeRootRings(tube, 0.0f, roots.paths[0], 2, {0.78f, 0.9f, 0.125f}, 0.0f, true));
-    ASSERT_TRUE(computeRootRings(tube, 1.0f, roots.paths[0], 2, {0.78f, 0.9f, 0.125f}, 0.0f, true));
+    const FlowField flow{0.0f, 1.0f};
+    EXPECT_FALSE(computeRootRings(tube, 0.0f, roots.paths[0], 2, {0.78f, 0.9f, 0.125f}, 0.0f, true, flow));
+    ASSERT_TRUE(computeRootRings(tube, 1.0f, roots.paths[0], 2, {0.78f, 0.9f, 0.125f}, 0.0f, true, flow));
     EXPECT_EQ(tube.ringRadius[32], 0.0f) << "the first quarter has no thickness";
     EXPECT_GT(tube.ringRadius[33], 0.0f);
     Vec3 tip = roots.paths[0].sample(1.0f);
