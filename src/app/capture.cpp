@@ -18,6 +18,7 @@
 #include <thread>
 
 #include "core/bounded_queue.h"
+#include "core/data_dir.h"
 #include "core/show_clock.h"
 #include "platform/process.h"
 
@@ -100,7 +101,7 @@ void feedEncoder()
 bool startEncoder(const Options& options, std::string& error)
 {
     std::vector<std::string> args =
-        encoderArgs(options, capture->width, capture->height, access(kMusicFile, R_OK) == 0);
+        encoderArgs(options, capture->width, capture->height, access(dataFile(kMusicFile).c_str(), R_OK) == 0);
     if (!platform::startPipedChild(args, capture->encoder, error))
         return false;
     capture->queue = std::make_unique<BoundedQueue<Frame>>(2);
@@ -226,7 +227,7 @@ std::vector<std::string> encoderArgs(const Options& options, int width, int heig
     std::vector<std::string> args = {"ffmpeg", "-y", "-loglevel", "error", "-f", "rawvideo",
                                      "-pix_fmt", "rgb24", "-s", size, "-r", rate, "-i", "-"};
     if (withMusic) {
-        args.insert(args.end(), {"-ss", offset, "-i", kMusicFile, "-map", "0:v", "-map", "1:a",
+        args.insert(args.end(), {"-ss", offset, "-i", dataFile(kMusicFile), "-map", "0:v", "-map", "1:a",
                                  "-c:a", "aac", "-b:a", "192k", "-shortest"});
     }
     // x264's "veryfast" takes under half the CPU of its default at the same

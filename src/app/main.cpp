@@ -5,6 +5,8 @@
 
 #include "app/options.h"
 #include "app/show.h"
+#include "core/data_dir.h"
+#include "core/log.h"
 #include "platform/platform.h"
 
 int main(int argc, char** argv)
@@ -27,5 +29,16 @@ int main(int argc, char** argv)
     case ParseResult::Run:
         break;
     }
+    switch (chooseDataDir(options.dataDir, ownProgramPath(), error)) {
+    case DataDirChoice::BadOption:
+        std::fprintf(stderr, "velmora: %s\n%s", error.c_str(), kUsageLine);
+        return 2;
+    case DataDirChoice::NotFound:
+        std::fprintf(stderr, "velmora: %s\n", error.c_str());
+        return 1;
+    case DataDirChoice::Found:
+        break;
+    }
+    setLogFile(options.logPath);
     return runShow(options);
 }

@@ -17,6 +17,7 @@
 #include "app/shutdown.h"
 #include "app/startup.h"
 #include "app/timedemo.h"
+#include "core/data_dir.h"
 #include "core/display_settings.h"
 #include "core/frame_timer.h"
 #include "core/log.h"
@@ -185,7 +186,7 @@ const StartObject kStartObjects[] = {
      }},
     {"image manager", [](bool) { createImageManager(); }},
     {"loading bar", [](bool) { loadingBar(); }},
-    {"marker table", [](bool) { initTimeline(kScriptFile); }},
+    {"marker table", [](bool) { initTimeline(dataFile(kScriptFile).c_str()); }},
     {"sound manager", [](bool openAudio) { createSoundManager(openAudio); }},
     {"framebuffers", [](bool) { allocateFrameBuffers(); }},
 };
@@ -215,8 +216,9 @@ int runShow(const Options& options)
     // A failure anywhere from here on restores the desktop before it exits.
     setFailureHook(platform::shutdown);
     std::string error;
-    if (!platform::initVideo(error)) {
-        std::fprintf(stderr, "velmora: no display available (%s)\n", error.c_str());
+    if (!platform::initVideo(error, offline)) {
+        std::fprintf(stderr, "velmora: no display available (%s); --capture and --timedemo work without one\n",
+                     error.c_str());
         return 1;
     }
     if (offline)

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/info_band.h"
+#include "core/data_dir.h"
 #include "core/display_settings.h"
 #include "core/frame_timer.h"
 #include "core/log.h"
@@ -114,7 +115,7 @@ void presentHeldPicture()
 void reloadScript()
 {
     std::string why;
-    if (reloadTimeline(kScriptFile, why)) {
+    if (reloadTimeline(dataFile(kScriptFile).c_str(), why)) {
         logWrite(" -> Script :: '%s' reloaded. \n", kScriptFile);
     } else {
         logWrite(" -> Script :: '%s' not reloaded (%s). \n", kScriptFile, why.c_str());
@@ -154,7 +155,7 @@ void startShowControls(bool dev)
     if (!dev)
         return;
     std::string error;
-    state.watching = state.watch.start(kScriptFile, error);
+    state.watching = state.watch.start(dataFile(kScriptFile), error);
     if (!state.watching)
         std::fprintf(stderr, "velmora: %s is not watched (%s)\n", kScriptFile, error.c_str());
 }

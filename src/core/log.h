@@ -2,9 +2,19 @@
 // first tests that the log is open; a log that could not be opened changes
 // nothing else.
 #pragma once
+#include <string>
 
-// Opens (truncating) the log; false when it cannot be opened.
-bool openLog(const char* path = "debug_log.txt");
+// Opens (truncating) the log at path; false when it cannot be opened. With no
+// path it opens the show's log: the file named by setLogFile, else
+// debug_log.txt in the working directory when that is writable, else in the
+// user's state directory ($XDG_STATE_HOME/velmora, by default ~/.local/state/velmora).
+bool openLog(const char* path = nullptr);
+// The file --log names ("" for none). When it cannot be opened the show goes
+// on without a log and says so once on stderr.
+void setLogFile(const std::string& path);
+// Where the show's log goes when none is named and the working directory is
+// not writable; "" when neither variable gives a place.
+std::string stateLogFile(const char* xdgStateHome, const char* home);
 void logWrite(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void closeLog();
 

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "core/data_dir.h"
 #include "core/embedded.h"
 #include "core/log.h"
 
@@ -18,7 +19,7 @@ GLuint gOverlayTexture = 0;
 [[noreturn]] void failToLoad(const char* path)
 {
     logWrite(" -> IMAGE MANAGER :: failed to load '%s'\n", path);
-    std::string cause = std::string("cannot load the image '") + path + "'";
+    std::string cause = "cannot load the image '" + dataFile(path) + "'";
     failAndExit(cause.c_str());
 }
 
@@ -52,7 +53,7 @@ GLuint ImageManager::loadImage(const char* path, bool mipmapped, bool clampToEdg
     ILuint image = 0;
     ilGenImages(1, &image);
     ilBindImage(image);
-    if (!ilLoadImage(path) || !ilConvertImage(IL_RGBA, IL_UNSIGNED_BYTE)) {
+    if (!ilLoadImage(dataFile(path).c_str()) || !ilConvertImage(IL_RGBA, IL_UNSIGNED_BYTE)) {
         ilBindImage(0);
         ilDeleteImages(1, &image);
         failToLoad(path);
