@@ -4,7 +4,6 @@
 #include "core/log.h"
 #include "gfx/image_manager.h"
 #include "gfx/procedural_textures.h"
-#include "gfx/texture.h"
 #include "gl/gl_context.h"
 
 using namespace gltest;
@@ -79,22 +78,6 @@ TEST(ImageManager, AMissingBitmapGivesAnEmptyTextureName)
     GLuint texture = imageManager().loadBitmapResource(99);
     EXPECT_NE(texture, 0u);
     glDeleteTextures(1, &texture);
-}
-
-TEST(Texture, SquaresOfTheListedSidesKeepLinearMinificationOtherSizesRepeatWithMipmaps)
-{
-    ensureContext();
-    Texture square(32, 32, "square");
-    square.upload();
-    EXPECT_NE(square.glName, 0u);
-    EXPECT_EQ(getInteger(GL_TEXTURE_BINDING_2D), static_cast<GLint>(square.glName));
-    EXPECT_EQ(sampling(), (std::vector<GLint>{GL_LINEAR, GL_LINEAR, GL_REPEAT, GL_REPEAT}));
-    glDeleteTextures(1, &square.glName);
-
-    Texture odd(64, 32, "odd");
-    odd.upload();
-    EXPECT_EQ(sampling(), (std::vector<GLint>{GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR, GL_REPEAT, GL_REPEAT}));
-    glDeleteTextures(1, &odd.glName);
 }
 
 TEST(ProceduralTextures, CreationAndReleaseLogInTheirOrders)
