@@ -11,18 +11,23 @@
 #include <system_error>
 
 namespace {
-FILE* gLog = nullptr;
-void (*gFailureHook)() = nullptr;
-std::string gNamedLog;
+
+struct {
+    FILE* file = nullptr;
+    void (*failureHook)() = nullptr;
+    void (*messageBoxHook)(const char* caption, const char* text) = nullptr;
+    std::string namedLog;
+} state;
+
 
 // The named log, or the first place that suits.
 FILE* openShowLog()
 {
-    if (!gNamedLog.empty()) {
-        FILE* file = std::fopen(gNamedLog.c_str(), "wb");
+    if (!state.namedLog.empty()) {
+        FILE* file = std::fopen(state.namedLog.c_str(), "wb");
         if (!file)
             std::fprintf(stderr, "velmora: cannot write the log '%s' (%s); the show runs without one\n",
-                         gNamedLog.c_str(), std::strerror(errno));
+                         state.namedLog.c_str(), std::strerror(errno));
         return file;
     }
     if (access(".", W_OK) == 0)
@@ -39,13 +44,13 @@ FILE* openShowLog()
 bool openLog(const char* path)
 {
     closeLog();
-    gLog = path ? std::fopen(path, "wb") : openShowLog();
-    return gLog != nullptr;
+    state.file = path ? std::fopen(path, "wb") : openShowLog();
+    return state.file != nullptr;
 }
 
 void setLogFile(const std::string& path)
 {
-    gNamedLog = path;
+    state.namedLog = path;
 }
 
 std::string stateLogFile(const char* xdgStateHome, const char* home)
@@ -63,34 +68,41 @@ std::string stateLogFile(const char* xdgStateHome, const char* home)
 
 void logWrite(const char* format, ...)
 {
-    if (!gLog)
+    if (!state.file)
         return;
     va_list args;
     va_start(args, format);
-    std::vfprintf(gLog, format, args);
+    std::vfprintf(state.file, format, args);
     va_end(args);
     // Flushed at once so that the log is whole even when the process dies.
-    std::fflush(gLog);
+    std::fflush(state.file);
 }
 
 void closeLog()
 {
-    if (gLog) {
-        std::fclose(gLog);
-        gLog = nullptr;
+    if (state.file) {
+        std::fclose(state.file);
+        state.file = nullptr;
     }
 }
 
-void failAndExit(const char* cause)
+void failAndExit(const char* cause, const char* boxCaption, const char* boxText)
 {
     closeLog();
+    if (boxCaption && state.messageBoxHook)
+        state.messageBoxHook(boxCaption, boxText);
     std::fprintf(stderr, "velmora: %s\n", cause);
-    if (gFailureHook)
-        gFailureHook();
+    if (state.failureHook)
+        state.failureHook();
     std::exit(1);
 }
 
 void setFailureHook(void (*hook)())
 {
-    gFailureHook = hook;
+    state.failureHook = hook;
+}
+
+void setMessageBoxHook(void (*hook)(const char* caption, const char* text))
+{
+    state.messageBoxHook = hook;
 }

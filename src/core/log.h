@@ -24,8 +24,11 @@ constexpr const char* kLogDemoStarts = "\n -- Demo starts -- \n\n";
 constexpr const char* kLogDemoEnds = " -- Demo ends -- \n\n";
 
 // A failure that ends the program (exit code 1): the caller has written its log
-// line; this closes the log, names the cause on stderr, runs the exit hook (which
-// restores the desktop) and exits.
-[[noreturn]] void failAndExit(const char* cause);
+// line; this closes the log, shows the message box when one is given (through
+// the box hook), names the cause on stderr, runs the exit hook (which restores
+// the desktop) and exits.
+[[noreturn]] void failAndExit(const char* cause, const char* boxCaption = nullptr, const char* boxText = nullptr);
 // What failAndExit runs last; set by the entry once the platform is up.
 void setFailureHook(void (*hook)());
+// How failAndExit shows a message box; set by the entry with the platform's.
+void setMessageBoxHook(void (*hook)(const char* caption, const char* text));

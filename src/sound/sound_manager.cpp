@@ -9,10 +9,6 @@
 #include "core/show_clock.h"
 #include "platform/audio_stream.h"
 
-namespace {
-SoundManager* gSoundManager = nullptr;
-}
-
 SoundManager::SoundManager(bool openAudio) : audioWanted(openAudio)
 {
     if (!openAudio)
@@ -177,23 +173,4 @@ void SoundManager::goSilent(int32_t fromMs)
 {
     silent = true;
     showclock::startMusic(fromMs);
-}
-
-void createSoundManager(bool openAudio)
-{
-    delete gSoundManager;
-    gSoundManager = new SoundManager(openAudio);
-}
-
-SoundManager& soundManager()
-{
-    if (!gSoundManager)
-        gSoundManager = new SoundManager(true);
-    return *gSoundManager;
-}
-
-void destroySoundManager()
-{
-    delete gSoundManager;
-    gSoundManager = nullptr;
 }

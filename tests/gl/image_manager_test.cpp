@@ -40,11 +40,11 @@ TEST(ImageManager, TwoImagesInARowLeaveTheSecondsSize)
     // 2 x 3, top row red, the rest blue.
     std::string tall = writePicture("tall", 2, 3, {0xFF0000FFu, 0xFF0000FFu, 0xFFFF0000u, 0xFFFF0000u,
                                                    0xFFFF0000u, 0xFFFF0000u});
-    ImageManager& images = imageManager();
-    GLuint first = images.loadImage(wide.c_str(), true, false);
-    EXPECT_EQ(images.width * 10 + images.height, 84);
-    GLuint second = images.loadImage(tall.c_str(), false, true);
-    EXPECT_EQ(images.width * 10 + images.height, 23);
+    ImageManager& manager = images();
+    GLuint first = manager.loadImage(wide.c_str(), true, false);
+    EXPECT_EQ(manager.width * 10 + manager.height, 84);
+    GLuint second = manager.loadImage(tall.c_str(), false, true);
+    EXPECT_EQ(manager.width * 10 + manager.height, 23);
 
     // The new texture stays bound; no mipmaps and clamped as asked.
     EXPECT_EQ(getInteger(GL_TEXTURE_BINDING_2D), static_cast<GLint>(second));
@@ -63,11 +63,37 @@ TEST(ImageManager, TwoImagesInARowLeaveTheSecondsSize)
     glDeleteTextures(1, &second);
 }
 
+// Loads may come in another order than the one decoded ahead, or ask for a
+// file that was not listed: each still gets its own picture, and the log
+// follows the loads.
+TEST(ImageManager, PicturesDecodedAheadLoadInAnyOrderWithTheirOwnSizes)
+{
+    ensureContext();
+    std::string log = openScratchLog("ahead");
+    std::string wide = writePicture("ahead-wide", 8, 4, std::vector<uint32_t>(32, 0xFF102030u));
+    std::string square = writePicture("ahead-square", 2, 2, std::vector<uint32_t>(4, 0xFF0000FFu));
+    std::string unlisted = writePicture("ahead-unlisted", 1, 3, std::vector<uint32_t>(3, 0xFF00FF00u));
+    decodeAhead({wide, square, scratchPath("never-asked") + ".png"});
+    ImageManager& manager = images();
+    std::vector<GLuint> textures;
+    std::vector<int> sizes;
+    for (const std::string& path : {square, unlisted, wide}) {
+        textures.push_back(manager.loadImage(path.c_str(), false, false));
+        sizes.push_back(manager.width * 10 + manager.height);
+    }
+    stopDecodingAhead();
+    EXPECT_EQ(sizes, (std::vector<int>{22, 13, 84}));
+    closeLog();
+    EXPECT_EQ(readFile(log), " -> IMAGE MANAGER :: '" + square + "' loaded.\n -> IMAGE MANAGER :: '" + unlisted +
+                                 "' loaded.\n -> IMAGE MANAGER :: '" + wide + "' loaded.\n");
+    glDeleteTextures(static_cast<GLsizei>(textures.size()), textures.data());
+}
+
 TEST(ImageManager, BindWithZeroEnablesTexturingWithNothingBound)
 {
     ensureContext();
     glDisable(GL_TEXTURE_2D);
-    imageManager().bind(0);
+    ImageManager::bind(0);
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
     EXPECT_EQ(getInteger(GL_TEXTURE_BINDING_2D), 0);
 }
@@ -75,7 +101,7 @@ TEST(ImageManager, BindWithZeroEnablesTexturingWithNothingBound)
 TEST(ImageManager, AMissingBitmapGivesAnEmptyTextureName)
 {
     ensureContext();
-    GLuint texture = imageManager().loadBitmapResource(99);
+    GLuint texture = images().loadBitmapResource(99);
     EXPECT_NE(texture, 0u);
     glDeleteTextures(1, &texture);
 }

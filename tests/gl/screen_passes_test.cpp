@@ -15,8 +15,6 @@ protected:
     {
         gltest::resetState();
         glEnable(GL_TEXTURE_2D);
-        if (imageManager().quadList[0] == 0)
-            imageManager().buildQuadLists();
     }
     void TearDown() override { glDeleteTextures(1, &texture); }
 
@@ -53,7 +51,7 @@ TEST_F(ScreenPasses, FullScreenQuadCoversTheViewportAndKeepsTheStacks)
     GLint projectionDepth = getInteger(GL_PROJECTION_STACK_DEPTH);
     GLint modelviewDepth = getInteger(GL_MODELVIEW_STACK_DEPTH);
     texture = makeTexture(1, 1, {kBlue});
-    imageManager().drawFullScreenQuad();
+    images().drawFullScreenQuad();
     EXPECT_EQ((std::vector<GLint>{getInteger(GL_PROJECTION_STACK_DEPTH), getInteger(GL_MODELVIEW_STACK_DEPTH),
                                   getInteger(GL_MATRIX_MODE)}),
               (std::vector<GLint>{projectionDepth, modelviewDepth, GL_MODELVIEW}));
@@ -68,7 +66,7 @@ TEST_F(ScreenPasses, StreaksWithNoLayersStillLeaveTheirState)
     glDepthMask(GL_FALSE);
     const float left[3] = {0.05f, 0.25f, 0.5f}, right[3] = {0.05f, 0.25f, 0.04f};
     texture = makeTexture(1, 1, {kWhite});
-    imageManager().drawStreaks(0, 0.015f, left, right, texture);
+    ImageManager::drawStreaks(0, 0.015f, left, right, texture, 640.0f, 480.0f);
     // Blending and texturing off, depth test and writes on.
     EXPECT_EQ((std::vector<bool>{glIsEnabled(GL_BLEND) != 0, glIsEnabled(GL_TEXTURE_2D) != 0,
                                  glIsEnabled(GL_DEPTH_TEST) != 0, depthWrites()}),

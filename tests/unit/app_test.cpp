@@ -6,13 +6,13 @@
 
 #include "app/capture.h"
 #include "app/options.h"
-#include "app/scene_table.h"
 #include "app/show.h"
 #include "app/shutdown.h"
 #include "app/timedemo.h"
 #include "core/display_settings.h"
 #include "core/frame_timer.h"
-#include "timeline/frame_sequencer.h"
+#include "scenes/scene_list.h"
+#include "timeline/show_table.h"
 
 namespace {
 
@@ -172,21 +172,12 @@ TEST(FrameStats, MeanPercentileAndRate)
     EXPECT_DOUBLE_EQ(frameStats({4.0}).p95Ms, 4.0);
 }
 
-TEST(StartObjects, AreMadeInTheirFixedOrderBeforeTheWindow)
+TEST(SceneList, HoldsTheTwentyTwoStartUpStepsInTheirOrder)
 {
     std::vector<std::string> names;
-    for (int i = 0; i < kStartObjectCount; ++i)
-        names.push_back(kStartObjects[i].name);
-    EXPECT_EQ(names, (std::vector<std::string>{"display settings", "image manager", "loading bar", "marker table",
-                                               "sound manager", "framebuffers"}));
-}
-
-TEST(SceneTable, HoldsTheTwentyTwoStartUpStepsInTheirOrder)
-{
-    std::vector<std::string> names;
-    for (int i = 0; i < kSceneRowCount; ++i)
-        if (kSceneTable[i].name)
-            names.push_back(kSceneTable[i].name);
+    for (const SceneRow& row : kSceneList)
+        if (row.step)
+            names.push_back(row.step);
     const std::vector<std::string> expected = {
         "Depth Reader", "Gaussian Blur", "Bokeh Depth of Field (DOF)", "Logo post-process",
         "Snake-Cube bloomer", "Bump mapping", "silvate logo", "screen quads", "quadric",
@@ -196,28 +187,32 @@ TEST(SceneTable, HoldsTheTwentyTwoStartUpStepsInTheirOrder)
     EXPECT_EQ(startupStepCount(), 22);
 }
 
-TEST(SceneTable, ReleasesEverythingBeforeTheLogAndTheLogBeforeTheWindow)
+TEST(SceneList, ReleasesTheContentInStartUpOrderAndTheDrawingToolsAfterIt)
 {
     std::vector<std::string> names;
     for (const SceneRow* row : shutdownOrder())
-        names.push_back(row->releaseName);
+        names.push_back(row->releaseStep);
     const std::vector<std::string> expected = {
-        "procedural textures", "overlay texture", "sky and ground", "terrain", "beast",
-        "logo scene", "moon scene", "opening text", "root paths", "ground plane", "stairway",
-        "quadric", "shader programs", "framebuffers", "image manager", "sound manager", "log",
-        "window"};
+        "procedural textures", "overlay texture", "logo scene", "sky and ground", "terrain", "beast",
+        "moon scene", "root paths", "ground plane", "stairway", "opening text",
+        "shader programs", "quadric", "framebuffers"};
     EXPECT_EQ(names, expected);
 }
 
-TEST(SceneTable, NoWindowIsUpdatedOrDrawnByTwoRowsAndEveryUpdateHasItsDraw)
+TEST(SceneList, NoWindowIsDrawnByTwoRowsEveryUpdateHasItsDrawAndWhatARowUsesIsMadeByOne)
 {
-    std::vector<int> drawers(kWindowCount, 0);
-    for (int i = 0; i < kSceneRowCount; ++i)
-        for (const SceneDraw& d : kSceneTable[i].draws) {
-            if (d.draw || d.update)
-                ++drawers.at(static_cast<int>(d.window));
-            EXPECT_TRUE(d.draw || !d.update) << windowReportName(d.window);
-        }
-    for (int w = 0; w < kWindowCount; ++w)
-        EXPECT_LE(drawers[w], 1) << windowReportName(static_cast<Window>(w));
+    std::vector<int> drawers(kMarkerCount, 0);
+    unsigned made = 0, used = 0;
+    for (const SceneRow& row : kSceneList) {
+        for (const SceneWindow& w : row.windows)
+            if (w.look)
+                ++drawers.at(static_cast<int>(w.marker));
+        EXPECT_TRUE(row.draw || !row.update) << (row.step ? row.step : "a row without a step");
+        EXPECT_EQ(made & row.makes, 0u) << "made twice";
+        made |= row.makes;
+        used |= row.uses;
+    }
+    for (int w = 0; w < kMarkerCount; ++w)
+        EXPECT_LE(drawers[w], 1) << windowReportName(static_cast<Marker>(w));
+    EXPECT_EQ(used & ~made, 0u) << "used but made by no row";
 }

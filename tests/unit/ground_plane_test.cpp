@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/log.h"
+#include "core/rng.h"
 #include "effects/ground_plane.h"
 
 TEST(GroundPlane, HeightsLieBetweenTheBaseAndTheBasePlusTheRoughness)

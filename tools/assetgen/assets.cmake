@@ -2,7 +2,6 @@
 # Each asset group is a small program of its own, rerun only when its own code
 # changes, writing into build/data/ (read at run time) or build/gen/ (embedded).
 
-pkg_check_modules(JPEG REQUIRED IMPORTED_TARGET libjpeg)
 file(GLOB ASSETGEN_COMMON CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/assetgen/common/*.cpp)
 add_library(assetgen_common STATIC ${ASSETGEN_COMMON})
 target_include_directories(assetgen_common PUBLIC ${CMAKE_SOURCE_DIR}/tools/assetgen ${CMAKE_SOURCE_DIR}/src)
