@@ -15,7 +15,6 @@
 #include "app/shutdown.h"
 #include "app/startup.h"
 #include "app/timedemo.h"
-#include "core/data_dir.h"
 #include "core/display_settings.h"
 #include "core/frame_timer.h"
 #include "core/log.h"

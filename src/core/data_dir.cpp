@@ -8,7 +8,10 @@
 namespace fs = std::filesystem;
 
 namespace {
-std::string gDataDir = "data";
+
+struct {
+    std::string dir = "data"; // the chosen data tree, without a trailing slash
+} state;
 
 bool isDirectory(const std::string& path)
 {
@@ -40,9 +43,9 @@ DataDirChoice chooseDataDir(const std::string& option, const std::string& progra
         else if (access(option.c_str(), R_OK | X_OK) != 0)
             message = "--data: cannot read the directory '" + option + "'";
         else {
-            gDataDir = option;
-            while (gDataDir.size() > 1 && gDataDir.back() == '/')
-                gDataDir.pop_back();
+            state.dir = option;
+            while (state.dir.size() > 1 && state.dir.back() == '/')
+                state.dir.pop_back();
             return DataDirChoice::Found;
         }
         return DataDirChoice::BadOption;
@@ -50,7 +53,7 @@ DataDirChoice chooseDataDir(const std::string& option, const std::string& progra
     std::vector<std::string> places = dataDirCandidates(programPath);
     for (const std::string& place : places) {
         if (isDirectory(place)) {
-            gDataDir = place;
+            state.dir = place;
             return DataDirChoice::Found;
         }
     }
@@ -62,14 +65,14 @@ DataDirChoice chooseDataDir(const std::string& option, const std::string& progra
 
 const std::string& dataDir()
 {
-    return gDataDir;
+    return state.dir;
 }
 
 std::string dataFile(const std::string& name)
 {
     if (name.rfind("data/", 0) != 0)
         return name;
-    return gDataDir + name.substr(4);
+    return state.dir + name.substr(4);
 }
 
 std::string ownProgramPath()

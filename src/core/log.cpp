@@ -19,7 +19,6 @@ struct {
     std::string namedLog;
 } state;
 
-
 // The named log, or the first place that suits.
 FILE* openShowLog()
 {
@@ -39,6 +38,7 @@ FILE* openShowLog()
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
     return std::fopen(path.c_str(), "wb");
 }
+
 } // namespace
 
 bool openLog(const char* path)
@@ -55,7 +55,7 @@ void setLogFile(const std::string& path)
 
 std::string stateLogFile(const char* xdgStateHome, const char* home)
 {
-    // The base directory specification ignores a relative XDG_STATE_HOME.
+    // A relative XDG_STATE_HOME does not count: the state directory is always absolute.
     std::string base;
     if (xdgStateHome && xdgStateHome[0] == '/')
         base = xdgStateHome;

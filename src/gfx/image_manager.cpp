@@ -14,10 +14,6 @@
 
 namespace {
 
-struct {
-    GLuint overlay = 0; // data/gfx/overlay.png
-} state;
-
 // Pictures decoded on a worker thread ahead of the loads that ask for them,
 // in the order given. The worker keeps at most kAheadBytes of unclaimed
 // pictures; a load takes its picture when it is ready, waits for it while it
@@ -99,7 +95,12 @@ struct DecodeAhead {
     }
 
     ~DecodeAhead() { stop(); }
-} gAhead;
+};
+
+struct {
+    GLuint overlay = 0; // data/gfx/overlay.png
+    DecodeAhead ahead;
+} state;
 
 [[noreturn]] void failToLoad(const char* path)
 {
@@ -133,7 +134,7 @@ GLuint ImageManager::loadImage(const char* path, bool mipmapped, bool clampToEdg
 {
     DecodedPicture picture;
     bool decoded = false;
-    if (!gAhead.take(path, decoded, picture))
+    if (!state.ahead.take(path, decoded, picture))
         decoded = decodePictureFile(dataFile(path).c_str(), picture);
     if (!decoded)
         failToLoad(path);
@@ -163,15 +164,15 @@ GLuint ImageManager::loadImage(const char* path, bool mipmapped, bool clampToEdg
 
 void decodeAhead(const std::vector<std::string>& paths)
 {
-    gAhead.stop();
+    state.ahead.stop();
     for (const std::string& path : paths)
-        gAhead.entries.push_back({.path = path});
-    gAhead.worker = std::thread([] { gAhead.run(); });
+        state.ahead.entries.push_back({.path = path});
+    state.ahead.worker = std::thread([] { state.ahead.run(); });
 }
 
 void stopDecodingAhead()
 {
-    gAhead.stop();
+    state.ahead.stop();
 }
 
 bool loadDeviceBitmap(uint8_t id, DeviceBitmap& bitmap)

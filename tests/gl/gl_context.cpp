@@ -33,8 +33,8 @@ void ensureContext()
         if (!platform::initVideo(error))
             return false;
         platform::setMessageBoxesEnabled(false);
-        platform::WindowRequest spec{"velmora gl tests", 640, 480, false, 24};
-        if (!platform::openWindow(spec, error))
+        platform::WindowRequest request{"velmora gl tests", 640, 480, false, 24};
+        if (!platform::openWindow(request, error))
             return false;
         platform::raiseWindow();
         return true;
