@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/capture_jobs.h"
 #include "app/options.h"
 #include "app/show.h"
 #include "platform/platform.h"
@@ -27,5 +28,7 @@ int main(int argc, char** argv)
     case ParseResult::Run:
         break;
     }
+    if (options.jobs)
+        return runCaptureJobs(options, argc, argv);
     return runShow(options);
 }
