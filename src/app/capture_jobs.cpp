@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -323,7 +322,12 @@ int joinParts(const Options& options)
             std::string quoted;
             for (char c : path)
                 quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-            out << "file '" << quoted << "'\n";
+            // Each part's own length, exact to the microsecond: a part's file gives
+            // it rounded to the millisecond, which would shift the later parts' frames.
+            const long long us = part.frames.count() * 1000000LL / options.fps;
+            char duration[48];
+            std::snprintf(duration, sizeof duration, "duration %lld.%06lld\n", us / 1000000, us % 1000000);
+            out << "file '" << quoted << "'\n" << duration;
         }
     }
     const fs::path joined = run.scratch / ("joined" + run.target.extension().string());
