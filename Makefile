@@ -1,9 +1,11 @@
 # The two commands of the README: `make run` and `make test`. Each installs
-# what is missing, builds, and generates the data.
+# what is missing, builds, and generates the data. `make install` (PREFIX,
+# DESTDIR) and `make package` (a Debian package in $(BUILD)/) build first too.
 BUILD ?= build
 JOBS ?= $(shell nproc)
+PREFIX ?= /usr/local
 
-.PHONY: all deps configure build run test clean fuzz references
+.PHONY: all deps configure build run test install package clean fuzz references
 
 all: build
 
@@ -26,6 +28,12 @@ test: build
 # after an intended change to the picture; the commit says why.
 references: build
 	cd $(BUILD) && VELMORA_RENEW_REFERENCES=1 ctest -R '^show_reference$$' --output-on-failure
+
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD)

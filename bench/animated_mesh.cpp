@@ -76,7 +76,7 @@ int main(int argc, char** argv)
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 64, 64, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
     glEnable(GL_TEXTURE_2D);
 
-    AnimatedMesh& mesh = creatureMesh();
+    AnimatedMesh mesh;
     double start = threadCpuMs();
     mesh.load(kCreatureMesh);
     std::printf("load: %.1f ms CPU (%d faces, %d vertices, %d key frames)\n", threadCpuMs() - start, mesh.faceCount,

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/c_rand.h"
+#include "core/rng.h"
 #include "gfx/terrain.h"
 
 namespace {

@@ -19,6 +19,7 @@
 
 #include "app/capture_jobs.h"
 #include "core/bounded_queue.h"
+#include "core/data_dir.h"
 #include "core/show_clock.h"
 #include "platform/process.h"
 
@@ -104,7 +105,7 @@ void feedEncoder()
 bool startEncoder(const Options& options, std::string& error)
 {
     // The parts of a split capture are joined before the music is laid.
-    const bool withMusic = !capture->part && access(kMusicFile, R_OK) == 0;
+    const bool withMusic = !capture->part && access(dataFile(kMusicFile).c_str(), R_OK) == 0;
     std::vector<std::string> args = encoderArgs(options, capture->width, capture->height, withMusic);
     if (!platform::startPipedChild(args, capture->encoder, error))
         return false;
@@ -224,7 +225,7 @@ void addMusic(const Options& options, std::vector<std::string>& args)
     // The sound starts where the first frame is.
     char offset[32];
     std::snprintf(offset, sizeof offset, "%.3f", firstShownMs(options) / 1000.0);
-    args.insert(args.end(), {"-ss", offset, "-i", kMusicFile, "-map", "0:v", "-map", "1:a",
+    args.insert(args.end(), {"-ss", offset, "-i", dataFile(kMusicFile), "-map", "0:v", "-map", "1:a",
                              "-c:a", "aac", "-b:a", "192k", "-shortest"});
 }
 
@@ -249,7 +250,7 @@ std::vector<std::string> joinArgs(const Options& options, const std::string& par
 {
     std::vector<std::string> args = {"ffmpeg", "-y", "-loglevel", "error", "-f", "concat", "-safe", "0",
                                      "-i", partList};
-    if (access(kMusicFile, R_OK) == 0)
+    if (access(dataFile(kMusicFile).c_str(), R_OK) == 0)
         addMusic(options, args);
     args.insert(args.end(), {"-c:v", "copy", output});
     return args;

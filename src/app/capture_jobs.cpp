@@ -15,9 +15,11 @@
 #include "app/capture.h"
 #include "app/show.h"
 #include "app/show_controls.h"
+#include "core/data_dir.h"
+#include "core/log.h"
 #include "core/show_clock.h"
 #include "platform/process.h"
-#include "timeline/frame_sequencer.h"
+#include "timeline/show_table.h"
 
 namespace fs = std::filesystem;
 
@@ -25,7 +27,7 @@ namespace {
 
 // Set for each worker: the number its first frame has in the whole run.
 const char* const kPartVariable = "VELMORA_CAPTURE_PART";
-const char* const kLogFile = "debug_log.txt";
+const char* const kPartLog = "log.txt";
 const char* const kPartVideo = "part.mp4";
 // How long a worker asked to stop may take to hand on its last frames.
 constexpr double kStopGraceMs = 5000.0;
@@ -34,7 +36,7 @@ struct Part {
     FrameSpan frames;
     int32_t fromMs = 0;
     int32_t toMs = 0;
-    std::string directory;       // its working directory: its log, its video
+    std::string directory;       // its log and its video
     platform::WatchedChild child;
     std::string unfinishedLine;  // what came of its stderr after the last line end
     int64_t done = 0;            // frames it reports captured
@@ -196,11 +198,16 @@ void stopParts()
 }
 
 // The run's log is the first part's, or that of the part that failed: the one
-// a one-process capture would have written up to the same point.
+// a one-process capture would have written up to the same point. It goes
+// where that capture's log would have gone.
 void keepLogOf(const Part& part)
 {
-    std::error_code ec;
-    fs::copy_file(fs::path(part.directory) / kLogFile, kLogFile, fs::copy_options::overwrite_existing, ec);
+    std::ifstream in(fs::path(part.directory) / kPartLog, std::ios::binary);
+    if (!in || !openLog())
+        return;
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    logWrite("%s", text.c_str());
+    closeLog();
 }
 
 void removeScratch()
@@ -250,24 +257,25 @@ bool makeScratch(std::string& error)
     return true;
 }
 
-// Each worker runs in a directory of its own, so that the logs stay apart,
-// with the data of this one.
+// Each worker reads the data tree this run chose and writes a log of its own
+// into its part's directory.
 bool startPart(Part& part, int index, int64_t firstNumber, int argc, const char* const* argv, std::string& error)
 {
     part.directory = (run.scratch / ("part" + std::to_string(index + 1))).string();
     std::error_code ec;
-    fs::create_directory(part.directory, ec);
-    fs::create_directory_symlink(fs::absolute("data"), fs::path(part.directory) / "data", ec);
-    if (ec) {
-        error = "cannot prepare '" + part.directory + "': " + ec.message();
+    if (!fs::create_directory(part.directory, ec)) {
+        error = "cannot make '" + part.directory + "': " + ec.message();
         return false;
     }
-    const std::string target = run.video ? (fs::path(part.directory) / kPartVideo).string() : run.target.string();
+    const fs::path directory = part.directory;
+    const std::string target = run.video ? (directory / kPartVideo).string() : run.target.string();
+    WorkerPlace place{.capturePath = target,
+                      .dataDir = fs::absolute(dataDir()).string(),
+                      .logPath = (directory / kPartLog).string()};
     platform::ChildRequest request;
-    request.args = {platform::selfExecutable()};
-    for (std::string& arg : workerArguments(argc, argv, target, part.fromMs, part.toMs))
+    request.args = {ownProgramPath()};
+    for (std::string& arg : workerArguments(argc, argv, place, part.fromMs, part.toMs))
         request.args.push_back(std::move(arg));
-    request.directory = part.directory;
     request.env = {std::string(kPartVariable) + "=" + std::to_string(firstNumber)};
     return platform::startWatchedChild(request, part.child, error);
 }
@@ -333,7 +341,7 @@ int joinParts(const Options& options)
     const fs::path joined = run.scratch / ("joined" + run.target.extension().string());
     say("capture: joining the " + std::to_string(run.parts.size()) + " parts into " + options.capturePath);
 
-    platform::ChildRequest request{joinArgs(options, list.string(), joined.string()), {}, {}};
+    platform::ChildRequest request{joinArgs(options, list.string(), joined.string()), {}};
     std::string error;
     if (!platform::startWatchedChild(request, run.joiner, error))
         return failRun(error, nullptr);
@@ -365,7 +373,7 @@ FrameSpan captureFrameSpan(const Options& options, const MarkerWindows& windows)
     showclock::useFixedStep(0, options.fps);
     FrameSpan span;
     span.first = showclock::firstFrameFrom(firstShownMs(options));
-    const int32_t lastMs = options.toMs.value_or(windows[Window::Demoend].start);
+    const int32_t lastMs = options.toMs.value_or(windows[Marker::Demoend].start);
     span.last = std::max(span.first, showclock::lastFrameTo(lastMs));
     for (int64_t k = span.first; k < span.last; ++k)
         if (showEndsAt(showclock::musicMsAt(k), windows))
@@ -386,12 +394,13 @@ std::vector<FrameSpan> splitFrameSpan(FrameSpan span, int jobs)
     return parts;
 }
 
-std::vector<std::string> workerArguments(int argc, const char* const* argv, const std::string& capturePath,
+std::vector<std::string> workerArguments(int argc, const char* const* argv, const WorkerPlace& place,
                                          int32_t fromMs, int32_t toMs)
 {
-    std::vector<std::string> args = argumentsWithout(argc, argv, {"--jobs", "--capture", "--from", "--to"});
-    args.insert(args.end(), {"--capture", capturePath, "--from", std::to_string(fromMs), "--to",
-                             std::to_string(toMs)});
+    std::vector<std::string> args =
+        argumentsWithout(argc, argv, {"--jobs", "--capture", "--from", "--to", "--data", "--log"});
+    args.insert(args.end(), {"--capture", place.capturePath, "--from", std::to_string(fromMs), "--to",
+                             std::to_string(toMs), "--data", place.dataDir, "--log", place.logPath});
     return args;
 }
 
@@ -405,8 +414,7 @@ std::optional<int64_t> capturePartFirstFrame()
 
 int runCaptureJobs(const Options& options, int argc, const char* const* argv)
 {
-    initTimeline(kScriptFile);
-    const FrameSpan span = captureFrameSpan(options, markerWindows());
+    const FrameSpan span = captureFrameSpan(options, buildMarkerWindows(MarkerTable(kScriptFile)));
     const std::vector<FrameSpan> spans = splitFrameSpan(span, options.jobs.value_or(1));
     if (spans.size() == 1)
         return runShow(options);

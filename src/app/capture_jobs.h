@@ -26,9 +26,17 @@ FrameSpan captureFrameSpan(const Options& options, const MarkerWindows& windows)
 // differing by at most one frame.
 std::vector<FrameSpan> splitFrameSpan(FrameSpan span, int jobs);
 
+// Where a worker writes, and the data it reads.
+struct WorkerPlace {
+    std::string capturePath;
+    std::string dataDir;
+    std::string logPath;
+};
+
 // The command line (less the program) of the worker that captures fromMs to
-// toMs into capturePath: the run's own options, less --jobs and its range and target.
-std::vector<std::string> workerArguments(int argc, const char* const* argv, const std::string& capturePath,
+// toMs: the run's own options, less --jobs, its range, target, data and log,
+// which the worker is given instead.
+std::vector<std::string> workerArguments(int argc, const char* const* argv, const WorkerPlace& place,
                                          int32_t fromMs, int32_t toMs);
 
 // Renders the capture in options.jobs parts and joins them; the exit code.

@@ -7,7 +7,7 @@
 #include <cstdio>
 
 #include "core/time_window.h"
-#include "effects/opening_text.h"
+#include "effects/font.h"
 #include "gfx/bitmap_text.h"
 #include "gfx/image_manager.h"
 
@@ -42,11 +42,11 @@ std::string infoBandText(int32_t t, const MarkerWindows& windows, double fps, bo
 {
     std::string line = std::to_string(t) + " ms ";
     char part[96];
-    for (int i = 0; i < kWindowCount; ++i) {
+    for (int i = 0; i < kMarkerCount; ++i) {
         const TimeWindow& w = windows.windows[i];
         if (!inWindow(t, w))
             continue;
-        std::snprintf(part, sizeof part, " %s %.2f", bandName(kWindowDefinitions[i].name).c_str(), windowRamp(t, w));
+        std::snprintf(part, sizeof part, " %s %.2f", bandName(kMarkerDefinitions[i].name).c_str(), windowRamp(t, w));
         line += part;
     }
     if (paused)
@@ -73,7 +73,7 @@ void drawInfoBand(const std::string& text, int width, int height)
 
     glUseProgram(0);
     glViewport(0, 0, width, height);
-    imageManager().beginOrtho(static_cast<float>(width), static_cast<float>(height));
+    ImageManager::beginOrtho(static_cast<float>(width), static_cast<float>(height));
     glDisable(GL_LIGHTING);
     glDisable(GL_FOG);
     glDisable(GL_CULL_FACE);
@@ -85,12 +85,12 @@ void drawInfoBand(const std::string& text, int width, int height)
     glColor4f(0.0f, 0.0f, 0.0f, 0.7f);
     glRectf(0.0f, 0.0f, static_cast<float>(width), bandHeight);
 
-    imageManager().bind(fontTexture());
+    ImageManager::bind(fontTexture());
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glTranslatef(margin, margin, 0.0f);
     glScalef(scale, scale, 1.0f);
     glListBase(fontBase() - 32);
     glCallLists(static_cast<GLsizei>(text.size()), GL_UNSIGNED_BYTE, text.data());
 
-    imageManager().endOrtho();
+    ImageManager::endOrtho();
 }

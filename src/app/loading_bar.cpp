@@ -17,28 +17,29 @@ int loadingBarAspect(int width, int height)
     return height > 0 ? width / height : 1; // 1 on every mode narrower than 2:1
 }
 
-void LoadingBar::advance(int n)
+void LoadingBar::advance(int n, const DisplaySettings& display)
 {
     progress += n;
-    draw();
+    draw(display);
 }
 
-void LoadingBar::draw() const
+void LoadingBar::draw(const DisplaySettings& display) const
 {
-    render();
+    render(display);
     platform::swapBuffers();
     platform::sleepMs(1);
 }
 
-void LoadingBar::render() const
+void LoadingBar::render(const DisplaySettings& display) const
 {
     BarFill fill = loadingBarFill(progress, total, halfWidth);
 
     glClearColor(0.1f, 0.1f, 0.15f, 0.0f);
-    setLetterboxViewport();
+    const Viewport band = display.band();
+    glViewport(band.x, band.y, band.width, band.height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(70.0, loadingBarAspect(DisplaySettings::width(), DisplaySettings::height()), 0.01, 1000.0);
+    gluPerspective(70.0, loadingBarAspect(display.width(), display.height()), 0.01, 1000.0);
     glMatrixMode(GL_MODELVIEW);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
@@ -92,10 +93,4 @@ void LoadingBar::render() const
         glVertex2f(fill.left, 0.0f);
         glVertex2f(fill.left, 0.04725f);
     glEnd();
-}
-
-LoadingBar& loadingBar()
-{
-    static LoadingBar bar;
-    return bar;
 }

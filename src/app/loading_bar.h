@@ -3,6 +3,8 @@
 // screen, once after every start-up step.
 #pragma once
 
+struct DisplaySettings;
+
 class LoadingBar {
 public:
     int progress = 0;
@@ -11,11 +13,11 @@ public:
 
     void setTotal(int n) { total = n; }
     // Counts n steps and draws the whole screen.
-    void advance(int n);
+    void advance(int n, const DisplaySettings& display);
     // Draws the bar and presents it.
-    void draw() const;
-    // The drawing alone, into the back buffer.
-    void render() const;
+    void draw(const DisplaySettings& display) const;
+    // The drawing alone, into the back buffer, in the display's band.
+    void render(const DisplaySettings& display) const;
 };
 
 // Where the fill runs, in the bar's model units.
@@ -27,5 +29,3 @@ BarFill loadingBarFill(int progress, int total, float halfWidth);
 
 // The aspect the bar's projection uses: width / height as an integer division.
 int loadingBarAspect(int width, int height);
-
-LoadingBar& loadingBar();

@@ -6,6 +6,8 @@
 #include "app/capture_jobs.h"
 #include "app/options.h"
 #include "app/show.h"
+#include "core/data_dir.h"
+#include "core/log.h"
 #include "platform/platform.h"
 
 int main(int argc, char** argv)
@@ -28,6 +30,17 @@ int main(int argc, char** argv)
     case ParseResult::Run:
         break;
     }
+    switch (chooseDataDir(options.dataDir, ownProgramPath(), error)) {
+    case DataDirChoice::BadOption:
+        std::fprintf(stderr, "velmora: %s\n%s", error.c_str(), kUsageLine);
+        return 2;
+    case DataDirChoice::NotFound:
+        std::fprintf(stderr, "velmora: %s\n", error.c_str());
+        return 1;
+    case DataDirChoice::Found:
+        break;
+    }
+    setLogFile(options.logPath);
     if (options.jobs)
         return runCaptureJobs(options, argc, argv);
     return runShow(options);

@@ -10,8 +10,8 @@
 const char* const kUsageLine =
     "usage: velmora [--go] [--mode WxH] [--aspect 16:10|16:9|full] [--windowed|--fullscreen]\n"
     "               [--antialias|--no-antialias] [--start MS] [--capture PATH] [--fps N]\n"
-    "               [--from MS] [--to MS] [--jobs N] [--timedemo] [--report FILE] [--dev] [--help]\n"
-    "               [--version]\n";
+    "               [--from MS] [--to MS] [--jobs N] [--timedemo] [--report FILE] [--dev]\n"
+    "               [--data DIR] [--log FILE] [--help] [--version]\n";
 
 const char* const kHelpText =
     "Velmora, a real-time audiovisual demo.\n"
@@ -40,7 +40,13 @@ const char* const kHelpText =
     "  --report FILE         with --timedemo, also write the times as JSON\n"
     "  --dev                 watch data/heaven.scpt and read it again whenever it\n"
     "                        changes (not with --capture or --timedemo)\n"
+    "  --data DIR            read the show's data from DIR (default: ./data, else the\n"
+    "                        installed share/velmora/data, else data/ beside the program)\n"
+    "  --log FILE            write the log to FILE (default: debug_log.txt in the\n"
+    "                        working directory, else ~/.local/state/velmora/)\n"
     "  --help, --version     this text, the version\n"
+    "\n"
+    "--capture and --timedemo need no display: without one they render off-screen.\n"
     "\n"
     "Keys while the show plays (not under --capture or --timedemo):\n"
     "  Space                 pause and resume (the music and the picture stand still)\n"
@@ -136,6 +142,8 @@ const OptionRow kOptionRows[] = {
      }},
     {.name = "--capture", .value = [](Options& o, std::string_view v) { return readPath(v, o.capturePath); }},
     {.name = "--report", .value = [](Options& o, std::string_view v) { return readPath(v, o.reportPath); }},
+    {.name = "--data", .value = [](Options& o, std::string_view v) { return readPath(v, o.dataDir); }},
+    {.name = "--log", .value = [](Options& o, std::string_view v) { return readPath(v, o.logPath); }},
 };
 
 const OptionRow* findOption(std::string_view name, bool hasInlineValue)

@@ -19,6 +19,8 @@ struct Options {
     bool timedemo = false;
     std::string reportPath;
     bool dev = false;              // reload the timeline script when it changes
+    std::string dataDir;           // --data: the data tree, instead of looking for one
+    std::string logPath;           // --log: the log file, instead of debug_log.txt
     std::optional<int> jobs;       // a capture rendered in this many processes
 };
 

@@ -46,16 +46,16 @@ int typedMode(const std::string& text, int preselected, std::vector<DisplayMode>
     return findOrAddMode(modes, width, height);
 }
 
-platform::SettingsDialogContent dialogContent()
+platform::SettingsDialogContent dialogContent(const DisplaySettings& settings)
 {
     platform::SettingsDialogContent content;
-    for (const DisplayMode& mode : DisplaySettings::modes)
+    for (const DisplayMode& mode : settings.modes)
         content.modeTexts.push_back(modeText(mode));
-    content.mode = DisplaySettings::selectedMode;
+    content.mode = settings.selectedMode;
     content.aspectTexts = aspectTexts();
-    content.aspect = DisplaySettings::aspect();
-    content.fullscreen = DisplaySettings::fullscreen();
-    content.antiAlias = DisplaySettings::antiAlias();
+    content.aspect = settings.aspect();
+    content.fullscreen = settings.fullscreen();
+    content.antiAlias = settings.antiAlias();
     content.goText = kGoText;
     content.leaveText = kLeaveText;
     content.fullscreenText = kFullscreenText;
@@ -71,30 +71,30 @@ platform::SettingsDialogContent dialogContent()
     return content;
 }
 
-void storeDialogOutcome(const platform::SettingsDialogOutcome& outcome, int preselected)
+void storeDialogOutcome(const platform::SettingsDialogOutcome& outcome, int preselected, DisplaySettings& settings)
 {
-    DisplaySettings::goValue = false;
+    settings.goValue = false;
     if (!outcome.go)
         return;
-    auto& modes = DisplaySettings::modes;
+    auto& modes = settings.modes;
     if (outcome.modeEntry >= 0 && outcome.modeEntry < static_cast<int>(modes.size()))
-        DisplaySettings::selectedMode = outcome.modeEntry;
+        settings.selectedMode = outcome.modeEntry;
     else
-        DisplaySettings::selectedMode = typedMode(outcome.modeText, preselected, modes);
+        settings.selectedMode = typedMode(outcome.modeText, preselected, modes);
     if (outcome.aspect >= 0 && outcome.aspect <= 2)
-        DisplaySettings::aspectValue = outcome.aspect;
-    DisplaySettings::bitsPerPixelValue = 32;
-    DisplaySettings::fullscreenValue = outcome.fullscreen;
-    DisplaySettings::antiAliasValue = outcome.antiAlias;
-    DisplaySettings::goValue = true;
+        settings.aspectValue = outcome.aspect;
+    settings.bitsPerPixelValue = 32;
+    settings.fullscreenValue = outcome.fullscreen;
+    settings.antiAliasValue = outcome.antiAlias;
+    settings.goValue = true;
 }
 
-void showSettingsDialog()
+void showSettingsDialog(DisplaySettings& settings)
 {
-    platform::SettingsDialogContent content = dialogContent();
+    platform::SettingsDialogContent content = dialogContent(settings);
     platform::SettingsDialogOutcome outcome;
     std::string error;
     if (!platform::runSettingsDialog(content, outcome, error))
         failAndExit(("cannot show the settings dialog: " + error).c_str());
-    storeDialogOutcome(outcome, content.mode);
+    storeDialogOutcome(outcome, content.mode, settings);
 }

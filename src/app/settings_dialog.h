@@ -1,5 +1,5 @@
 // The display settings dialog: what it offers, what it starts from and what
-// its two buttons store in DisplaySettings. The toolkit side lives in
+// its two buttons store in the display settings. The toolkit side lives in
 // platform/settings_dialog_gtk.cpp; everything here runs without a display.
 #pragma once
 #include <string>
@@ -23,12 +23,12 @@ std::vector<std::string> aspectTexts();
 // for it), else the preselected mode.
 int typedMode(const std::string& text, int preselected, std::vector<DisplayMode>& modes);
 
-// The dialog's first state, from DisplaySettings as the command line left them.
-platform::SettingsDialogContent dialogContent();
+// The dialog's first state, from the settings as the command line left them.
+platform::SettingsDialogContent dialogContent(const DisplaySettings& settings);
 // Go stores the selections and the ticks and sets go; anything else leaves go false.
 // preselected is the mode the dialog opened with.
-void storeDialogOutcome(const platform::SettingsDialogOutcome& outcome, int preselected);
+void storeDialogOutcome(const platform::SettingsDialogOutcome& outcome, int preselected, DisplaySettings& settings);
 
-// Runs the modal dialog over DisplaySettings; afterwards go() says whether to
+// Runs the modal dialog over the settings; afterwards go() says whether to
 // start the show. A dialog that cannot be shown ends the program (exit 1).
-void showSettingsDialog();
+void showSettingsDialog(DisplaySettings& settings);

@@ -6,31 +6,30 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <iterator>
 #include <string>
 
 #include "app/capture.h"
-#include "app/loading_bar.h"
-#include "app/scene_table.h"
 #include "app/settings_dialog.h"
+#include "app/show_context.h"
 #include "app/show_controls.h"
 #include "app/shutdown.h"
 #include "app/startup.h"
 #include "app/timedemo.h"
+#include "core/data_dir.h"
 #include "core/display_settings.h"
 #include "core/frame_timer.h"
 #include "core/log.h"
 #include "core/show_clock.h"
+#include "effects/flow_field.h"
 #include "effects/overlays.h"
-#include "effects/particles.h"
 #include "effects/sky_and_ground.h"
-#include "gfx/framebuffer.h"
 #include "gfx/image_manager.h"
 #include "platform/platform.h"
 #include "post/post_chain.h"
+#include "scenes/scene_list.h"
 #include "sound/sound_manager.h"
-#include "timeline/frame_sequencer.h"
 #include "timeline/marker_table.h"
+#include "timeline/show_table.h"
 
 namespace {
 
@@ -50,14 +49,15 @@ void setGlDefaults()
     glDisable(GL_LINE_SMOOTH);
 }
 
-void beginFrame()
+void beginFrame(const DisplaySettings& display)
 {
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    setLetterboxViewport();
+    const Viewport band = display.band();
+    glViewport(band.x, band.y, band.width, band.height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     // The projection keeps the whole mode's shape, whatever the band.
-    double aspect = static_cast<double>(DisplaySettings::width()) / DisplaySettings::height();
+    double aspect = static_cast<double>(display.width()) / display.height();
     gluPerspective(76.0, aspect, 0.01, 1000.0);
     glMatrixMode(GL_MODELVIEW);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -65,9 +65,9 @@ void beginFrame()
 }
 
 // The clocks the scenes read in the frame at t.
-FrameTime frameTime(int32_t t)
+FrameTime frameTime(const ShowContext& show, int32_t t)
 {
-    return {.musicMs = t, .elapsed = frameTimer().elapsed, .delta = frameTimer().delta};
+    return {.musicMs = t, .elapsed = show.frameTimer.elapsed, .delta = show.frameTimer.delta};
 }
 
 // A window's share of a frame's update (no GL): its scene's, then its
@@ -79,11 +79,11 @@ OverlayText updateWindow(const WindowValues& v, const FrameTime& time, FlowField
 }
 
 // The frame at t without drawing: every window's update, as drawFrame runs them.
-void updateFrame(int32_t t, FlowField& flow)
+void updateFrame(const ShowContext& show, int32_t t, FlowField& flow)
 {
-    const MarkerWindows& windows = markerWindows();
-    const FrameTime time = frameTime(t);
-    for (Window w : compositesAt(t, windows))
+    const MarkerWindows& windows = show.markers;
+    const FrameTime time = frameTime(show, t);
+    for (Marker w : compositesAt(t, windows))
         updateWindow(windowValues(w, t, windows), time, flow);
 }
 
@@ -92,43 +92,44 @@ void updateFrame(int32_t t, FlowField& flow)
 // updated right before its own draw, so that the draw reads what its update
 // left even where a later window of the frame moves the same smoke or flow
 // field on (the mist's last frame is the lair's first).
-void drawFrame(int32_t t, FlowField& flow)
+void drawFrame(ShowContext& show, int32_t t, FlowField& flow)
 {
-    const MarkerWindows& windows = markerWindows();
-    const FrameTime time = frameTime(t);
-    for (Window w : compositesAt(t, windows)) {
+    const MarkerWindows& windows = show.markers;
+    const Stage stage = show.stage();
+    const FrameTime time = frameTime(show, t);
+    for (Marker w : compositesAt(t, windows)) {
         const WindowValues v = windowValues(w, t, windows);
         const OverlayText text = updateWindow(v, time, flow);
-        runPostChain([&v, &time, &flow] {
-            drawScene(v.window, v.scene, time, flow);
+        runPostChain(show.images, show.display.band(), [&stage, &v, &time, &flow] {
+            drawScene(stage, v.window, v.scene, time, flow);
             if (v.backdrop)
                 drawBackdrop(*v.backdrop, time.elapsed);
         }, v.blur, v.final);
-        drawOverlays(v.overlays, text);
+        drawOverlays(v.overlays, text, show.display.width(), show.display.height());
     }
 }
 
 // One whole frame into the back buffer.
-void drawShowFrame(int32_t t, FlowField& flow)
+void drawShowFrame(ShowContext& show, int32_t t, FlowField& flow)
 {
-    beginFrame();
-    drawFrame(t, flow);
-    imageManager().drawOverlay();
-    finishShowFrame(t);
+    beginFrame(show.display);
+    drawFrame(show, t, flow);
+    show.images.drawOverlay();
+    finishShowFrame(show, t);
     glFlush();
 }
 
 // The music time of this frame.
-int32_t musicTime()
+int32_t musicTime(const ShowContext& show)
 {
-    return soundManager().time();
+    return show.sound->time();
 }
 
 // Whether a window that holds t holds no more at next.
 bool aWindowCloses(int32_t t, int32_t next, const MarkerWindows& windows)
 {
-    const std::vector<Window> after = compositesAt(next, windows);
-    for (Window w : compositesAt(t, windows))
+    const std::vector<Marker> after = compositesAt(next, windows);
+    for (Marker w : compositesAt(t, windows))
         if (std::find(after.begin(), after.end(), w) == after.end())
             return true;
     return false;
@@ -141,22 +142,22 @@ bool aWindowCloses(int32_t t, int32_t next, const MarkerWindows& windows)
 // draw with GL state an earlier window left (the tree's first shot is lit by
 // the light of the roots' last frame), and only drawing leaves it. Past the
 // frame that ends the show nothing moves on: the clock goes straight to from.
-AdvanceTimes advanceTo(int32_t from, FlowField& flow)
+AdvanceTimes advanceTo(ShowContext& show, int32_t from, FlowField& flow)
 {
-    const MarkerWindows& windows = markerWindows();
+    const MarkerWindows& windows = show.markers;
     AdvanceTimes times;
-    while (musicTime() < from) {
-        frameTimer().update();
-        const int32_t t = musicTime();
+    while (musicTime(show) < from) {
+        show.frameTimer.update();
+        const int32_t t = musicTime(show);
         const int32_t next = showclock::musicMsAt(showclock::frameIndex() + 1);
         const double start = showclock::wallMs();
         if (next >= from || aWindowCloses(t, next, windows)) {
-            drawShowFrame(t, flow);
+            drawShowFrame(show, t, flow);
             glFinish();
             times.drawn += 1;
             times.drawMs += showclock::wallMs() - start;
         } else {
-            updateFrame(t, flow);
+            updateFrame(show, t, flow);
             times.updateMs += showclock::wallMs() - start;
         }
         times.frames += 1;
@@ -167,9 +168,9 @@ AdvanceTimes advanceTo(int32_t from, FlowField& flow)
     return times;
 }
 
-[[noreturn]] void failRun(const std::string& cause)
+[[noreturn]] void failRun(ShowContext& show, const std::string& cause)
 {
-    shutdownShow();
+    shutdownShow(show);
     std::fprintf(stderr, "\nvelmora: %s\n", cause.c_str());
     platform::shutdown();
     std::exit(1);
@@ -177,31 +178,17 @@ AdvanceTimes advanceTo(int32_t from, FlowField& flow)
 
 } // namespace
 
-const StartObject kStartObjects[] = {
-    {"display settings", [](bool) {
-         DisplayMode desktop;
-         bool known = platform::desktopMode(desktop);
-         DisplaySettings::init(platform::displayModes(), known ? &desktop : nullptr);
-     }},
-    {"image manager", [](bool) { createImageManager(); }},
-    {"loading bar", [](bool) { loadingBar(); }},
-    {"marker table", [](bool) { initTimeline(kScriptFile); }},
-    {"sound manager", [](bool openAudio) { createSoundManager(openAudio); }},
-    {"framebuffers", [](bool) { allocateFrameBuffers(); }},
-};
-const int kStartObjectCount = static_cast<int>(std::size(kStartObjects));
-
-void applyOptionsToSettings(const Options& options)
+void applyOptionsToSettings(const Options& options, DisplaySettings& settings)
 {
-    auto& modes = DisplaySettings::modes;
-    DisplaySettings::selectedMode = defaultModeIndex(modes);
+    auto& modes = settings.modes;
+    settings.selectedMode = defaultModeIndex(modes);
     if (options.modeWidth)
-        DisplaySettings::selectedMode = findOrAddMode(modes, *options.modeWidth, *options.modeHeight);
-    DisplaySettings::bitsPerPixelValue = 32;
-    DisplaySettings::aspectValue = options.aspect.value_or(2);
-    DisplaySettings::fullscreenValue = options.fullscreen.value_or(true);
-    DisplaySettings::antiAliasValue = options.antiAlias.value_or(true);
-    DisplaySettings::goValue = true;
+        settings.selectedMode = findOrAddMode(modes, *options.modeWidth, *options.modeHeight);
+    settings.bitsPerPixelValue = 32;
+    settings.aspectValue = options.aspect.value_or(2);
+    settings.fullscreenValue = options.fullscreen.value_or(true);
+    settings.antiAliasValue = options.antiAlias.value_or(true);
+    settings.goValue = true;
 }
 
 int runShow(const Options& options)
@@ -211,34 +198,37 @@ int runShow(const Options& options)
 
     // The first clock reading: every later frame-clock reading counts from here.
     FrameTimer::now();
+    startStartupWorkAhead();
 
     // A failure anywhere from here on restores the desktop before it exits.
     setFailureHook(platform::shutdown);
+    setMessageBoxHook(platform::messageBox);
     std::string error;
-    if (!platform::initVideo(error)) {
-        std::fprintf(stderr, "velmora: no display available (%s)\n", error.c_str());
+    if (!platform::initVideo(error, offline)) {
+        std::fprintf(stderr, "velmora: no display available (%s); --capture and --timedemo work without one\n",
+                     error.c_str());
         return 1;
     }
     if (offline)
         platform::setMessageBoxesEnabled(false);
 
-    for (const StartObject& object : kStartObjects)
-        object.make(!offline);
+    ShowContext show(!offline);
+    const DisplaySettings& display = show.display;
     // The script is watched from right after its first reading, so that no change goes unseen.
     if (!offline)
         startShowControls(options.dev);
 
-    applyOptionsToSettings(options);
+    applyOptionsToSettings(options, show.display);
     // Without --go the viewer confirms or changes these choices first; batch runs never ask.
     if (!options.go && !offline)
-        showSettingsDialog();
-    if (!DisplaySettings::go()) {
+        showSettingsDialog(show.display);
+    if (!display.go()) {
         platform::shutdown();
         return 0;
     }
 
     int32_t from = firstShownMs(options);
-    const TimeWindow& end = markerWindows()[Window::Demoend];
+    const TimeWindow& end = show.markers[Marker::Demoend];
     if (options.timedemo && (from > end.start || options.toMs.value_or(0) > end.end)) {
         std::fprintf(stderr, "velmora: the timedemo range lies outside the show (0 to %d ms)\n%s",
                      static_cast<int>(end.end), kUsageLine);
@@ -250,8 +240,8 @@ int runShow(const Options& options)
     if (offline)
         showclock::useFixedStep(0, options.fps);
 
-    platform::WindowRequest request{kWindowTitle, DisplaySettings::width(), DisplaySettings::height(),
-                              DisplaySettings::fullscreen(), DisplaySettings::bitsPerPixel()};
+    platform::WindowRequest request{kWindowTitle, display.width(), display.height(), display.fullscreen(),
+                                    display.bitsPerPixel()};
     if (!platform::openWindow(request, error)) {
         std::fprintf(stderr, "velmora: cannot open a window with OpenGL: %s\n", error.c_str());
         platform::shutdown();
@@ -268,19 +258,19 @@ int runShow(const Options& options)
         platform::disableSwapWait();
 
     setGlDefaults();
-    platform::showCursor(!DisplaySettings::fullscreen());
-    runStartup(from);
+    platform::showCursor(!display.fullscreen());
+    runStartup(show, from);
     platform::sleepMs(300);
     platform::raiseWindow();
 
-    if (capturing && !openCapture(options, DisplaySettings::width(), DisplaySettings::height(), error))
-        failRun(error);
+    if (capturing && !openCapture(options, display.width(), display.height(), error))
+        failRun(show, error);
     // The flow field the scenes step and read, carried from frame to frame.
     FlowField flow;
     if (offline) {
         if (capturing && from > 0)
             std::fprintf(stderr, "capture: the show runs unseen from 0 to %d ms first\n", static_cast<int>(from));
-        const AdvanceTimes advance = advanceTo(from, flow);
+        const AdvanceTimes advance = advanceTo(show, from, flow);
         if (options.timedemo)
             timedemoAdvance(from, advance);
     }
@@ -301,25 +291,25 @@ int runShow(const Options& options)
         if (pumped == platform::PumpResult::Quit)
             break;
         if (pumped == platform::PumpResult::Handled) {
-            answerEvent(event);
+            answerEvent(show, event);
             continue; // a frame only when nothing is waiting
         }
-        if (!showFrameWanted()) {
+        if (!showFrameWanted(show)) {
             platform::sleepMs(10); // paused: the picture on screen stays as it is
             continue;
         }
 
         double frameStart = showclock::wallMs();
         double cpuStart = showclock::threadCpuMs();
-        frameTimer().update();
-        int32_t t = musicTime();
-        drawShowFrame(t, flow);
-        if (showEndsAt(t, markerWindows()))
+        show.frameTimer.update();
+        int32_t t = musicTime(show);
+        drawShowFrame(show, t, flow);
+        if (showEndsAt(t, show.markers))
             platform::postQuit(0);
 
         if (capturing) {
             if (!captureFrame(error))
-                failRun(error);
+                failRun(show, error);
             int64_t done = showclock::frameIndex() - firstFrame + 1;
             double seconds = (showclock::wallMs() - progressStart) / 1000.0;
             showProgress(done, totalFrames, seconds > 0.0 ? done / seconds : 0.0);
@@ -329,7 +319,7 @@ int runShow(const Options& options)
         platform::swapBuffers();
         if (options.timedemo) {
             double now = showclock::wallMs();
-            timedemoFrame(t, now - frameStart, showclock::threadCpuMs() - cpuStart);
+            timedemoFrame(show.markers, t, now - frameStart, showclock::threadCpuMs() - cpuStart);
             if (first)
                 timedemoFirstFrame(now);
         }
@@ -350,7 +340,7 @@ int runShow(const Options& options)
         exitCode = 1;
     }
     stopShowControls();
-    shutdownShow();
+    shutdownShow(show);
     if (options.timedemo && !timedemoReport(options.reportPath, error)) {
         std::fprintf(stderr, "velmora: %s\n", error.c_str());
         exitCode = 1;

@@ -6,14 +6,11 @@
 #include <string>
 
 #include "app/info_band.h"
-#include "core/display_settings.h"
-#include "core/frame_timer.h"
+#include "app/show_context.h"
+#include "core/data_dir.h"
 #include "core/log.h"
 #include "core/show_clock.h"
-#include "gfx/image_manager.h"
 #include "platform/file_watch.h"
-#include "sound/sound_manager.h"
-#include "timeline/marker_table.h"
 #include "timeline/seeking.h"
 
 const char* const kScriptFile = "data/heaven.scpt";
@@ -40,19 +37,10 @@ struct {
     double fpsSince = 0.0;
 } state;
 
-int width()
+void drawBand(const ShowContext& show, int32_t t)
 {
-    return DisplaySettings::width();
-}
-
-int height()
-{
-    return DisplaySettings::height();
-}
-
-void drawBand(int32_t t)
-{
-    drawInfoBand(infoBandText(t, markerWindows(), state.fps, state.paused), width(), height());
+    drawInfoBand(infoBandText(t, show.markers, state.fps, state.paused), show.display.width(),
+                 show.display.height());
 }
 
 void countFrame()
@@ -69,14 +57,14 @@ void countFrame()
 }
 
 // The frame clock leaves out the time spent paused since the last reading.
-void leavePauseOut()
+void leavePauseOut(ShowContext& show)
 {
     float now = FrameTimer::now();
-    frameTimer().leaveOut(now - state.pausedReading);
+    show.frameTimer.leaveOut(now - state.pausedReading);
     state.pausedReading = now;
 }
 
-void holdPicture()
+void holdPicture(const DisplaySettings& display)
 {
     if (state.heldPicture == 0)
         glGenTextures(1, &state.heldPicture);
@@ -87,15 +75,15 @@ void holdPicture()
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     glReadBuffer(GL_BACK);
-    glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, 0, 0, width(), height(), 0);
+    glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, 0, 0, display.width(), display.height(), 0);
     glBindTexture(GL_TEXTURE_2D, 0);
 }
 
 // The held picture pixel for pixel, the band over it when on, then the swap.
-void presentHeldPicture()
+void presentHeldPicture(ShowContext& show)
 {
     glUseProgram(0);
-    glViewport(0, 0, width(), height());
+    glViewport(0, 0, show.display.width(), show.display.height());
     glDisable(GL_LIGHTING);
     glDisable(GL_FOG);
     glDisable(GL_CULL_FACE);
@@ -104,17 +92,17 @@ void presentHeldPicture()
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, state.heldPicture);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-    imageManager().drawFullScreenQuad(); // depth testing off
+    show.images.drawFullScreenQuad(); // depth testing off
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     if (state.band)
-        drawBand(state.heldMs);
+        drawBand(show, state.heldMs);
     platform::swapBuffers();
 }
 
-void reloadScript()
+void reloadScript(ShowContext& show)
 {
     std::string why;
-    if (reloadTimeline(kScriptFile, why)) {
+    if (reloadTimeline(dataFile(kScriptFile).c_str(), show.markers, why)) {
         logWrite(" -> Script :: '%s' reloaded. \n", kScriptFile);
     } else {
         logWrite(" -> Script :: '%s' not reloaded (%s). \n", kScriptFile, why.c_str());
@@ -123,27 +111,27 @@ void reloadScript()
     state.frameAsked = state.paused;
 }
 
-void moveTo(int32_t ms)
+void moveTo(ShowContext& show, int32_t ms)
 {
-    int32_t from = soundManager().time();
-    int32_t to = seekTarget(ms, 0, markerWindows());
-    soundManager().seek(to);
+    int32_t from = show.sound->time();
+    int32_t to = seekTarget(ms, 0, show.markers);
+    show.sound->seek(to);
     logWrite(" -> Show :: moved from %d ms to %d ms. \n", from, to);
     state.frameAsked = state.paused;
 }
 
-void togglePause()
+void togglePause(ShowContext& show)
 {
     if (state.pauseAsked || !state.paused) {
         state.pauseAsked = !state.pauseAsked; // a second Space before the held frame cancels
         return;
     }
-    leavePauseOut();
-    soundManager().resume();
+    leavePauseOut(show);
+    show.sound->resume();
     state.paused = false;
     state.frameAsked = false;
     state.frames = 0;
-    logWrite(" -> Show :: resumed at %d ms. \n", soundManager().time());
+    logWrite(" -> Show :: resumed at %d ms. \n", show.sound->time());
 }
 
 } // namespace
@@ -154,7 +142,7 @@ void startShowControls(bool dev)
     if (!dev)
         return;
     std::string error;
-    state.watching = state.watch.start(kScriptFile, error);
+    state.watching = state.watch.start(dataFile(kScriptFile), error);
     if (!state.watching)
         std::fprintf(stderr, "velmora: %s is not watched (%s)\n", kScriptFile, error.c_str());
 }
@@ -169,66 +157,66 @@ void stopShowControls()
     state.started = false;
 }
 
-void answerEvent(const platform::Event& event)
+void answerEvent(ShowContext& show, const platform::Event& event)
 {
     if (!state.started)
         return;
-    const MarkerWindows& windows = markerWindows();
-    int32_t now = soundManager().time();
+    const MarkerWindows& windows = show.markers;
+    int32_t now = show.sound->time();
     switch (event.key) {
-    case platform::Key::Space: togglePause(); break;
-    case platform::Key::Left: moveTo(seekTarget(now, -5000, windows)); break;
-    case platform::Key::Right: moveTo(seekTarget(now, 5000, windows)); break;
-    case platform::Key::PageUp: moveTo(previousWindowStart(now, windows)); break;
-    case platform::Key::PageDown: moveTo(nextWindowStart(now, windows)); break;
-    case platform::Key::Home: moveTo(0); break;
+    case platform::Key::Space: togglePause(show); break;
+    case platform::Key::Left: moveTo(show, seekTarget(now, -5000, windows)); break;
+    case platform::Key::Right: moveTo(show, seekTarget(now, 5000, windows)); break;
+    case platform::Key::PageUp: moveTo(show, previousWindowStart(now, windows)); break;
+    case platform::Key::PageDown: moveTo(show, nextWindowStart(now, windows)); break;
+    case platform::Key::Home: moveTo(show, 0); break;
     case platform::Key::I:
         state.band = !state.band;
         state.presentAsked = state.paused;
         break;
-    case platform::Key::R: reloadScript(); break;
+    case platform::Key::R: reloadScript(show); break;
     case platform::Key::None: break;
     }
     if (event.exposed && state.paused)
         state.presentAsked = true;
 }
 
-bool showFrameWanted()
+bool showFrameWanted(ShowContext& show)
 {
     if (!state.started)
         return true;
     if (state.watching && state.watch.changed())
-        reloadScript();
+        reloadScript(show);
     if (!state.paused)
         return true;
     if (state.frameAsked) {
-        leavePauseOut();
+        leavePauseOut(show);
         return true;
     }
     if (state.presentAsked)
-        presentHeldPicture();
+        presentHeldPicture(show);
     state.presentAsked = false;
     return false;
 }
 
-void finishShowFrame(int32_t t)
+void finishShowFrame(ShowContext& show, int32_t t)
 {
     if (!state.started)
         return;
     if (state.pauseAsked || state.paused) {
-        holdPicture();
+        holdPicture(show.display);
         state.heldMs = t;
         state.frameAsked = false;
     }
     if (state.pauseAsked) {
-        soundManager().pause();
+        show.sound->pause();
         state.pauseAsked = false;
         state.paused = true;
         state.pausedReading = FrameTimer::now();
-        logWrite(" -> Show :: paused at %d ms. \n", soundManager().time());
+        logWrite(" -> Show :: paused at %d ms. \n", show.sound->time());
     }
     if (!state.paused)
         countFrame();
     if (state.band)
-        drawBand(state.paused ? state.heldMs : t);
+        drawBand(show, state.paused ? state.heldMs : t);
 }

@@ -8,6 +8,8 @@
 
 #include "platform/platform.h"
 
+struct ShowContext;
+
 // The script the controls read again.
 extern const char* const kScriptFile;
 
@@ -15,11 +17,11 @@ extern const char* const kScriptFile;
 void startShowControls(bool dev);
 void stopShowControls();
 // Answers one handled event of the pump.
-void answerEvent(const platform::Event& event);
+void answerEvent(ShowContext& show, const platform::Event& event);
 // Once per loop turn with no event waiting, before a frame: reads a changed
 // script again, and while paused shows the held picture again when it must.
 // False while paused: no frame is drawn then, so nothing on screen moves.
-bool showFrameWanted();
+bool showFrameWanted(ShowContext& show);
 // After the frame's picture and before the swap: holds it when a pause was
 // asked (or the show is paused and moved), and draws the info band when on.
-void finishShowFrame(int32_t t);
+void finishShowFrame(ShowContext& show, int32_t t);

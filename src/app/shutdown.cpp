@@ -1,25 +1,30 @@
 #include "app/shutdown.h"
 
-#include <algorithm>
-
-#include "app/scene_table.h"
+#include "app/show_context.h"
 #include "core/log.h"
+#include "platform/platform.h"
+#include "scenes/scene_list.h"
 
 std::vector<const SceneRow*> shutdownOrder()
 {
+    // The show's content goes first, then the tools it was drawn with; each
+    // group in start-up order.
     std::vector<const SceneRow*> rows;
-    for (int i = 0; i < kSceneRowCount; ++i)
-        if (kSceneTable[i].releaseName)
-            rows.push_back(&kSceneTable[i]);
-    std::stable_sort(rows.begin(), rows.end(),
-                     [](const SceneRow* a, const SceneRow* b) { return a->releaseOrder < b->releaseOrder; });
+    for (bool tools : {false, true})
+        for (const SceneRow& row : kSceneList)
+            if (row.releaseStep && row.tool == tools)
+                rows.push_back(&row);
     return rows;
 }
 
-void shutdownShow()
+void shutdownShow(ShowContext& show)
 {
     logWrite("%s", kLogDemoEnds);
     for (const SceneRow* row : shutdownOrder())
-        if (row->release)
-            row->release();
+        row->release();
+    // What was made before start-up, then the log and the window.
+    show.images.releaseQuadLists();
+    show.sound.reset();
+    closeLog();
+    platform::closeWindow();
 }

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "timeline/marker_table.h"
+
 struct FrameStats {
     size_t frames = 0;
     double meanMs = 0.0;
@@ -17,7 +19,7 @@ FrameStats frameStats(std::vector<double> frameMs);
 
 // One frame at music time musicMs took frameMs of wall time and cpuMs of the
 // main thread's CPU time.
-void timedemoFrame(int32_t musicMs, double frameMs, double cpuMs);
+void timedemoFrame(const MarkerWindows& windows, int32_t musicMs, double frameMs, double cpuMs);
 void timedemoFirstFrame(double launchToFirstFrameMs);
 // What an offline run from a later moment did before its first frame: the
 // frames it ran from 0 unseen, how many of them it drew, and the wall time of

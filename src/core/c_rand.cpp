@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace {
 
@@ -112,10 +113,17 @@ void cRandJump(CRandState& s, uint64_t count)
     s.i = 0;
 }
 
+namespace {
+
+struct {
+    CRandState shared = cRandInitialState();
+} state;
+
+} // namespace
+
 CRandState& cRandShared()
 {
-    static CRandState state = cRandInitialState();
-    return state;
+    return state.shared;
 }
 
 int cRand()
@@ -126,4 +134,21 @@ int cRand()
 int cRand15()
 {
     return cRand() >> 16;
+}
+
+float randomUpTo(float max)
+{
+    return static_cast<float>(cRand15() % 32767) / 32767.0f * max;
+}
+
+float randomRange(float lo, float hi)
+{
+    return lo + (hi - lo) * randomUpTo(hi);
+}
+
+Vec3 randomDiscPoint(float radius, float angle)
+{
+    float r1 = randomUpTo(radius);
+    float r2 = randomUpTo(radius);
+    return {std::cos(angle) * r2, 0.0f, std::sin(angle) * r1};
 }

@@ -6,6 +6,8 @@
 #pragma once
 #include <cstdint>
 
+#include "core/vec3.h"
+
 // The reproduced generator's whole state; copies advance independently.
 struct CRandState {
     uint32_t r[34];
@@ -28,3 +30,10 @@ int cRand();
 int cRand15();
 constexpr int kCRand15Max = 32767;
 CRandState& cRandShared();
+
+// The show's random values drawn from that sequence: (rand() mod 32767) / 32767 * max.
+float randomUpTo(float max);
+// lo + (hi - lo) * randomUpTo(hi): with lo = 0, hi squared times u.
+float randomRange(float lo, float hi);
+// (cos(angle) r2, 0, sin(angle) r1) for r1, then r2, drawn up to radius.
+Vec3 randomDiscPoint(float radius, float angle);

@@ -1,14 +1,6 @@
 #include "core/display_settings.h"
 
-#include <epoxy/gl.h>
-
-std::vector<DisplayMode> DisplaySettings::modes;
-int DisplaySettings::selectedMode = 0;
-int DisplaySettings::bitsPerPixelValue = 32;
-int DisplaySettings::aspectValue = 0;
-bool DisplaySettings::fullscreenValue = false;
-bool DisplaySettings::antiAliasValue = false;
-bool DisplaySettings::goValue = false;
+#include <cstddef>
 
 std::vector<DisplayMode> filterModes(const std::vector<DisplayMode>& all)
 {
@@ -57,12 +49,12 @@ void DisplaySettings::init(const std::vector<DisplayMode>& all, const DisplayMod
         modes = fallbackModes(desktop != nullptr, desktop ? *desktop : DisplayMode{});
 }
 
-int DisplaySettings::width()
+int DisplaySettings::width() const
 {
     return modes.at(selectedMode).width;
 }
 
-int DisplaySettings::height()
+int DisplaySettings::height() const
 {
     return modes.at(selectedMode).height;
 }
@@ -83,8 +75,7 @@ Viewport letterbox(int width, int height, int aspect)
     return {0, y, width, band};
 }
 
-void setLetterboxViewport()
+Viewport DisplaySettings::band() const
 {
-    Viewport v = letterbox(DisplaySettings::width(), DisplaySettings::height(), DisplaySettings::aspect());
-    glViewport(v.x, v.y, v.width, v.height);
+    return letterbox(width(), height(), aspect());
 }

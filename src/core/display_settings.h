@@ -1,5 +1,6 @@
 // The viewer's choices: display mode, picture band, full screen, line smoothing.
-// One process-wide set, filled before the window opens and read everywhere after.
+// One value in the show's context, filled before the window opens and handed
+// to what reads it after.
 #pragma once
 #include <vector>
 
@@ -12,26 +13,32 @@ struct DisplayMode {
     int refreshRate = 0;  // 0 when the driver does not say
 };
 
+struct Viewport {
+    int x, y, width, height;
+};
+
 struct DisplaySettings {
-    static std::vector<DisplayMode> modes;
-    static int selectedMode;
-    static int bitsPerPixelValue;
-    static int aspectValue; // 0: 16:10, 1: 16:9, 2: the mode's own shape
-    static bool fullscreenValue;
-    static bool antiAliasValue;
-    static bool goValue;
+    std::vector<DisplayMode> modes;
+    int selectedMode = 0;
+    int bitsPerPixelValue = 32;
+    int aspectValue = 0; // 0: 16:10, 1: 16:9, 2: the mode's own shape
+    bool fullscreenValue = false;
+    bool antiAliasValue = false;
+    bool goValue = false;
 
     // The constructor's work: defaults, then the filtered modes of display 0
     // (all of them as enumerated; desktop is the current mode, when known).
-    static void init(const std::vector<DisplayMode>& all, const DisplayMode* desktop);
+    void init(const std::vector<DisplayMode>& all, const DisplayMode* desktop);
 
-    static int width();
-    static int height();
-    static int bitsPerPixel() { return bitsPerPixelValue; }
-    static int aspect() { return aspectValue; }
-    static bool fullscreen() { return fullscreenValue; }
-    static bool antiAlias() { return antiAliasValue; }
-    static bool go() { return goValue; }
+    int width() const;
+    int height() const;
+    // The letterboxed band of the picture in the chosen mode.
+    Viewport band() const;
+    int bitsPerPixel() const { return bitsPerPixelValue; }
+    int aspect() const { return aspectValue; }
+    bool fullscreen() const { return fullscreenValue; }
+    bool antiAlias() const { return antiAliasValue; }
+    bool go() const { return goValue; }
 };
 
 // Modes offered to the viewer: at least 24 bits per pixel as SDL counts true
@@ -45,10 +52,5 @@ int findOrAddMode(std::vector<DisplayMode>& modes, int width, int height);
 // The list shown when the filter leaves nothing: the desktop's mode, else 1024 x 768.
 std::vector<DisplayMode> fallbackModes(bool haveDesktop, const DisplayMode& desktop);
 
-struct Viewport {
-    int x, y, width, height;
-};
 // The letterboxed band of the picture inside a W x H mode.
 Viewport letterbox(int width, int height, int aspect);
-// glViewport with the band of the chosen mode.
-void setLetterboxViewport();

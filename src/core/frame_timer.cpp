@@ -3,12 +3,6 @@
 #include "core/log.h"
 #include "core/show_clock.h"
 
-FrameTimer& frameTimer()
-{
-    static FrameTimer timer;
-    return timer;
-}
-
 float FrameTimer::now()
 {
     return showclock::frameSeconds();

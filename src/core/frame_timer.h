@@ -20,6 +20,3 @@ struct FrameTimer {
     // The clock reading in seconds.
     static float now();
 };
-
-// The process-wide frame clock.
-FrameTimer& frameTimer();

@@ -1,7 +1,5 @@
-// Vec3, the shapes built from it, and the program's seeded random generator,
-// whose sequence decides where every generated star, particle and mound lands.
+// Vec3 and the shapes built from it.
 #pragma once
-#include <cstdint>
 
 // Three contiguous floats, handed to GL as vertex and normal arrays (stride 12).
 struct Vec3 {
@@ -31,19 +29,5 @@ Vec3 lerp(const Vec3& a, const Vec3& b, float t);
 Vec3 transform(const float m[9], const Vec3& v);
 
 Vec3 spherePoint(float r, float theta, float phi);
-Vec3 randomSpherePoint(float r);
-Vec3 randomInCube(float s);
-Vec3 randomInBox(float sx, float sy, float sz);
 // A point of a plane curve in z = 0 by kind (2, 5, 6, 7); other kinds leave out as it was.
 void curvePoint(float r, float a, int kind, Vec3& out);
-
-// The seeded generator (a Schrage step without the final correction).
-namespace rng {
-constexpr uint32_t kInitialState = 93186752u;
-void seed(uint32_t value);
-uint32_t state();
-// Advances the state and returns it over 4294967291 as a float in [0, 1].
-float next();
-// The state that follows x.
-uint32_t step(uint32_t x);
-} // namespace rng

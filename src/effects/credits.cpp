@@ -7,7 +7,7 @@
 #include <iterator>
 
 #include "core/time_window.h"
-#include "effects/opening_text.h"
+#include "effects/font.h"
 #include "gfx/bitmap_text.h"
 #include "gfx/image_manager.h"
 
@@ -65,7 +65,7 @@ void drawReleaseLine(float t, const DecodedLine& line)
 {
     float a = credits::bandAlpha(t);
     glColor4f(0.0f, 0.0f, 0.05f, a);
-    imageManager().beginOrtho(1.0f, 1.0f);
+    ImageManager::beginOrtho(1.0f, 1.0f);
     glBegin(GL_QUADS);
     glVertex2f(0.0f, 0.46f);
     glVertex2f(1.0f, 0.46f);
@@ -81,10 +81,10 @@ void drawReleaseLine(float t, const DecodedLine& line)
     glVertex2f(1.0f, 0.525f);
     glVertex2f(0.0f, 0.525f);
     glEnd();
-    imageManager().endOrtho();
+    ImageManager::endOrtho();
 
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    imageManager().bind(fontTexture());
+    ImageManager::bind(fontTexture());
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     drawDecodedTextUncoloured({-75.0f, -5.0f, -95.0f}, line);
 }
@@ -92,7 +92,7 @@ void drawReleaseLine(float t, const DecodedLine& line)
 void drawNames(const std::vector<DecodedLine>& lines)
 {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    imageManager().bind(fontTexture());
+    ImageManager::bind(fontTexture());
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     for (size_t k = 0; k < lines.size() && k < std::size(credits::kNames); ++k)
         drawDecodedTextUncoloured(credits::kNames[k].position, lines[k]);

@@ -6,6 +6,7 @@
 #include <initializer_list>
 
 #include "core/log.h"
+#include "core/rng.h"
 
 GroundPlane::GroundPlane()
 {

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "core/time_window.h"
-#include "effects/particles.h"
+#include "effects/billboards.h"
 #include "gfx/image_manager.h"
 #include "gfx/procedural_textures.h"
 
@@ -57,7 +57,7 @@ void drawChain(const FlareChain& chain, const Vec3& right, const Vec3& up, const
     }
     for (int k = 0; k < 4; ++k) {
         const Element& e = elements[k];
-        imageManager().bind(e.flare ? proceduralTextures().flare : proceduralTextures().circle);
+        ImageManager::bind(e.flare ? proceduralTextures().flare : proceduralTextures().circle);
         glColor4fv(e.colour);
         drawBillboard(chain.positions[k], right, up, forward, e.half);
     }

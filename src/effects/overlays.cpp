@@ -5,13 +5,13 @@
 #include <epoxy/gl.h>
 
 #include "effects/credits.h"
+#include "effects/font.h"
 #include "effects/lens_flares.h"
-#include "effects/opening_text.h"
 #include "gfx/bitmap_text.h"
 #include "gfx/framebuffer.h"
 #include "gfx/image_manager.h"
 #include "gfx/procedural_textures.h"
-#include "timeline/frame_sequencer.h"
+#include "timeline/show_table.h"
 
 const char* const kTitleWords[4] = {
     "BACK             ",
@@ -52,7 +52,7 @@ void drawTitleWords(float r)
     glDisable(GL_FOG);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glDisable(GL_DEPTH_TEST);
-    imageManager().bind(fontTexture());
+    ImageManager::bind(fontTexture());
     const Vec3 position{-75.0f, -5.0f, -95.0f};
     for (int i = 0; i < 4; ++i)
         drawText(position, titleWordFade(i, r), kTitleWords[i]);
@@ -67,7 +67,7 @@ void drawGreetingNames(const std::vector<DecodedLine>& lines)
     glDisable(GL_LIGHTING);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glDisable(GL_DEPTH_TEST);
-    imageManager().bind(fontTexture());
+    ImageManager::bind(fontTexture());
     for (size_t i = 0; i < 8 && 2 * i + 1 < lines.size(); ++i) {
         const GreetingSlot& slot = kGreetingSlots[i];
         drawDecodedText(slot.far, lines[2 * i], 1.0f);
@@ -93,7 +93,7 @@ OverlayText updateOverlays(const Overlays& o)
     return text;
 }
 
-void drawOverlays(const Overlays& o, const OverlayText& text)
+void drawOverlays(const Overlays& o, const OverlayText& text, int width, int height)
 {
     if (o.lensFlares)
         drawLensFlares(o.lensFlaresR, *o.lensFlares);
@@ -101,15 +101,16 @@ void drawOverlays(const Overlays& o, const OverlayText& text)
         drawCredits(o.creditsR, *o.creditsPage, text.credits);
     if (o.flash > 0.0f) {
         glColor4f(0.7f, 0.85f, 1.0f, o.flash); // blending is still source-alpha, one
-        imageManager().bind(proceduralTextures().flare);
-        imageManager().drawZoomed(0.95f * o.flash);
+        ImageManager::bind(proceduralTextures().flare);
+        ImageManager::drawZoomed(0.95f * o.flash);
     }
     if (o.titleWords)
         drawTitleWords(o.r);
     if (o.glow) {
         const float left[3] = {0.05f, 0.25f, 0.5f};
         const float right[3] = {0.05f, 0.25f, 0.04f};
-        imageManager().drawStreaks(4, 0.015f, left, right, blurTarget()->colorTexture);
+        ImageManager::drawStreaks(4, 0.015f, left, right, blurTarget()->colorTexture, static_cast<float>(width),
+                                   static_cast<float>(height));
     }
     if (o.greetingNames)
         drawGreetingNames(text.greetings);

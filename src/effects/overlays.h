@@ -21,5 +21,5 @@ struct OverlayText {
 // drawing their scrambles from the shared sequence in drawing order (no GL).
 OverlayText updateOverlays(const Overlays& overlays);
 // Draws the overlays a window's values ask for, in their fixed order, with the
-// lines their update decoded.
-void drawOverlays(const Overlays& overlays, const OverlayText& text);
+// lines their update decoded, over a window of width x height pixels.
+void drawOverlays(const Overlays& overlays, const OverlayText& text, int width, int height);

@@ -10,6 +10,8 @@
 #include <new>
 
 #include "core/c_rand.h"
+#include "core/rng.h"
+#include "effects/flow_field.h"
 #include "gfx/clip_space.h"
 #include "gfx/quadric.h"
 
@@ -26,58 +28,7 @@ float drawFrom(const Range& r)
     return r.min + unit() * (r.max - r.min);
 }
 
-Vec3 field(const Vec3& p, int k, float t)
-{
-    const float x = p.x, y = p.y, z = p.z;
-    switch (k) {
-    case 0:
-        return {0.4f * std::sin(x + 0.5f * y + 1.5f * z + 2.3f * t), 0.7f * std::sin(0.5f * x + y + 0.15f * z + 3.3f * t),
-                0.5f * std::sin(0.85f * x - y + 0.8f * z + 1.5f * t)};
-    case 1:
-        return {0.3f * std::sin(1.5f * x + 0.5f * y + 0.5f * z + 2.3f * t), 0.5f * std::sin(0.75f * x + y - z + 3.3f * t),
-                0.3f * std::sin(x - 1.55f * y + 1.3f * z + 1.5f * t)};
-    case 2:
-        return {0.4f * std::sin(0.5f * x - 1.5f * y - 1.5f * z + 2.3f * t), 0.3f * std::sin(x + 0.5f * y + z + 3.3f * t),
-                0.6f * std::sin(1.5f * x + 1.2f * y - 1.3f * z + 1.5f * t)};
-    case 3:
-        return {0.4f * std::sin(1.25f * x + y + 1.1f * z + 2.3f * t),
-                0.7f * std::sin(0.85f * x - 1.25f * y + 0.75f * z + 3.3f * t),
-                0.5f * std::sin(1.05f * x - 1.8f * y + 0.8f * z + 1.5f * t)};
-    default:
-        return Vec3::zero();
-    }
-}
-
 } // namespace
-
-// --- Shared random numbers and shapes ---
-
-float randomUpTo(float max)
-{
-    return static_cast<float>(cRand15() % 32767) / 32767.0f * max;
-}
-
-float randomRange(float lo, float hi)
-{
-    return lo + (hi - lo) * randomUpTo(hi);
-}
-
-Vec3 randomDiscPoint(float radius, float angle)
-{
-    float r1 = randomUpTo(radius);
-    float r2 = randomUpTo(radius);
-    return {std::cos(angle) * r2, 0.0f, std::sin(angle) * r1};
-}
-
-Vec3 flowField(const FlowField& flow, const Vec3& p, int k)
-{
-    if (flow.blend >= 0.99999f)
-        return field(p, k, flow.time);
-    if (k < 0 || k > 3)
-        return Vec3::zero();
-    int previous = k == 0 ? 3 : k - 1;
-    return field(p, k, flow.time) * flow.blend + field(p, previous, flow.time) * (1.0f - flow.blend);
-}
 
 int emissionCount(float dt, int rate, float rateJitter, float u)
 {
@@ -364,38 +315,4 @@ void ParticleSystem::drawParticle(const Particle& p, int index, float fraction)
         }
         glDisable(GL_TEXTURE_2D);
     }
-}
-
-void getCameraBasis(Vec3& right, Vec3& up, Vec3& forward)
-{
-    float m[16];
-    glGetFloatv(GL_MODELVIEW_MATRIX, m);
-    right = {m[0], m[4], m[8]};
-    up = {m[1], m[5], m[9]};
-    forward = {m[2], m[6], m[10]};
-}
-
-void drawBillboard(const Vec3& c, const Vec3& right, const Vec3& up, const Vec3& /*forward*/, float h)
-{
-    const Vec3 corners[4] = {c - right * h - up * h, c + right * h - up * h, c + right * h + up * h,
-                             c - right * h + up * h};
-    const float uv[4][2] = {{0.0f, 0.0f}, {1.0f, 0.0f}, {1.0f, 1.0f}, {0.0f, 1.0f}};
-    glBegin(GL_QUADS);
-    for (int k = 0; k < 4; ++k) {
-        glTexCoord2f(uv[k][0], uv[k][1]);
-        glVertex3f(corners[k].x, corners[k].y, corners[k].z);
-    }
-    glEnd();
-}
-
-void drawSunGlow(float half)
-{
-    glDisable(GL_FOG);
-    Vec3 right, up, forward;
-    getCameraBasis(right, up, forward);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-    glDepthMask(GL_FALSE);
-    drawBillboard({-180.0f, 95.0f, 20.5f}, right, up, forward, half);
-    glDepthMask(GL_TRUE);
 }

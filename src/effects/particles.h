@@ -1,23 +1,14 @@
 // Particle systems: one configurable emitter drives the ground dust, the
-// smoke around the logos and the moon's haze. Also the small routines those
-// effects share: the C library's random numbers, the animated flow field and
-// the camera-facing sprites.
+// smoke around the logos and the moon's haze.
 #pragma once
 #include <epoxy/gl.h>
 
 #include <vector>
 
 #include "core/vec3.h"
+#include "effects/flow_field.h"
 
 class ParticleSystem;
-
-// The animated displacement field's clock: time moves it, and blend morphs
-// field k - 1 into field k while below 1. The show's frame owns one; the
-// scenes' updates step it and their draws read it.
-struct FlowField {
-    float time = 0.0f;
-    float blend = 0.0f;
-};
 
 struct Range {
     float min = 0.0f;
@@ -116,21 +107,3 @@ private:
 
 // The number a system update emits for the rand() draw u in [0, 1].
 int emissionCount(float dt, int rate, float rateJitter, float u);
-
-// The displacement of field k (0-3) at p, morphing from field k - 1 while the
-// blend is below 1.
-Vec3 flowField(const FlowField& flow, const Vec3& p, int k);
-
-// The C library's random numbers: (rand() mod 32767) / 32767 * max.
-float randomUpTo(float max);
-// lo + (hi - lo) * randomUpTo(hi): with lo = 0, hi squared times u.
-float randomRange(float lo, float hi);
-// (cos(angle) r2, 0, sin(angle) r1) for r1, then r2, drawn up to radius.
-Vec3 randomDiscPoint(float radius, float angle);
-
-// The camera's axes in world space, from the current modelview matrix.
-void getCameraBasis(Vec3& right, Vec3& up, Vec3& forward);
-// One textured camera-facing square of half edge half around centre.
-void drawBillboard(const Vec3& centre, const Vec3& right, const Vec3& up, const Vec3& forward, float half);
-// The additive glow sprite of the sky; the caller binds the texture and sets the colour.
-void drawSunGlow(float half);

@@ -3,9 +3,7 @@
 #include <epoxy/gl.h>
 
 #include "effects/ground_plane.h"
-#include "effects/particles.h"
 #include "gfx/image_manager.h"
-#include "gfx/procedural_textures.h"
 #include "gfx/quadric.h"
 
 namespace {
@@ -17,15 +15,12 @@ struct {
     GLuint ground = 0;
     GLuint domeList = 0;
     GroundPlane* far = nullptr;
-    GroundPlane* near = nullptr;
-    ParticleSystem dust; // the greetings meadow's glowing dust
 } state;
 
 } // namespace
 
-void setupSkyAndGround()
+void setupSkyAndGround(ImageManager& images)
 {
-    ImageManager& images = imageManager();
     state.roots = images.loadImage("data/gfx/roots.png", true, false);
     state.skyA = images.loadImage("data/gfx/CGSkies_0225_thumblarge.jpg", true, false);
     state.skyB = images.loadImage("data/gfx/CGSkies_0092_thumblarge.jpg", true, false);
@@ -38,40 +33,6 @@ void setupSkyAndGround()
     glNewList(state.domeList, GL_COMPILE);
     gluSphere(sharedQuadric(), 210.0, 24, 24);
     glEndList();
-}
-
-void setupGroundDust()
-{
-    state.near = new GroundPlane();
-    state.near->init(32, 32, 1.0f, 435.0f, -8.0f, 3.0f, 1.15f);
-
-    ParticleSystem& dust = state.dust;
-    dust.allocate(1400);
-    dust.rate = 950;
-    dust.rateJitter = 10.0f;
-    dust.respawn = true;
-    dust.life = {0.05f, 4.0f};
-    dust.flow = true;
-    dust.setColourStart(0.7f, 0.7f, 0.7f, 0.5f, 0.5f, 0.5f);
-    dust.setColourEnd(0.48f, 0.48f, 0.48f, 0.5f, 0.5f, 0.5f);
-    dust.setAlpha(0.5f, 0.81f, 0.084f, 0.0f);
-    dust.setPosition(4.0f, 3.0f, -2.0f, 0.1f, 0.1f, 0.1f);
-    dust.setAcceleration(0.0f, 0.0f, 3.0f, 0.5f, 1.0f);
-    dust.setSize(0.4f, 0.5f, 0.1f, 0.1f);
-    dust.speed = {2.8185f, 4.0f};
-    dust.setDirection(0.0f, 0.0f, 2.0f, 0.0f, 0.0f, 0.0f);
-    dust.setSpin(0.0f, 0.15f);
-    dust.setTexture(proceduralTextures().flare);
-    dust.setStyle(15);
-    dust.shaped = true;
-    dust.setShape(1);
-    dust.shapeRadius = 0.25f;
-    dust.shapeSpread = 6.2831855f;
-}
-
-ParticleSystem& dustSystem()
-{
-    return state.dust;
 }
 
 void drawSkyAndGround(const Vec3& tint, float alpha, const Vec3& position, int mode, float seconds)
@@ -113,19 +74,12 @@ void drawSkyAndGround(const Vec3& tint, float alpha, const Vec3& position, int m
     if (mode == 1) {
         // The far ground, unfogged, in the caller's matrix; blending stays additive.
         glEnable(GL_TEXTURE_2D);
-        imageManager().bind(state.ground);
+        ImageManager::bind(state.ground);
         state.far->draw(alpha, true, 1.0f, seconds);
     }
 }
 
-GroundPlane* nearGround() { return state.near; }
 GroundPlane* farGround() { return state.far; }
-
-void releaseGroundPlane()
-{
-    delete state.near;
-    state.near = nullptr;
-}
 
 void releaseSkyAndGround()
 {

@@ -5,15 +5,12 @@
 #include "timeline/window_values.h"
 
 class GroundPlane;
-class ParticleSystem;
+class ImageManager;
 
 // Loads the roots, the two skies and the ground, builds the far ground and
-// the dome list. Needs the image manager and the shared quadric.
-void setupSkyAndGround();
-// Builds the near ground, then configures the ground dust (lit spheres on
-// the flow field). The far one was built earlier, by setupSkyAndGround;
-// both draw from the shared generator, so that order fixes their heights.
-void setupGroundDust();
+// the dome list. Needs the image manager and the shared quadric. The far
+// ground's heights draw from the program's generator.
+void setupSkyAndGround(ImageManager& images);
 
 // Mode 0: sky A; 1: sky A with the far ground; 2: the roots dome; 3: sky B.
 // Only position.z is used; seconds is the frame clock's elapsed time, which
@@ -23,11 +20,7 @@ void drawSkyAndGround(const Vec3& tint, float alpha, const Vec3& position, int m
 // A window's backdrop: lighting as it asks, its y shift, then drawSkyAndGround.
 void drawBackdrop(const Backdrop& backdrop, float seconds);
 
-GroundPlane* nearGround();
-// The ground dust: advanced and drawn by the greetings scene.
-ParticleSystem& dustSystem();
 GroundPlane* farGround();
 
-// The shutdown steps: the near ground; the images, the dome list and the far ground.
-void releaseGroundPlane();
+// The images, the dome list and the far ground.
 void releaseSkyAndGround();

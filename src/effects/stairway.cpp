@@ -1,5 +1,6 @@
 #include "effects/stairway.h"
 
+#include "core/rng.h"
 #include "gfx/camera_path.h"
 #include "gfx/image_manager.h"
 #include "gfx/model_3ds.h"
@@ -76,12 +77,11 @@ void buildStairways(CameraPath paths[kStairwayCount], StairSprite sparks[kStairw
     }
 }
 
-void setupStairway()
+void setupStairway(ImageManager& images)
 {
     state.models[0].Load("data/3D/shrooms5.3DS");
     state.models[1].Load("data/3D/shrooms5.3DS");
     state.models[2].Load("data/3D/shrooms4.3DS");
-    ImageManager& images = imageManager();
     state.images.clusterColour = images.loadImage("data/3D/shrooms5col2.jpg", true, false);
     state.images.clusterNormals = images.loadImage("data/3D/shrooms5Nor2.jpg", true, false);
     state.images.tallColour = images.loadImage("data/3D/shrooms4col.png", true, false);

@@ -8,6 +8,7 @@
 #include "core/vec3.h"
 
 class CameraPath;
+class ImageManager;
 class Model_3DS;
 
 constexpr int kStairwayCount = 4;
@@ -25,7 +26,7 @@ struct StairSprite {
 };
 
 // The three models, the five pictures, then the paths and sparks.
-void setupStairway();
+void setupStairway(ImageManager& images);
 // The pictures and the four paths.
 void releaseStairway();
 

@@ -301,9 +301,3 @@ void AnimatedMesh::release()
     table = nullptr;
     time = 0.0f;
 }
-
-AnimatedMesh& creatureMesh()
-{
-    static AnimatedMesh mesh;
-    return mesh;
-}

@@ -76,6 +76,3 @@ private:
     unsigned int fixedBuffer = 0, indexBuffer = 0, positionBuffer = 0;
     void uploadBuffers();
 };
-
-// The program's one mesh, the creature of the sky scenes.
-AnimatedMesh& creatureMesh();

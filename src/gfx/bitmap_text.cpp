@@ -79,7 +79,9 @@ std::string decodingLine(const char* text, float p, int (*random)())
 
 namespace {
 
-uint32_t gFontBase = 0;
+struct {
+    uint32_t fontBase = 0; // the first of the 128 glyph lists
+} state;
 
 // Identity, depth test on, push, translate, colour (unless left as it is),
 // one glyph list per byte, pop.
@@ -91,7 +93,7 @@ void drawLine(const Vec3& position, bool coloured, float alpha, const std::strin
     glTranslatef(position.x, position.y, position.z);
     if (coloured)
         glColor4f(1.0f, 1.0f, 1.0f, alpha);
-    glListBase(gFontBase - 32);
+    glListBase(state.fontBase - 32);
     glCallLists(static_cast<GLsizei>(line.size()), GL_UNSIGNED_BYTE, line.data());
     glPopMatrix();
 }
@@ -100,10 +102,10 @@ void drawLine(const Vec3& position, bool coloured, float alpha, const std::strin
 
 void buildFont(int32_t size, float advance)
 {
-    gFontBase = glGenLists(128);
+    state.fontBase = glGenLists(128);
     for (int g = 0; g < 128; ++g) {
         bitmaptext::GlyphCell cell = bitmaptext::glyphCell(g);
-        glNewList(gFontBase + g, GL_COMPILE);
+        glNewList(state.fontBase + g, GL_COMPILE);
         glBegin(GL_QUADS);
         glTexCoord2f(cell.left, cell.bottom);
         glVertex2i(0, 0);
@@ -121,14 +123,14 @@ void buildFont(int32_t size, float advance)
 
 void releaseFont()
 {
-    if (gFontBase != 0)
-        glDeleteLists(gFontBase, 128);
-    gFontBase = 0;
+    if (state.fontBase != 0)
+        glDeleteLists(state.fontBase, 128);
+    state.fontBase = 0;
 }
 
 uint32_t fontBase()
 {
-    return gFontBase;
+    return state.fontBase;
 }
 
 void drawText(const Vec3& position, float alpha, const char* text)

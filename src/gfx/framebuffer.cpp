@@ -1,8 +1,6 @@
 #include "gfx/framebuffer.h"
 
-#include "core/display_settings.h"
 #include "core/log.h"
-#include "platform/platform.h"
 
 void FrameBuffer::create(int32_t w, int32_t h)
 {
@@ -36,10 +34,9 @@ void FrameBuffer::create(int32_t w, int32_t h)
         logWrite(" -> FBO STATUS :: FBO instance %i x %i created. \n", width, height);
         break;
     case GL_FRAMEBUFFER_UNSUPPORTED_EXT:
-        platform::messageBox("ERROR", "GL_FRAMEBUFFER_UNSUPPORTED_EXT!");
         logWrite(" -> FBO STATUS :: Failed to create FBO instance %i x %i - FBO extension not supported. \n",
                  width, height);
-        failAndExit("the driver does not support this framebuffer format");
+        failAndExit("the driver does not support this framebuffer format", "ERROR", "GL_FRAMEBUFFER_UNSUPPORTED_EXT!");
     default:
         logWrite(" -> FBO STATUS :: an unexpected error occured. \n");
         failAndExit("the driver cannot complete a framebuffer");
@@ -57,11 +54,11 @@ void FrameBuffer::bind()
     glMatrixMode(GL_MODELVIEW);
 }
 
-void FrameBuffer::unbind()
+void FrameBuffer::unbind(const Viewport& window)
 {
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    setLetterboxViewport();
+    glViewport(window.x, window.y, window.width, window.height);
 }
 
 void FrameBuffer::bindColorTexture()
@@ -81,34 +78,38 @@ FrameBuffer::~FrameBuffer()
 }
 
 namespace {
-FrameBuffer* gTargets[4] = {nullptr, nullptr, nullptr, nullptr};
-}
+
+struct {
+    FrameBuffer* targets[4] = {nullptr, nullptr, nullptr, nullptr};
+} state;
+
+} // namespace
 
 void allocateFrameBuffers()
 {
-    for (FrameBuffer*& target : gTargets)
+    for (FrameBuffer*& target : state.targets)
         if (!target)
             target = new FrameBuffer;
 }
 
-FrameBuffer* sceneTarget() { return gTargets[0]; }
-FrameBuffer* depthTarget() { return gTargets[1]; }
-FrameBuffer* blurTarget() { return gTargets[2]; }
-FrameBuffer* spareTarget() { return gTargets[3]; }
+FrameBuffer* sceneTarget() { return state.targets[0]; }
+FrameBuffer* depthTarget() { return state.targets[1]; }
+FrameBuffer* blurTarget() { return state.targets[2]; }
+FrameBuffer* spareTarget() { return state.targets[3]; }
 
 void createFrameBuffers(int32_t windowWidth, int32_t windowHeight)
 {
     allocateFrameBuffers();
-    gTargets[0]->create(windowWidth, windowHeight);
-    gTargets[1]->create(512, 512);
-    gTargets[2]->create(windowWidth, windowHeight);
-    gTargets[3]->create(512, 512);
+    state.targets[0]->create(windowWidth, windowHeight);
+    state.targets[1]->create(512, 512);
+    state.targets[2]->create(windowWidth, windowHeight);
+    state.targets[3]->create(512, 512);
 }
 
 void destroyFrameBuffers()
 {
     for (int index : {0, 3, 1, 2}) {
-        delete gTargets[index];
-        gTargets[index] = nullptr;
+        delete state.targets[index];
+        state.targets[index] = nullptr;
     }
 }

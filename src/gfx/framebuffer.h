@@ -5,14 +5,16 @@
 
 #include <cstdint>
 
+#include "core/display_settings.h"
+
 class FrameBuffer {
 public:
     // Makes the GL objects; a framebuffer the driver cannot complete ends the program.
     void create(int32_t width, int32_t height);
     // Draws into this target from now on: attaches, sets its viewport, clears.
     void bind();
-    // Draws into the window again: clears it and restores the letterboxed viewport.
-    static void unbind();
+    // Draws into the window again: clears it and restores the window's viewport.
+    static void unbind(const Viewport& window);
     // Binds the colour texture on the active unit (texturing is not enabled).
     void bindColorTexture();
     // Deletes the GL objects and writes the destruction line.

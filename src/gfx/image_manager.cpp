@@ -1,24 +1,110 @@
 #include "gfx/image_manager.h"
 
 #include <GL/glu.h>
-#include <IL/il.h>
 
-#include <cstdio>
-#include <cstring>
+#include <condition_variable>
+#include <mutex>
 #include <string>
+#include <thread>
 
+#include "core/data_dir.h"
 #include "core/embedded.h"
 #include "core/log.h"
+#include "gfx/picture_decoder.h"
 
 namespace {
 
-ImageManager* gManager = nullptr;
-GLuint gOverlayTexture = 0;
+struct {
+    GLuint overlay = 0; // data/gfx/overlay.png
+} state;
+
+// Pictures decoded on a worker thread ahead of the loads that ask for them,
+// in the order given. The worker keeps at most kAheadBytes of unclaimed
+// pictures; a load takes its picture when it is ready, waits for it while it
+// is being decoded, and decodes it itself when the worker has not reached it.
+constexpr size_t kAheadBytes = 24 << 20;
+
+struct DecodeAhead {
+    enum class Stage { Queued, Decoding, Ready, Taken };
+    struct Entry {
+        std::string path;
+        Stage stage = Stage::Queued;
+        bool decoded = false;
+        DecodedPicture picture;
+    };
+
+    std::mutex lock;
+    std::condition_variable changed;
+    std::vector<Entry> entries; // fixed while the worker runs
+    size_t heldBytes = 0;
+    bool stopping = false;
+    std::thread worker;
+
+    void run()
+    {
+        std::unique_lock<std::mutex> hold(lock);
+        for (Entry& entry : entries) {
+            changed.wait(hold, [&] { return stopping || entry.stage != Stage::Queued || heldBytes < kAheadBytes; });
+            if (stopping)
+                return;
+            if (entry.stage != Stage::Queued)
+                continue; // a load came first and decoded it
+            entry.stage = Stage::Decoding;
+            hold.unlock();
+            DecodedPicture picture;
+            bool decoded = decodePictureFile(dataFile(entry.path).c_str(), picture);
+            hold.lock();
+            entry.picture = std::move(picture);
+            entry.decoded = decoded;
+            entry.stage = Stage::Ready;
+            heldBytes += entry.picture.rgba.size();
+            changed.notify_all();
+        }
+    }
+
+    // Whether the path was queued; if so, decoded and picture are the outcome.
+    bool take(const char* path, bool& decoded, DecodedPicture& picture)
+    {
+        std::unique_lock<std::mutex> hold(lock);
+        for (Entry& entry : entries) {
+            if (entry.path != path || entry.stage == Stage::Taken)
+                continue;
+            if (entry.stage == Stage::Queued) {
+                entry.stage = Stage::Taken;
+                return false;
+            }
+            changed.wait(hold, [&] { return entry.stage == Stage::Ready; });
+            entry.stage = Stage::Taken;
+            heldBytes -= entry.picture.rgba.size();
+            decoded = entry.decoded;
+            picture = std::move(entry.picture);
+            changed.notify_all();
+            return true;
+        }
+        return false;
+    }
+
+    void stop()
+    {
+        {
+            std::lock_guard<std::mutex> hold(lock);
+            stopping = true;
+        }
+        changed.notify_all();
+        if (worker.joinable())
+            worker.join();
+        entries.clear();
+        heldBytes = 0;
+        stopping = false;
+    }
+
+    ~DecodeAhead() { stop(); }
+} gAhead;
 
 [[noreturn]] void failToLoad(const char* path)
 {
     logWrite(" -> IMAGE MANAGER :: failed to load '%s'\n", path);
-    std::string cause = std::string("cannot load the image '") + path + "'";
+    std::string cause = "cannot load the image '" + dataFile(path) + "'";
     failAndExit(cause.c_str());
 }
 
@@ -45,30 +131,25 @@ GLuint buildQuadList(float x0, float x1, float y0, float y1)
 
 GLuint ImageManager::loadImage(const char* path, bool mipmapped, bool clampToEdge)
 {
-    ilInit();
-    ilEnable(IL_ORIGIN_SET);
-    ilOriginFunc(IL_ORIGIN_LOWER_LEFT); // the first row handed to GL is the picture's bottom
-
-    ILuint image = 0;
-    ilGenImages(1, &image);
-    ilBindImage(image);
-    if (!ilLoadImage(path) || !ilConvertImage(IL_RGBA, IL_UNSIGNED_BYTE)) {
-        ilBindImage(0);
-        ilDeleteImages(1, &image);
+    DecodedPicture picture;
+    bool decoded = false;
+    if (!gAhead.take(path, decoded, picture))
+        decoded = decodePictureFile(dataFile(path).c_str(), picture);
+    if (!decoded)
         failToLoad(path);
-    }
-    width = ilGetInteger(IL_IMAGE_WIDTH);
-    height = ilGetInteger(IL_IMAGE_HEIGHT);
+    width = picture.width;
+    height = picture.height;
 
     GLuint texture = 0;
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);
     if (mipmapped) {
-        // GLU rescales sides that are not powers of two.
-        gluBuild2DMipmaps(GL_TEXTURE_2D, 4, width, height, GL_RGBA, GL_UNSIGNED_BYTE, ilGetData());
+        // The filter first, so that the driver lays out the whole chain at
+        // once. GLU rescales sides that are not powers of two.
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+        gluBuild2DMipmaps(GL_TEXTURE_2D, 4, width, height, GL_RGBA, GL_UNSIGNED_BYTE, picture.rgba.data());
     } else {
-        glTexImage2D(GL_TEXTURE_2D, 0, 4, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, ilGetData());
+        glTexImage2D(GL_TEXTURE_2D, 0, 4, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, picture.rgba.data());
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     }
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
@@ -76,41 +157,44 @@ GLuint ImageManager::loadImage(const char* path, bool mipmapped, bool clampToEdg
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     }
-
-    ilBindImage(0);
-    ilDeleteImages(1, &image);
     logWrite(" -> IMAGE MANAGER :: '%s' loaded.\n", path);
     return texture;
+}
+
+void decodeAhead(const std::vector<std::string>& paths)
+{
+    gAhead.stop();
+    for (const std::string& path : paths)
+        gAhead.entries.push_back({.path = path});
+    gAhead.worker = std::thread([] { gAhead.run(); });
+}
+
+void stopDecodingAhead()
+{
+    gAhead.stop();
 }
 
 bool loadDeviceBitmap(uint8_t id, DeviceBitmap& bitmap)
 {
     std::string name = "images/bitmap" + std::to_string(id) + ".png";
     const EmbeddedFile* file = embeddedResource(name);
-    if (!file)
+    DecodedPicture picture;
+    if (!file || !decodePng(file->data, file->size, picture))
         return false;
-
-    ilInit();
-    ilEnable(IL_ORIGIN_SET);
-    ilOriginFunc(IL_ORIGIN_LOWER_LEFT); // bitmaps store their bottom row first
-    ILuint image = 0;
-    ilGenImages(1, &image);
-    ilBindImage(image);
-    bool ok = ilLoadL(IL_PNG, file->data, static_cast<ILuint>(file->size)) &&
-              ilConvertImage(IL_BGR, IL_UNSIGNED_BYTE);
-    if (ok) {
-        bitmap.width = ilGetInteger(IL_IMAGE_WIDTH);
-        bitmap.height = ilGetInteger(IL_IMAGE_HEIGHT);
-        size_t rowBytes = static_cast<size_t>(bitmap.width) * 3;
-        size_t stride = (rowBytes + 3) & ~size_t{3};
-        bitmap.bits.assign(stride * bitmap.height, 0);
-        const uint8_t* source = ilGetData();
-        for (int row = 0; row < bitmap.height; ++row)
-            std::memcpy(&bitmap.bits[row * stride], source + row * rowBytes, rowBytes);
-    }
-    ilBindImage(0);
-    ilDeleteImages(1, &image);
-    return ok;
+    // Blue, green, red; rows stay bottom-up, each padded to four bytes.
+    bitmap.width = picture.width;
+    bitmap.height = picture.height;
+    size_t stride = (static_cast<size_t>(bitmap.width) * 3 + 3) & ~size_t{3};
+    bitmap.bits.assign(stride * bitmap.height, 0);
+    for (int row = 0; row < bitmap.height; ++row)
+        for (int x = 0; x < bitmap.width; ++x) {
+            const uint8_t* from = &picture.rgba[(static_cast<size_t>(row) * bitmap.width + x) * 4];
+            uint8_t* to = &bitmap.bits[row * stride + x * 3];
+            to[0] = from[2];
+            to[1] = from[1];
+            to[2] = from[0];
+        }
+    return true;
 }
 
 GLuint ImageManager::loadBitmapResource(uint8_t id)
@@ -143,42 +227,28 @@ void ImageManager::buildQuadLists()
     quadList[3] = buildQuadList(-3.0f, 3.0f, -0.375f, 0.375f);
 }
 
-void createImageManager()
+void ImageManager::releaseQuadLists()
 {
-    if (!gManager)
-        gManager = new ImageManager;
-}
-
-ImageManager& imageManager()
-{
-    createImageManager();
-    return *gManager;
-}
-
-void destroyImageManager()
-{
-    if (!gManager)
-        return;
-    for (GLuint list : gManager->quadList)
+    for (GLuint& list : quadList) {
         if (list != 0)
             glDeleteLists(list, 1);
-    delete gManager;
-    gManager = nullptr;
+        list = 0;
+    }
 }
 
-void loadOverlayTexture()
+void loadOverlayTexture(ImageManager& images)
 {
-    gOverlayTexture = imageManager().loadImage("data/gfx/overlay.png", true, false);
+    state.overlay = images.loadImage("data/gfx/overlay.png", true, false);
 }
 
 void releaseOverlayTexture()
 {
-    if (gOverlayTexture != 0)
-        glDeleteTextures(1, &gOverlayTexture);
-    gOverlayTexture = 0;
+    if (state.overlay != 0)
+        glDeleteTextures(1, &state.overlay);
+    state.overlay = 0;
 }
 
 GLuint overlayTexture()
 {
-    return gOverlayTexture;
+    return state.overlay;
 }

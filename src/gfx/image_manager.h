@@ -5,6 +5,7 @@
 #include <epoxy/gl.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 class ImageManager {
@@ -16,24 +17,27 @@ public:
     // be found gives a texture name with nothing in it.
     GLuint loadBitmapResource(uint8_t id);
     // Enables 2D texturing on the active unit and binds the texture there.
-    void bind(GLuint texture);
+    static void bind(GLuint texture);
     // The four screen-quad display lists (needs the GL context).
     void buildQuadLists();
+    // Deletes them (shutdown, while the context lives).
+    void releaseQuadLists();
 
     // Screen-space passes. All leave the matrix mode at GL_MODELVIEW.
-    void beginOrtho(float width, float height);
-    void endOrtho();
+    static void beginOrtho(float width, float height);
+    static void endOrtho();
     // The 0..1 quad under a 0..1 projection: every pixel of the viewport once.
     void drawFullScreenQuad();
     // The overlay picture over the whole frame, alpha-blended.
     void drawOverlay();
     // The bound texture over the viewport, inset by amount / 2 on every side.
-    void drawZoomed(float amount);
+    static void drawZoomed(float amount);
     // The bound texture four times around the centre, mirrored, rotated by the angle.
-    void drawMirrored(float angleDegrees);
-    // A screen-blended glow of layers ever larger, fainter copies of the texture.
-    void drawStreaks(int layers, float alpha, const float (&left)[3], const float (&right)[3],
-                     GLuint texture);
+    static void drawMirrored(float angleDegrees);
+    // A screen-blended glow of layers ever larger, fainter copies of the texture,
+    // over a window of width x height pixels.
+    static void drawStreaks(int layers, float alpha, const float (&left)[3], const float (&right)[3],
+                            GLuint texture, float width, float height);
 
     // Display lists: [0] 0..1 unit quad, [1] -1..1, [2] 2:1 (-2..2 by -1..1), [3] 8:1 banner.
     GLuint quadList[4] = {0, 0, 0, 0};
@@ -42,14 +46,15 @@ public:
     int height = 0;
 };
 
-// The process-wide manager. It is made before the window opens.
-void createImageManager();
-ImageManager& imageManager();
-// Deletes the quad lists and frees the manager (shutdown).
-void destroyImageManager();
+// Starts decoding these picture files on a worker thread, in this order, so
+// that loadImage finds them decoded; it decodes any other file itself, and
+// fails on a file that cannot be decoded only when it is asked for it, as
+// before. Needs no GL. stopDecodingAhead drops what was never asked for.
+void decodeAhead(const std::vector<std::string>& paths);
+void stopDecodingAhead();
 
 // The overlay picture laid over every frame: loaded at start-up, released at shutdown.
-void loadOverlayTexture();
+void loadOverlayTexture(ImageManager& images);
 void releaseOverlayTexture();
 GLuint overlayTexture();
 

@@ -4,8 +4,6 @@
 
 #include <GL/glu.h>
 
-#include "core/display_settings.h"
-
 void ImageManager::beginOrtho(float width, float height)
 {
     glMatrixMode(GL_PROJECTION);
@@ -109,7 +107,7 @@ void ImageManager::drawMirrored(float angleDegrees)
 }
 
 void ImageManager::drawStreaks(int layers, float alpha, const float (&left)[3], const float (&right)[3],
-                               GLuint texture)
+                               GLuint texture, float w, float h)
 {
     glDisable(GL_TEXTURE_GEN_S);
     glDisable(GL_TEXTURE_GEN_T);
@@ -120,8 +118,6 @@ void ImageManager::drawStreaks(int layers, float alpha, const float (&left)[3], 
     glBindTexture(GL_TEXTURE_2D, texture);
 
     // Window pixels, y downwards.
-    float w = static_cast<float>(DisplaySettings::width());
-    float h = static_cast<float>(DisplaySettings::height());
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "core/data_dir.h"
 #include "core/log.h"
 
 namespace {
@@ -40,7 +41,7 @@ bool Model_3DS::tryLoad(const char* name, std::string& error)
         path = directory;
 
     std::vector<uint8_t> bytes;
-    if (readWholeFile(filename, bytes, error) && loadFromBytes(bytes.data(), bytes.size(), error))
+    if (readWholeFile(dataFile(filename), bytes, error) && loadFromBytes(bytes.data(), bytes.size(), error))
         return true;
     logWrite("%s", model3ds::failureLogLine(filename, error).c_str());
     return false;
@@ -50,7 +51,7 @@ void Model_3DS::Load(const char* name)
 {
     std::string error;
     if (!tryLoad(name, error))
-        failAndExit(("cannot load the model '" + filename + "': " + error).c_str());
+        failAndExit(("cannot load the model '" + dataFile(filename) + "': " + error).c_str());
 }
 
 void Model_3DS::Draw(bool applyColor)

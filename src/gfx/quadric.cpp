@@ -3,25 +3,29 @@
 #include "core/log.h"
 
 namespace {
-GLUquadric* gQuadric = nullptr;
-}
+
+struct {
+    GLUquadric* quadric = nullptr;
+} state;
+
+} // namespace
 
 void createQuadric()
 {
-    gQuadric = gluNewQuadric();
-    if (!gQuadric)
+    state.quadric = gluNewQuadric();
+    if (!state.quadric)
         failAndExit("cannot make a GLU quadric (out of memory)");
-    gluQuadricTexture(gQuadric, GL_TRUE); // normals stay smooth, the GLU default
+    gluQuadricTexture(state.quadric, GL_TRUE); // normals stay smooth, the GLU default
 }
 
 void deleteQuadric()
 {
-    if (gQuadric)
-        gluDeleteQuadric(gQuadric);
-    gQuadric = nullptr;
+    if (state.quadric)
+        gluDeleteQuadric(state.quadric);
+    state.quadric = nullptr;
 }
 
 GLUquadric* sharedQuadric()
 {
-    return gQuadric;
+    return state.quadric;
 }

@@ -4,12 +4,14 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <thread>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
+#include "core/rng.h"
 #include "core/time_window.h"
 
 namespace {
@@ -21,8 +23,6 @@ constexpr uint64_t kTermsPerRow = uint64_t(kW) * kK;
 const float kPi = 3.141592f; // the show's pi, as a float
 
 struct {
-    Vec3* base = nullptr;   // kept until shutdown, unused after the build
-    Vec3* raised = nullptr; // the grid the list was compiled from
     GLuint list = 0;
 } state;
 
@@ -67,9 +67,9 @@ public:
             jitterOf[m] = jitter(m);
     }
 
-    void build(int begin, int end, float* out)
+    void build(int begin, int end, float* out, const std::atomic<bool>& cancel)
     {
-        for (int r = begin; r < end; ++r) {
+        for (int r = begin; r < end && !cancel.load(std::memory_order_relaxed); ++r) {
             if (r == begin)
                 pass(true, false);
             argumentsOfRow(r);
@@ -242,7 +242,13 @@ std::vector<float> terrainHeightsSerial(const std::vector<Vec3>& centres)
     return heights;
 }
 
-std::vector<float> terrainHeights(const std::vector<Vec3>& centres, int threads)
+namespace {
+
+// The heights from the given generator states, which are moved on to where the
+// build leaves them; the shared generators are not touched. A cancelled build
+// stops between rows, its heights unfinished.
+std::vector<float> heightsFrom(const std::vector<Vec3>& centres, CRandState& cRandState, uint32_t& rngState,
+                               int threads, const std::atomic<bool>& cancel)
 {
     // Squared distances split by what they depend on: x and y by column and
     // bump, z by row and bump.
@@ -263,8 +269,8 @@ std::vector<float> terrainHeights(const std::vector<Vec3>& centres, int threads)
         threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     threads = std::min(threads, kH);
     std::vector<float> heights(size_t(kW) * kH);
-    std::vector<CRandState> cStates(threads, cRandShared());
-    std::vector<uint32_t> rStates(threads, rng::state());
+    std::vector<CRandState> cStates(threads, cRandState);
+    std::vector<uint32_t> rStates(threads, rngState);
     std::vector<std::thread> pool;
     for (int t = 0; t < threads; ++t) {
         int begin = kH * t / threads;
@@ -275,7 +281,7 @@ std::vector<float> terrainHeights(const std::vector<Vec3>& centres, int threads)
             for (uint64_t n = begin * kTermsPerRow; n != 0; --n)
                 x = stepState(x);
             RowBuilder rows(across.data(), along.data(), cStates[t], x);
-            rows.build(begin, end, heights.data());
+            rows.build(begin, end, heights.data(), cancel);
             cStates[t] = rows.cRandState();
             rStates[t] = rows.rng();
         };
@@ -286,9 +292,87 @@ std::vector<float> terrainHeights(const std::vector<Vec3>& centres, int threads)
     }
     for (std::thread& thread : pool)
         thread.join();
-    cRandShared() = cStates.back();
-    rng::seed(rStates.back());
+    cRandState = cStates.back();
+    rngState = rStates.back();
     return heights;
+}
+
+bool sameCRandState(const CRandState& a, const CRandState& b)
+{
+    for (int k = 0; k < 34; ++k)
+        if (a.r[(a.i + k) % 34] != b.r[(b.i + k) % 34])
+            return false;
+    return true;
+}
+
+// The heights built ahead of the terrain's step, on a thread of their own.
+struct HeadStart {
+    std::thread worker;
+    std::atomic<bool> cancel{false};
+    CRandState cRandBefore; // what the step was expected to find
+    CRandState cRandAfter;
+    uint32_t rngAfter = 0;
+    std::vector<float> heights;
+
+    // Waits for the heights; they are kept only when the step finds the
+    // C library's generator where the head start assumed it.
+    std::vector<float> take()
+    {
+        if (!worker.joinable())
+            return {};
+        worker.join();
+        std::vector<float> ahead = std::move(heights);
+        if (!sameCRandState(cRandShared(), cRandBefore))
+            return {};
+        cRandShared() = cRandAfter;
+        rng::seed(rngAfter);
+        return ahead;
+    }
+
+    // A process that ends before the terrain's step (the dialog left, a
+    // failure) stops the build rather than waiting for it.
+    ~HeadStart()
+    {
+        cancel = true;
+        if (worker.joinable())
+            worker.join();
+    }
+} headStart;
+
+} // namespace
+
+std::vector<float> terrainHeights(const std::vector<Vec3>& centres, int threads)
+{
+    CRandState c = cRandShared();
+    uint32_t r = rng::state();
+    std::atomic<bool> never{false};
+    std::vector<float> heights = heightsFrom(centres, c, r, threads, never);
+    cRandShared() = c;
+    rng::seed(r);
+    return heights;
+}
+
+void startTerrainHeights(int threads)
+{
+    if (headStart.worker.joinable())
+        return;
+    // The centres come from their own seed; the program's generator is put
+    // back as it was, for whatever draws from it before the terrain's step.
+    uint32_t rngBefore = rng::state();
+    std::vector<Vec3> centres = makeBumpCentres();
+    headStart.rngAfter = rng::state();
+    rng::seed(rngBefore);
+
+    headStart.cRandBefore = cRandInitialState();
+    cRandJump(headStart.cRandBefore, kCRandDrawsBeforeTerrain);
+    headStart.cRandAfter = headStart.cRandBefore;
+    // One core is left to the main thread, which opens the window meanwhile.
+    if (threads <= 0)
+        threads = static_cast<int>(std::max(2u, std::thread::hardware_concurrency())) - 1;
+    headStart.worker = std::thread([centres = std::move(centres), threads] {
+        headStart.heights =
+            heightsFrom(centres, headStart.cRandAfter, headStart.rngAfter, threads, headStart.cancel);
+    });
 }
 
 bool terrainQuadDrawn(const Vec3* raised, int r, int c)
@@ -310,21 +394,25 @@ StripPoint terrainStripPoint(const Vec3& q)
     return {q, {0.98f, 0.45f * a, 0.28f, 0.5f * q.y}};
 }
 
+std::vector<float> terrainHeightsAtStep()
+{
+    std::vector<float> heights = headStart.take();
+    if (heights.empty())
+        heights = terrainHeights(makeBumpCentres());
+    return heights;
+}
+
 void buildTerrainGrid()
 {
-    std::vector<Vec3> centres = makeBumpCentres();
-    std::vector<float> heights = terrainHeights(centres);
+    std::vector<float> heights = terrainHeightsAtStep();
     releaseTerrain(); // a second build replaces the first
-    state.base = new Vec3[kW * kH];
-    state.raised = new Vec3[kW * kH];
+    // The raised grid is needed only while the list is compiled.
+    std::vector<Vec3> raised(size_t(kW) * kH);
     for (int r = 0; r < kH; ++r)
-        for (int c = 0; c < kW; ++c) {
-            Vec3 p = terrainBasePosition(r, c);
-            state.base[r * kW + c] = p;
-            state.raised[r * kW + c] = p + Vec3{0.0f, heights[r * kW + c], 0.0f};
-        }
+        for (int c = 0; c < kW; ++c)
+            raised[r * kW + c] = terrainBasePosition(r, c) + Vec3{0.0f, heights[r * kW + c], 0.0f};
 
-    const Vec3* q = state.raised;
+    const Vec3* q = raised.data();
     state.list = glGenLists(1);
     glNewList(state.list, GL_COMPILE);
         // The high ground as dark translucent quads.
@@ -373,8 +461,4 @@ void releaseTerrain()
     if (state.list != 0)
         glDeleteLists(state.list, 1);
     state.list = 0;
-    delete[] state.base;
-    delete[] state.raised;
-    state.base = nullptr;
-    state.raised = nullptr;
 }

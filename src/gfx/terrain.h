@@ -20,8 +20,21 @@ constexpr uint32_t kTerrainSeed = 52326;
 void buildTerrainGrid();
 // The compiled list; 0 before the build and after the release.
 unsigned int terrainList();
-// Deletes the list and frees both position arrays.
+// Deletes the list.
 void releaseTerrain();
+
+// The C-library draws that start-up makes before the terrain's step (the mist
+// smoke's warm-up).
+constexpr uint64_t kCRandDrawsBeforeTerrain = 12286;
+// Starts the heights on worker threads (0: one per core but one) from the
+// generator states that the terrain's step will find: the unseeded C library
+// moved on by the draws above. Leaves the shared generators as they were.
+void startTerrainHeights(int threads = 0);
+// The heights as the build takes them (GL-free): the head start's, waited
+// for, when the C library's generator is where it assumed; else built here
+// from the shared generators. Either way both generators end where a build
+// here leaves them.
+std::vector<float> terrainHeightsAtStep();
 
 // The pieces of the build, GL-free.
 

@@ -33,6 +33,11 @@ void Texture::upload()
     glEnable(GL_TEXTURE_2D);
     glGenTextures(1, &glName);
     glBindTexture(GL_TEXTURE_2D, glName);
+    // A mipmapped filter while the levels arrive lets the driver lay out the
+    // whole chain at once, instead of a first level alone that it copies over
+    // at the first draw.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    gluBuild2DMipmaps(GL_TEXTURE_2D, 4, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     if (!isMipmappedSquare(width, height)) {
@@ -42,5 +47,5 @@ void Texture::upload()
         glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
         glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
     }
-    gluBuild2DMipmaps(GL_TEXTURE_2D, 4, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    std::vector<uint32_t>().swap(pixels); // the driver holds its own copy now
 }

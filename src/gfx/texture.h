@@ -14,7 +14,8 @@ public:
     Texture(const Texture&) = delete;
     Texture& operator=(const Texture&) = delete;
 
-    // Makes the GL texture (with mipmaps) from the texels and keeps its name in glName.
+    // Makes the GL texture (with mipmaps) from the texels and keeps its name in
+    // glName; the texels are freed.
     void upload();
 
     uint32_t& at(int row, int column) { return pixels[static_cast<size_t>(row) * width + column]; }

@@ -80,13 +80,16 @@ bool isSet(const char* variable)
 
 } // namespace
 
-bool initVideo(std::string& error)
+bool initVideo(std::string& error, bool offscreen)
 {
     // Keep SDL from turning the first Escape or close into a desktop-mode dance of its own.
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     if (!isSet("DISPLAY") && !isSet("WAYLAND_DISPLAY") && !isSet("SDL_VIDEODRIVER")) {
-        error = "neither DISPLAY nor WAYLAND_DISPLAY is set";
-        return false;
+        if (!offscreen) {
+            error = "neither DISPLAY nor WAYLAND_DISPLAY is set";
+            return false;
+        }
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
     }
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
         error = SDL_GetError();
@@ -98,7 +101,7 @@ bool initVideo(std::string& error)
     // With no desktop SDL falls back to drivers that draw nowhere; unless somebody
     // asked for one of them, that means there is no display to show on.
     std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
-    if ((driver == "offscreen" || driver == "dummy") && !isSet("SDL_VIDEODRIVER")) {
+    if ((driver == "dummy" || (driver == "offscreen" && !offscreen)) && !isSet("SDL_VIDEODRIVER")) {
         SDL_Quit();
         error = "no X11 or Wayland display found";
         return false;

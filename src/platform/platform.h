@@ -15,8 +15,10 @@ namespace platform {
 // first thing, this keeps the memory once taken.
 void keepFreedMemory();
 
-// Starts SDL's video and event handling. On failure, error says why.
-bool initVideo(std::string& error);
+// Starts SDL's video and event handling. With no X11 or Wayland display it
+// fails, unless offscreen allows SDL's off-screen driver (a GL context with no
+// window on any screen, for capture and timedemo). On failure, error says why.
+bool initVideo(std::string& error, bool offscreen = false);
 // Closes the window if one is open and shuts SDL down; the desktop mode comes back.
 void shutdown();
 

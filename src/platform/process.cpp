@@ -108,10 +108,6 @@ bool startWatchedChild(const ChildRequest& request, WatchedChild& child, std::st
         if (getppid() != parent) // the parent died before the line above
             _exit(1);
         dup2(fds[1], STDERR_FILENO);
-        if (!request.directory.empty() && chdir(request.directory.c_str()) != 0) {
-            std::fprintf(stderr, "velmora: cannot enter %s: %s\n", request.directory.c_str(), std::strerror(errno));
-            _exit(127);
-        }
         for (const std::string& pair : request.env)
             putenv(const_cast<char*>(pair.c_str()));
         execvp(pointers[0], pointers.data());
@@ -153,15 +149,6 @@ bool reapWatchedChild(WatchedChild& child, bool wait, int& status)
     status = got == child.pid && WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     child.pid = -1;
     return true;
-}
-
-std::string selfExecutable()
-{
-    char path[4096];
-    ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (n <= 0)
-        return {};
-    return std::string(path, static_cast<size_t>(n));
 }
 
 void catchInterrupts()

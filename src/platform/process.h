@@ -30,10 +30,9 @@ struct WatchedChild {
 };
 
 // What a watched child runs: args[0] (looked up on PATH unless it holds a
-// slash), in directory (empty: this one's), with env's NAME=VALUE pairs added.
+// slash), with env's NAME=VALUE pairs added to this process's environment.
 struct ChildRequest {
     std::vector<std::string> args;
-    std::string directory;
     std::vector<std::string> env;
 };
 
@@ -48,9 +47,6 @@ void killWatchedChild(const WatchedChild& child);
 // Reaps the child if it has ended (waiting for it when wait is true): true once
 // it has, with its exit status in status, or -1 when a signal ended it.
 bool reapWatchedChild(WatchedChild& child, bool wait, int& status);
-
-// This executable's own path, for starting it again.
-std::string selfExecutable();
 
 // From here on Ctrl-C and SIGTERM only raise a flag, read by interrupted().
 void catchInterrupts();

@@ -17,24 +17,25 @@ void setFinalUniforms(ShaderProgram& dof, const FinalValues& final)
     dof.setUniform1f("alpha", final.alpha);
 }
 
-void drawFinalQuad(const FinalValues& final)
+void drawFinalQuad(ImageManager& images, const FinalValues& final)
 {
     switch (final.quad) {
     case FinalQuad::Plain:
-        imageManager().drawFullScreenQuad();
+        images.drawFullScreenQuad();
         break;
     case FinalQuad::Zoom:
-        imageManager().drawZoomed(final.amount);
+        ImageManager::drawZoomed(final.amount);
         break;
     case FinalQuad::Mirror:
-        imageManager().drawMirrored(final.amount);
+        ImageManager::drawMirrored(final.amount);
         break;
     }
 }
 
 } // namespace
 
-void runPostChain(const std::function<void()>& drawScene, const BlurValues& blur, const FinalValues& final)
+void runPostChain(ImageManager& images, const Viewport& window, const std::function<void()>& drawScene,
+                  const BlurValues& blur, const FinalValues& final)
 {
     ShaderProgram& depthReader = *shaderProgram(Shader::DepthReader);
     ShaderProgram& gaussianBlur = *shaderProgram(Shader::GaussianBlur);
@@ -46,16 +47,16 @@ void runPostChain(const std::function<void()>& drawScene, const BlurValues& blur
     // The scene and its backdrop.
     sceneTarget()->bind();
     drawScene();
-    FrameBuffer::unbind();
+    FrameBuffer::unbind(window);
 
     // Brightness as depth, at 512 x 512.
     depthTarget()->bind();
     glUseProgram(depthReader.program);
     depthReader.setUniform1f("invert", 1.0f);
     sceneTarget()->bindColorTexture(); // on unit 0, which stays bound for the blur
-    imageManager().drawFullScreenQuad();
+    images.drawFullScreenQuad();
     glUseProgram(0);
-    FrameBuffer::unbind();
+    FrameBuffer::unbind(window);
 
     glEnable(GL_DEPTH_TEST);
     glDisable(GL_TEXTURE_2D);
@@ -73,9 +74,9 @@ void runPostChain(const std::function<void()>& drawScene, const BlurValues& blur
     gaussianBlur.setUniform1f("m_g", blur.tint.y);
     gaussianBlur.setUniform1f("m_b", blur.tint.z);
     gaussianBlur.setUniform2f("strength", blur.strength[0], blur.strength[1]);
-    imageManager().drawFullScreenQuad();
+    images.drawFullScreenQuad();
     glUseProgram(0);
-    FrameBuffer::unbind(); // also clears the window: the final pass adds onto black
+    FrameBuffer::unbind(window); // also clears the window: the final pass adds onto black
 
     glDisable(GL_LIGHTING);
     glEnable(GL_TEXTURE_2D);
@@ -88,7 +89,7 @@ void runPostChain(const std::function<void()>& drawScene, const BlurValues& blur
     dof.bindSampler(0, blurTarget()->colorTexture, "bgl_RenderedTexture");
     dof.bindSampler(1, depthTarget()->colorTexture, "bgl_DepthTexture");
     setFinalUniforms(dof, final);
-    drawFinalQuad(final);
+    drawFinalQuad(images, final);
 
     dof.unbindSampler(1);
     dof.unbindSampler(0);

@@ -6,10 +6,12 @@
 #include <cstdint>
 #include <functional>
 
+#include "core/display_settings.h"
+#include "gfx/image_manager.h"
 #include "timeline/window_values.h"
 
-class FrameBuffer;
-
 // Runs the whole chain once; drawScene draws the scene and its backdrop into
-// the bound SceneTarget. Leaves texture unit 0 active and no program in use.
-void runPostChain(const std::function<void()>& drawScene, const BlurValues& blur, const FinalValues& final);
+// the bound SceneTarget, and the final pass draws into the window's viewport.
+// Leaves texture unit 0 active and no program in use.
+void runPostChain(ImageManager& images, const Viewport& window, const std::function<void()>& drawScene,
+                  const BlurValues& blur, const FinalValues& final);

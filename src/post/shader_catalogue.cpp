@@ -18,8 +18,12 @@ const ShaderSource kShaderSources[kShaderCount] = {
 };
 
 namespace {
-ShaderProgram* gPrograms[kShaderCount] = {};
-}
+
+struct {
+    ShaderProgram* programs[kShaderCount] = {};
+} state;
+
+} // namespace
 
 const char* shaderText(const char* resourceName)
 {
@@ -36,17 +40,17 @@ void createShaderProgram(Shader which)
     const ShaderSource& source = kShaderSources[static_cast<int>(which)];
     ShaderProgram* program = new ShaderProgram();
     program->create(shaderText(source.vertexFile), shaderText(source.fragmentFile), source.name);
-    gPrograms[static_cast<int>(which)] = program;
+    state.programs[static_cast<int>(which)] = program;
 }
 
 ShaderProgram* shaderProgram(Shader which)
 {
-    return gPrograms[static_cast<int>(which)];
+    return state.programs[static_cast<int>(which)];
 }
 
 void destroyShaderPrograms()
 {
-    for (ShaderProgram*& program : gPrograms) {
+    for (ShaderProgram*& program : state.programs) {
         delete program;
         program = nullptr;
     }

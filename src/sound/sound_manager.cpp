@@ -4,13 +4,10 @@
 #include <cstdio>
 #include <string>
 
+#include "core/data_dir.h"
 #include "core/log.h"
 #include "core/show_clock.h"
 #include "platform/audio_stream.h"
-
-namespace {
-SoundManager* gSoundManager = nullptr;
-}
 
 SoundManager::SoundManager(bool openAudio) : audioWanted(openAudio)
 {
@@ -46,20 +43,20 @@ int SoundManager::play(const char* fileName, bool loopForEver)
     stream.reset();
     loop = loopForEver;
     lastFrames = 0;
-    this->fileName = fileName;
+    this->fileName = dataFile(fileName); // the file itself; the log names it as given
     std::string error;
     bool playing = false;
     if (!audioWanted) {
         // Capture and timedemo open no device: the file is only checked, so
         // that the log reads as in a real run.
         platform::VorbisFile file;
-        playing = file.open(fileName, error);
+        playing = file.open(this->fileName.c_str(), error);
     } else if (!audioStarted) {
         error = "no audio device";
     } else {
         stream = std::make_unique<platform::AudioStream>();
         int64_t startFrame = static_cast<int64_t>(startMs) * platform::kAudioRate / 1000;
-        playing = stream->open(fileName, startFrame, loop, error);
+        playing = stream->open(this->fileName.c_str(), startFrame, loop, error);
         if (playing)
             firstFrame = stream->firstFrame();
         else
@@ -71,8 +68,8 @@ int SoundManager::play(const char* fileName, bool loopForEver)
             platform::stopAudio();
         audioStarted = false;
         logWrite(" -> SOUND MANAGER :: couldn't load music file:'%s'.\n", fileName);
-        std::fprintf(stderr, "velmora: music '%s' not played (%s); the show runs without sound\n", fileName,
-                     error.c_str());
+        std::fprintf(stderr, "velmora: music '%s' not played (%s); the show runs without sound\n",
+                     this->fileName.c_str(), error.c_str());
         goSilent(startMs);
         return -1;
     }
@@ -176,23 +173,4 @@ void SoundManager::goSilent(int32_t fromMs)
 {
     silent = true;
     showclock::startMusic(fromMs);
-}
-
-void createSoundManager(bool openAudio)
-{
-    delete gSoundManager;
-    gSoundManager = new SoundManager(openAudio);
-}
-
-SoundManager& soundManager()
-{
-    if (!gSoundManager)
-        gSoundManager = new SoundManager(true);
-    return *gSoundManager;
-}
-
-void destroySoundManager()
-{
-    delete gSoundManager;
-    gSoundManager = nullptr;
 }

@@ -58,10 +58,3 @@ private:
     void goSilent(int32_t fromMs);
     void moveTo(int32_t ms);
 };
-
-// Makes the process-wide sound manager (at the top of the program).
-void createSoundManager(bool openAudio);
-// The process-wide sound manager; made with audio on first use if need be.
-SoundManager& soundManager();
-// The shutdown step.
-void destroySoundManager();

@@ -165,7 +165,7 @@ float MarkerTable::lookup(const std::string& name, float fallback) const
     return it == markers_.end() ? fallback : it->second;
 }
 
-const std::array<WindowDefinition, kWindowCount> kWindowDefinitions = {{
+const std::array<MarkerDefinition, kMarkerCount> kMarkerDefinitions = {{
     {"sous_la_brume", nullptr, 12000, 24060},
     {"dans_le_brouillard", nullptr, 24060, 36000},
     {"o\xC3\xB9_g\xC3\xAEt_la_b\xC3\xAAte", "o\xF9_g\xEEt_la_b\xEAte", 36000, 52000},
@@ -188,7 +188,7 @@ const std::array<WindowDefinition, kWindowCount> kWindowDefinitions = {{
 namespace {
 
 // The Windows-1252 spelling wins over the UTF-8 one when a script holds both.
-float lookupBound(const MarkerTable& table, const WindowDefinition& def, const char* suffix,
+float lookupBound(const MarkerTable& table, const MarkerDefinition& def, const char* suffix,
                   float fallback)
 {
     float value = table.lookup(std::string(def.name) + suffix, fallback);
@@ -202,11 +202,11 @@ float lookupBound(const MarkerTable& table, const WindowDefinition& def, const c
 MarkerWindows buildMarkerWindows(const MarkerTable& table)
 {
     MarkerWindows result{};
-    for (int i = 0; i < kWindowCount; ++i) {
-        const WindowDefinition& def = kWindowDefinitions[i];
+    for (int i = 0; i < kMarkerCount; ++i) {
+        const MarkerDefinition& def = kMarkerDefinitions[i];
         TimeWindow& w = result.windows[i];
         w.start = toBound(lookupBound(table, def, ".start", static_cast<float>(def.defaultStart)));
-        if (static_cast<Window>(i) == Window::Demoend) {
+        if (static_cast<Marker>(i) == Marker::Demoend) {
             // The end of the show has a key of its own, a second after its start by default.
             float fallback = static_cast<float>(w.start) + 1000.0f;
             w.end = toBound(table.lookup("demoend.end", fallback));
@@ -217,25 +217,11 @@ MarkerWindows buildMarkerWindows(const MarkerTable& table)
     return result;
 }
 
-namespace {
-MarkerWindows gWindows = buildMarkerWindows(MarkerTable());
-}
-
-void initTimeline(const char* scriptFile)
-{
-    gWindows = buildMarkerWindows(MarkerTable(scriptFile));
-}
-
-bool reloadTimeline(const char* scriptFile, std::string& why)
+bool reloadTimeline(const char* scriptFile, MarkerWindows& windows, std::string& why)
 {
     MarkerTable table;
     if (!MarkerTable::load(scriptFile, table, why))
         return false;
-    gWindows = buildMarkerWindows(table);
+    windows = buildMarkerWindows(table);
     return true;
-}
-
-const MarkerWindows& markerWindows()
-{
-    return gWindows;
 }

@@ -28,8 +28,9 @@ private:
     std::map<std::string, float> markers_; // std::string compares as unsigned bytes
 };
 
-// The marker windows, in the order they are stored and built.
-enum class Window {
+// The marker windows, in the order they are stored and built: each is a span
+// of show time named after its markers in the script.
+enum class Marker {
     SousLaBrume,
     DansLeBrouillard,
     OuGitLaBete,
@@ -50,29 +51,26 @@ enum class Window {
     Count
 };
 
-constexpr int kWindowCount = static_cast<int>(Window::Count);
+constexpr int kMarkerCount = static_cast<int>(Marker::Count);
 
 // What a window is called and where it lies when the script does not say.
-struct WindowDefinition {
+struct MarkerDefinition {
     const char* name;      // marker name without ".start"/".end", UTF-8
     const char* legacyName; // the same in Windows-1252 where it differs, else nullptr
     int32_t defaultStart;
     int32_t defaultEnd;
 };
 
-extern const std::array<WindowDefinition, kWindowCount> kWindowDefinitions;
+extern const std::array<MarkerDefinition, kMarkerCount> kMarkerDefinitions;
 
 struct MarkerWindows {
-    std::array<TimeWindow, kWindowCount> windows;
-    const TimeWindow& operator[](Window w) const { return windows[static_cast<int>(w)]; }
+    std::array<TimeWindow, kMarkerCount> windows;
+    const TimeWindow& operator[](Marker w) const { return windows[static_cast<int>(w)]; }
 };
 
 // Builds the windows from the table, bound by bound in storage order.
 MarkerWindows buildMarkerWindows(const MarkerTable& table);
 
-// The process-wide table and windows, made once at the top of main.
-void initTimeline(const char* scriptFile);
-// Reads the script again. A file that cannot be read keeps the windows in use
-// and returns false with why; anything readable replaces them.
-bool reloadTimeline(const char* scriptFile, std::string& why);
-const MarkerWindows& markerWindows();
+// Reads the script again. A file that cannot be read keeps the windows and
+// returns false with why; anything readable replaces them.
+bool reloadTimeline(const char* scriptFile, MarkerWindows& windows, std::string& why);

@@ -6,7 +6,7 @@ namespace {
 
 int32_t showEnd(const MarkerWindows& windows)
 {
-    return std::max<int32_t>(0, windows[Window::Demoend].start);
+    return std::max<int32_t>(0, windows[Marker::Demoend].start);
 }
 
 } // namespace

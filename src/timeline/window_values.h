@@ -67,7 +67,7 @@ struct Overlays {
 };
 
 struct WindowValues {
-    Window window = Window::Count;
+    Marker window = Marker::Count;
     SceneCall scene;
     std::optional<Backdrop> backdrop;
     BlurValues blur;

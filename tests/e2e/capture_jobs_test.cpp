@@ -5,6 +5,7 @@
 
 #include <signal.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -15,7 +16,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The parts' scratch directories still in dir, and the processes still working in dir.
+// The parts' scratch directories still in dir, and the processes still at
+// work on them (a worker or its encoder names its part's directory).
 std::vector<std::string> leftovers(const std::string& dir)
 {
     std::vector<std::string> found;
@@ -23,10 +25,10 @@ std::vector<std::string> leftovers(const std::string& dir)
         if (entry.path().filename().string().starts_with(".velmora-parts"))
             found.push_back(entry.path().string());
     for (const auto& entry : fs::directory_iterator("/proc")) {
-        std::error_code ec;
-        fs::path cwd = fs::read_symlink(entry.path() / "cwd", ec);
-        if (!ec && cwd.string().starts_with(dir + "/"))
-            found.push_back("process " + entry.path().filename().string() + " in " + cwd.string());
+        std::string command = readFile(entry.path().string() + "/cmdline");
+        std::replace(command.begin(), command.end(), '\0', ' ');
+        if (command.find(dir + "/") != std::string::npos && command.find("/.velmora-parts") != std::string::npos)
+            found.push_back("process " + entry.path().filename().string() + ": " + command);
     }
     return found;
 }
@@ -117,7 +119,7 @@ TEST(CaptureJobs, AnInterruptStopsEveryPartAndWritesNoVideo)
     Program program{startVelmora(dir, withJobs(captureArgs("out.mp4", 20000, 60000, 10, "160x100"), 2))};
     // Interrupted while both parts capture: each has its own log by then.
     ASSERT_TRUE(waitUntil(60, [&] {
-        return shell("cat " + dir + "/.velmora-parts-*/part*/debug_log.txt 2>/dev/null | grep -c 'Demo starts'") ==
+        return shell("cat " + dir + "/.velmora-parts-*/part*/log.txt 2>/dev/null | grep -c 'Demo starts'") ==
                "2\n";
     }));
     kill(program.running.pid, SIGINT);

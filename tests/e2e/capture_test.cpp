@@ -1,5 +1,7 @@
 // What a capture writes, however its frames are read back and wherever they
-// go, and how it ends when a writer fails.
+// go, and how it ends when a writer fails. That the frames are those the show
+// drew before its read-back left the main thread is the reference test's
+// check (tests/reference): its stored frames predate that change.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -15,26 +17,6 @@ namespace {
 
 constexpr int kFrames = 7; // 150 to 153 s at 2 fps, 320 x 200
 constexpr size_t kFrameBytes = 320 * 200 * 3;
-
-// The frames of that range as the capture wrote them before its read-back and
-// writers left the main thread: FNV-1a hashes of their RGB bytes, rows
-// top-down, on the renderer of the Mesa package named here.
-const char* kReferenceMesa = "22.3.6-1+deb12u2";
-const char* kReferenceHashes[kFrames] = {"9b7c2c31d3340348", "aa84b4f75598d1d4", "6a3467f3397f7f10",
-                                         "109b09b5d1cd6ce7", "1d8bb79e2fa2afd1", "50f098659384d0fc",
-                                         "2a447f84af275a26"};
-
-std::string pixelHash(const std::string& rgb)
-{
-    uint64_t h = 14695981039346656037ull;
-    for (unsigned char byte : rgb) {
-        h ^= byte;
-        h *= 1099511628211ull;
-    }
-    char text[17];
-    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(h));
-    return text;
-}
 
 // The frames of dir/out, one RGB string each.
 std::vector<std::string> framesOf(const std::string& out)
@@ -62,7 +44,7 @@ std::vector<std::string> fakeEncoder(const std::string& dir, long bytes = -1)
 
 } // namespace
 
-TEST(CaptureFrames, AreThoseWrittenBeforeWithOrWithoutPixelBuffersAndInTheVideoStream)
+TEST(CaptureFrames, AreTheSameWithOrWithoutPixelBuffersAndInTheVideoStream)
 {
     std::string dir = makeWorkDir("capture-same");
     RunResult run = runVelmora(dir, captureArgs("pbo", 150000, 153000, 2));
@@ -86,14 +68,6 @@ TEST(CaptureFrames, AreThoseWrittenBeforeWithOrWithoutPixelBuffersAndInTheVideoS
     for (int k = 0; k < kFrames; ++k)
         EXPECT_TRUE(stream.compare(k * kFrameBytes, kFrameBytes, frames[k]) == 0) << "video frame " << k;
 
-    const std::string mesa = shell("dpkg-query -W -f '${Version}' libgl1-mesa-dri");
-    if (mesa != kReferenceMesa) {
-        std::printf("The reference hashes come from Mesa %s, this machine has %s: not compared.\n", kReferenceMesa,
-                    mesa.c_str());
-        return;
-    }
-    for (int k = 0; k < kFrames; ++k)
-        EXPECT_EQ(pixelHash(frames[k]), kReferenceHashes[k]) << "frame " << k;
 }
 
 TEST(CaptureFailure, AFullDiskEndsTheRunWithExitOneAndKeepsTheFramesWritten)

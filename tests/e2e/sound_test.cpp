@@ -1,6 +1,7 @@
 // The music clock against a silent audio device, the files it refuses, and
 // the generated soundtrack's beats.
 #include <SDL.h>
+#include <ebur128.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -323,4 +324,38 @@ TEST(Soundtrack, IsStereo44100HzLongerThanTheShowAndAKickStartsWithinTenMillisec
     Onset gap = onsetNear(energy, 22870);
     EXPECT_LT(gap.peak, typicalKick * 0.05) << gap.peak / typicalKick;
     EXPECT_LT(gap.rise, 8.0);
+}
+
+// Measured with the reference meter over the file as the program decodes it.
+TEST(Soundtrack, IsMasteredToMinus14LufsWithTruePeaksUnderMinus1DbAndItsLoudestMomentIsTheRootsFlash)
+{
+    std::vector<int16_t> samples;
+    std::string error;
+    ASSERT_TRUE(platform::decodeVorbisFile(kSoundtrack.c_str(), samples, error)) << error;
+    ebur128_state* meter = ebur128_init(2, 44100, EBUR128_MODE_I | EBUR128_MODE_M | EBUR128_MODE_TRUE_PEAK);
+    ASSERT_NE(meter, nullptr);
+    // The momentary loudness (the last 400 ms) after every 100 ms.
+    const size_t step = 4410;
+    double loudest = -HUGE_VAL;
+    double loudestEnd = 0.0;
+    for (size_t frame = 0; frame + step <= samples.size() / 2; frame += step) {
+        ebur128_add_frames_short(meter, samples.data() + frame * 2, step);
+        double momentary = -HUGE_VAL;
+        ebur128_loudness_momentary(meter, &momentary);
+        if (momentary > loudest) {
+            loudest = momentary;
+            loudestEnd = static_cast<double>(frame + step) / 44100.0;
+        }
+    }
+    double integrated = 0.0, left = 0.0, right = 0.0;
+    ebur128_loudness_global(meter, &integrated);
+    ebur128_true_peak(meter, 0, &left);
+    ebur128_true_peak(meter, 1, &right);
+    ebur128_destroy(&meter);
+
+    EXPECT_NEAR(integrated, -14.0, 1.0);
+    EXPECT_LE(20.0 * std::log10(std::max(left, right)), -1.0);
+    // The flash of the roots runs from 131.01 to 132.45 s: the loudest 400 ms start within it.
+    EXPECT_GE(loudestEnd - 0.4, 131.0) << loudest << " LUFS";
+    EXPECT_LE(loudestEnd - 0.4, 132.45) << loudest << " LUFS";
 }

@@ -54,8 +54,8 @@ TEST(CommandLine, AnswersAndRefusalsNeverStartTheShow)
         {withTimedemo({"--from", "203001"}), {}, 2, "usage: velmora"}, // ranges outside the show
         {withTimedemo({"--to", "204001"}), {}, 2, "usage: velmora"},
         {{"--go", "--windowed"}, {"DISPLAY=", "WAYLAND_DISPLAY="}, 1, "no display"},
-        {{"--go"}, noDisplay, 1, "no display"},
-        {{}, noDisplay, 1, "no display"}, // before the dialog too
+        {{"--go"}, noDisplay, 1, "no display available"},
+        {{}, noDisplay, 1, "; --capture and --timedemo work without one"}, // before the dialog too
     };
     std::string dir = makeWorkDir("cmdline");
     for (const auto& c : cases) {
@@ -200,6 +200,22 @@ TEST(Driver, AnOpenGl20DriverDrawsTheSameFrames)
     std::string frame = readFile(dir + "/plain/frame_00000.png");
     ASSERT_FALSE(frame.empty());
     EXPECT_TRUE(frame == readFile(dir + "/old/frame_00000.png"));
+}
+
+// Under a display, and with none (SDL's off-screen driver), the same frames.
+TEST(Display, WithNoDisplayACaptureDrawsTheSameFramesOffScreen)
+{
+    std::string dir = makeWorkDir("offscreen");
+    for (int ms : {30000, 132000}) {
+        std::string shown = std::to_string(ms) + "-shown", hidden = std::to_string(ms) + "-hidden";
+        ASSERT_EQ(runVelmora(dir, captureArgs(shown, ms, ms)).exitCode, 0);
+        RunResult r = runVelmora(dir, captureArgs(hidden, ms, ms), 180,
+                                 {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"});
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        std::string frame = readFile(framePath(dir + "/" + shown, 0));
+        ASSERT_FALSE(frame.empty());
+        EXPECT_TRUE(frame == readFile(framePath(dir + "/" + hidden, 0))) << ms;
+    }
 }
 
 // The overlay and the title model have tests of their own failures.

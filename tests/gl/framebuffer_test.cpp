@@ -44,7 +44,7 @@ TEST(FrameBuffer, CreateLeavesTheColourTextureBoundAndTheTargetRendersAndReadsBa
     EXPECT_EQ((std::vector<int>{left.r, left.g, right.r, right.g}), (std::vector<int>{0, 255, 255, 0}));
 
     // The colour texture holds the same picture.
-    FrameBuffer::unbind();
+    FrameBuffer::unbind(windowBand());
     target.bindColorTexture();
     std::vector<uint8_t> texels(64 * 32 * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -64,7 +64,7 @@ TEST(FrameBuffer, UnbindClearsTheWindowAndRestoresTheLetterboxedViewport)
     EXPECT_EQ(readPixel(320, 240).r, 255);
 
     target.bind();
-    FrameBuffer::unbind();
+    FrameBuffer::unbind(windowBand());
     EXPECT_EQ(getInteger(GL_FRAMEBUFFER_BINDING_EXT), 0);
     EXPECT_EQ(viewport(), (std::vector<int>{0, 40, 640, 400}));
     // ...is gone: unbind clears the window.

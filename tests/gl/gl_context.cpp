@@ -33,9 +33,6 @@ void ensureContext()
         if (!platform::initVideo(error))
             return false;
         platform::setMessageBoxesEnabled(false);
-        DisplaySettings::modes = {{640, 480, 32, 0}};
-        DisplaySettings::selectedMode = 0;
-        DisplaySettings::aspectValue = 0; // 16:10: 640 x 400 at y = 40
         platform::WindowRequest spec{"velmora gl tests", 640, 480, false, 24};
         if (!platform::openWindow(spec, error))
             return false;
@@ -121,6 +118,20 @@ std::vector<int> viewport()
     GLint v[4] = {};
     glGetIntegerv(GL_VIEWPORT, v);
     return {v[0], v[1], v[2], v[3]};
+}
+
+Viewport windowBand()
+{
+    return letterbox(640, 480, 0);
+}
+
+ImageManager& images()
+{
+    static ImageManager manager;
+    ensureContext();
+    if (manager.quadList[0] == 0)
+        manager.buildQuadLists();
+    return manager;
 }
 
 } // namespace gltest

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/display_settings.h"
+#include "gfx/image_manager.h"
 #include "support/test_support.h"
 
 namespace gltest {
@@ -36,5 +38,9 @@ GLint getInteger(GLenum name);
 GLint getTexParameter(GLenum name);
 // x, y, width and height.
 std::vector<int> viewport();
+// The window's 16:10 band: 640 x 400 at y = 40.
+Viewport windowBand();
+// The tests' image manager, its quad lists built in the window's context.
+ImageManager& images();
 
 } // namespace gltest

@@ -43,11 +43,11 @@ TEST(ImageManager, TwoImagesInARowLeaveTheSecondsSize)
     // 2 x 3, top row red, the rest blue.
     std::string tall = writePicture("tall", 2, 3, {0xFF0000FFu, 0xFF0000FFu, 0xFFFF0000u, 0xFFFF0000u,
                                                    0xFFFF0000u, 0xFFFF0000u});
-    ImageManager& images = imageManager();
-    GLuint first = images.loadImage(wide.c_str(), true, false);
-    EXPECT_EQ(images.width * 10 + images.height, 84);
-    GLuint second = images.loadImage(tall.c_str(), false, true);
-    EXPECT_EQ(images.width * 10 + images.height, 23);
+    ImageManager& manager = images();
+    GLuint first = manager.loadImage(wide.c_str(), true, false);
+    EXPECT_EQ(manager.width * 10 + manager.height, 84);
+    GLuint second = manager.loadImage(tall.c_str(), false, true);
+    EXPECT_EQ(manager.width * 10 + manager.height, 23);
 
     // The new texture stays bound; no mipmaps and clamped as asked.
     EXPECT_EQ(getInteger(GL_TEXTURE_BINDING_2D), static_cast<GLint>(second));
@@ -66,11 +66,37 @@ TEST(ImageManager, TwoImagesInARowLeaveTheSecondsSize)
     glDeleteTextures(1, &second);
 }
 
+// Loads may come in another order than the one decoded ahead, or ask for a
+// file that was not listed: each still gets its own picture, and the log
+// follows the loads.
+TEST(ImageManager, PicturesDecodedAheadLoadInAnyOrderWithTheirOwnSizes)
+{
+    ensureContext();
+    std::string log = openScratchLog("ahead");
+    std::string wide = writePicture("ahead-wide", 8, 4, std::vector<uint32_t>(32, 0xFF102030u));
+    std::string square = writePicture("ahead-square", 2, 2, std::vector<uint32_t>(4, 0xFF0000FFu));
+    std::string unlisted = writePicture("ahead-unlisted", 1, 3, std::vector<uint32_t>(3, 0xFF00FF00u));
+    decodeAhead({wide, square, scratchPath("never-asked") + ".png"});
+    ImageManager& manager = images();
+    std::vector<GLuint> textures;
+    std::vector<int> sizes;
+    for (const std::string& path : {square, unlisted, wide}) {
+        textures.push_back(manager.loadImage(path.c_str(), false, false));
+        sizes.push_back(manager.width * 10 + manager.height);
+    }
+    stopDecodingAhead();
+    EXPECT_EQ(sizes, (std::vector<int>{22, 13, 84}));
+    closeLog();
+    EXPECT_EQ(readFile(log), " -> IMAGE MANAGER :: '" + square + "' loaded.\n -> IMAGE MANAGER :: '" + unlisted +
+                                 "' loaded.\n -> IMAGE MANAGER :: '" + wide + "' loaded.\n");
+    glDeleteTextures(static_cast<GLsizei>(textures.size()), textures.data());
+}
+
 TEST(ImageManager, BindWithZeroEnablesTexturingWithNothingBound)
 {
     ensureContext();
     glDisable(GL_TEXTURE_2D);
-    imageManager().bind(0);
+    ImageManager::bind(0);
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
     EXPECT_EQ(getInteger(GL_TEXTURE_BINDING_2D), 0);
 }
@@ -78,7 +104,7 @@ TEST(ImageManager, BindWithZeroEnablesTexturingWithNothingBound)
 TEST(ImageManager, Bitmap107BecomesA64By64MipmappedRgbTextureAndAMissingOneAnEmptyName)
 {
     ensureContext();
-    GLuint texture = imageManager().loadBitmapResource(107);
+    GLuint texture = images().loadBitmapResource(107);
     ASSERT_NE(texture, 0u);
     glBindTexture(GL_TEXTURE_2D, texture);
     // 64 x 64 with the whole mipmap chain down to level 6.
@@ -99,7 +125,7 @@ TEST(ImageManager, Bitmap107BecomesA64By64MipmappedRgbTextureAndAMissingOneAnEmp
         mismatches += rgb[i] != bitmap.bits[i + 2] || rgb[i + 1] != bitmap.bits[i + 1] || rgb[i + 2] != bitmap.bits[i];
     EXPECT_EQ(mismatches, 0);
     glDeleteTextures(1, &texture);
-    texture = imageManager().loadBitmapResource(99); // missing: an empty texture name
+    texture = images().loadBitmapResource(99); // missing: an empty texture name
     EXPECT_NE(texture, 0u);
     glDeleteTextures(1, &texture);
 }
@@ -159,11 +185,9 @@ TEST(Overlay, DarkensTheCornersAndLeavesTheMiddleClear)
     // Loaded as start-up loads it, from data/ under the working directory.
     std::filesystem::path previous = std::filesystem::current_path();
     std::filesystem::current_path(std::filesystem::path(VELMORA_DATA_DIR).parent_path());
-    loadOverlayTexture();
+    loadOverlayTexture(images());
     std::filesystem::current_path(previous);
     ASSERT_NE(overlayTexture(), 0u);
-    if (imageManager().quadList[0] == 0)
-        imageManager().buildQuadLists();
 
     // Over a white frame.
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
@@ -173,7 +197,7 @@ TEST(Overlay, DarkensTheCornersAndLeavesTheMiddleClear)
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glDisable(GL_BLEND);
     glColor4f(0.2f, 0.2f, 0.2f, 0.2f);
-    imageManager().drawOverlay();
+    images().drawOverlay();
     EXPECT_TRUE(glIsEnabled(GL_BLEND) && glIsEnabled(GL_TEXTURE_2D));
     EXPECT_EQ((std::vector<GLint>{getInteger(GL_BLEND_SRC), getInteger(GL_BLEND_DST), getInteger(GL_TEXTURE_BINDING_2D)}),
               (std::vector<GLint>{GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, static_cast<GLint>(overlayTexture())}));

@@ -46,36 +46,21 @@ int fillEnd(int y)
 // Draws the bar after progress of 22 steps on a 320 x 200 mode.
 void render(int progress)
 {
-    DisplaySettings::modes = {{320, 200, 32, 0}};
-    DisplaySettings::selectedMode = 0;
-    DisplaySettings::aspectValue = 2;
+    DisplaySettings display;
+    display.modes = {{320, 200, 32, 0}};
+    display.aspectValue = 2;
     LoadingBar bar;
     bar.setTotal(22);
     bar.progress = progress;
-    bar.render();
+    bar.render(display);
 }
 
-// The bar draws with a mode of its own; the other GL tests get theirs back.
 class LoadingBarDrawing : public ::testing::Test {
 protected:
     void SetUp() override
     {
         gltest::resetState(); // whatever an earlier test left bound, the bar draws to the window
-        modes_ = DisplaySettings::modes;
-        selected_ = DisplaySettings::selectedMode;
-        aspect_ = DisplaySettings::aspectValue;
     }
-    void TearDown() override
-    {
-        DisplaySettings::modes = modes_;
-        DisplaySettings::selectedMode = selected_;
-        DisplaySettings::aspectValue = aspect_;
-    }
-
-private:
-    std::vector<DisplayMode> modes_;
-    int selected_ = 0;
-    int aspect_ = 0;
 };
 
 } // namespace

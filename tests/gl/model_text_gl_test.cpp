@@ -10,10 +10,11 @@
 #include <string>
 
 #include "common/model_3ds_writer.h"
-#include "effects/opening_text.h"
+#include "effects/font.h"
 #include "gfx/bitmap_text.h"
 #include "gfx/model_3ds.h"
 #include "gl/gl_context.h"
+#include "scenes/quotation.h"
 
 namespace {
 
@@ -148,19 +149,21 @@ TEST_F(ModelTextGl, ReleasingTheOpeningTextDeletesItsTexturesAndTheFontLists)
     // The scene loads its files from data/ under the working directory.
     std::filesystem::path previous = std::filesystem::current_path();
     std::filesystem::current_path(std::filesystem::path(VELMORA_DATA_DIR).parent_path());
-    setupOpeningText();
+    const DisplaySettings display;
+    const Stage stage{gltest::images(), display};
+    setupQuotation(stage);
     std::filesystem::current_path(previous);
 
     GLuint font = fontTexture();
     uint32_t lists = fontBase();
-    drawOpeningText(0.5f, 0); // binds the title texture
+    drawQuotation(stage, {.r = 0.5f, .mode = 0}, {}, {}); // binds the title texture
     GLuint title = static_cast<GLuint>(gltest::getInteger(GL_TEXTURE_BINDING_2D));
     ASSERT_TRUE(glIsTexture(font));
     ASSERT_TRUE(glIsTexture(title));
     ASSERT_NE(font, title);
     ASSERT_TRUE(glIsList(lists));
 
-    releaseOpeningText();
+    releaseQuotation();
     EXPECT_FALSE(glIsTexture(font));
     EXPECT_FALSE(glIsTexture(title));
     EXPECT_FALSE(glIsList(lists));

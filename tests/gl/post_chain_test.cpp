@@ -33,8 +33,6 @@ protected:
         for (Shader s : {Shader::DepthReader, Shader::GaussianBlur, Shader::BokehDof})
             if (!shaderProgram(s))
                 createShaderProgram(s);
-        if (imageManager().quadList[0] == 0)
-            imageManager().buildQuadLists();
     }
     void TearDown() override
     {
@@ -74,7 +72,7 @@ const float kBlurGain = 0.92f * (3.0f * 0.2270270270f + 2.0f * 0.3162162162f + 2
 TEST_F(PostChain, AFlatSceneReachesTheWindowBlurredGradedAndFadedAndTheOutlineKeepsItsShare)
 {
     BlurValues blur; // outline 0
-    runPostChain(flatScene(0.3f), blur, neutralFinal(0.5f));
+    runPostChain(images(), windowBand(), flatScene(0.3f), blur, neutralFinal(0.5f));
     // Window column 300 has the red-heavy mask (1.2, 0.9, 0.9); the final
     // pass adds alpha times its 21/22 of the blurred scene onto black.
     float expected = 0.5f * std::round(0.3f * 255.0f) / 255.0f * kBlurGain * 21.0f / 22.0f;
@@ -88,7 +86,7 @@ TEST_F(PostChain, AFlatSceneReachesTheWindowBlurredGradedAndFadedAndTheOutlineKe
     blur.tint = {1.0f, 0.0f, 0.0f};
     blur.strength[0] = 0.5f;
     blur.strength[1] = 0.5f;
-    runPostChain(flatScene(0.3f), blur, neutralFinal(1.0f));
+    runPostChain(images(), windowBand(), flatScene(0.3f), blur, neutralFinal(1.0f));
     p = readPixel(301, 240); // column mask (0.9, 0.9, 1.2)
     EXPECT_NEAR(p.b, expected * 1.2f * 255.0f, 3.0);
     EXPECT_NEAR(p.r, expected * 0.9f * 255.0f, 3.0);
@@ -100,7 +98,7 @@ TEST_F(PostChain, ItLeavesUnitZeroActiveUntexturedAndNoProgramInUse)
     FinalValues f = neutralFinal(1.0f);
     f.quad = FinalQuad::Zoom;
     f.amount = 0.5f;
-    runPostChain(flatScene(0.2f), blur, f);
+    runPostChain(images(), windowBand(), flatScene(0.2f), blur, f);
     // Active unit, program, then texturing and bound texture on units 0 and 1.
     std::vector<GLint> state = {getInteger(GL_ACTIVE_TEXTURE), getInteger(GL_CURRENT_PROGRAM),
                                 glIsEnabled(GL_TEXTURE_2D), getInteger(GL_TEXTURE_BINDING_2D)};
@@ -144,7 +142,7 @@ TEST(SkyAndGround, EachModePicksItsDomeAndOnlyTheCloudsAddTheFarGround)
     std::filesystem::current_path(std::filesystem::path(VELMORA_DATA_DIR).parent_path());
     if (!sharedQuadric())
         createQuadric();
-    setupSkyAndGround();
+    setupSkyAndGround(images());
     std::filesystem::current_path(previous);
     ASSERT_NE(farGround(), nullptr);
     GLint stack = getInteger(GL_MODELVIEW_STACK_DEPTH);

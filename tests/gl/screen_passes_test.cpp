@@ -15,8 +15,6 @@ protected:
     {
         gltest::resetState();
         glEnable(GL_TEXTURE_2D);
-        if (imageManager().quadList[0] == 0)
-            imageManager().buildQuadLists();
     }
     void TearDown() override { glDeleteTextures(1, &texture); }
 
@@ -49,11 +47,11 @@ bool depthWrites()
 
 TEST_F(ScreenPasses, TheQuadListsAreBuilt)
 {
-    for (GLuint list : imageManager().quadList)
+    for (GLuint list : images().quadList)
         EXPECT_TRUE(glIsList(list));
     // List 1 fills normalised device space under identity matrices.
     texture = makeTexture(1, 1, {kGreen});
-    glCallList(imageManager().quadList[1]);
+    glCallList(images().quadList[1]);
     expectColours({{{1, 1}, kGreen}, {{638, 478}, kGreen}});
 }
 
@@ -63,7 +61,7 @@ TEST_F(ScreenPasses, FullScreenQuadCoversTheViewportAndKeepsTheStacks)
     GLint projectionDepth = getInteger(GL_PROJECTION_STACK_DEPTH);
     GLint modelviewDepth = getInteger(GL_MODELVIEW_STACK_DEPTH);
     texture = makeTexture(1, 1, {kBlue});
-    imageManager().drawFullScreenQuad();
+    images().drawFullScreenQuad();
     EXPECT_EQ((std::vector<GLint>{getInteger(GL_PROJECTION_STACK_DEPTH), getInteger(GL_MODELVIEW_STACK_DEPTH),
                                   getInteger(GL_MATRIX_MODE)}),
               (std::vector<GLint>{projectionDepth, modelviewDepth, GL_MODELVIEW}));
@@ -75,13 +73,13 @@ TEST_F(ScreenPasses, ZoomOneSamplesOnlyTheCentreTexel)
 {
     // 3 x 3, red in the middle only.
     texture = makeTexture(3, 3, {kBlue, kBlue, kBlue, kBlue, kRed, kBlue, kBlue, kBlue, kBlue});
-    imageManager().drawZoomed(1.0f);
+    ImageManager::drawZoomed(1.0f);
     expectColours({{{0, 0}, kRed}, {{639, 0}, kRed}, {{320, 240}, kRed}, {{0, 479}, kRed}, {{639, 479}, kRed}});
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
     EXPECT_TRUE(depthWrites());
 
     glClear(GL_COLOR_BUFFER_BIT);
-    imageManager().drawZoomed(0.0f); // the whole texture
+    ImageManager::drawZoomed(0.0f); // the whole texture
     expectColours({{{2, 2}, kBlue}, {{320, 240}, kRed}});
 }
 
@@ -89,7 +87,7 @@ TEST_F(ScreenPasses, MirrorZeroShowsFourMirroredCopies)
 {
     // 2 x 2, rows bottom-up: red at (0, 0), green at (1, 0), blue at (0, 1), white at (1, 1).
     texture = makeTexture(2, 2, {kRed, kGreen, kBlue, kWhite});
-    imageManager().drawMirrored(0.0f);
+    ImageManager::drawMirrored(0.0f);
     // The texture's (0, 0) corner meets at the centre in all four quadrants; along
     // x the picture runs outwards both ways (green at both sides), and along y
     // (blue above and below). The 1.15 scale pushes the far edge out of view:
@@ -107,7 +105,7 @@ TEST_F(ScreenPasses, StreaksWithNoLayersStillLeaveTheirState)
     glDepthMask(GL_FALSE);
     const float left[3] = {0.05f, 0.25f, 0.5f}, right[3] = {0.05f, 0.25f, 0.04f};
     texture = makeTexture(1, 1, {kWhite});
-    imageManager().drawStreaks(0, 0.015f, left, right, texture);
+    ImageManager::drawStreaks(0, 0.015f, left, right, texture, 640.0f, 480.0f);
     // Blending and texturing off, depth test and writes on.
     EXPECT_EQ((std::vector<bool>{glIsEnabled(GL_BLEND) != 0, glIsEnabled(GL_TEXTURE_2D) != 0,
                                  glIsEnabled(GL_DEPTH_TEST) != 0, depthWrites()}),
@@ -122,7 +120,7 @@ TEST_F(ScreenPasses, StreaksGlowInTheirColoursFromLeftToRight)
     glDisable(GL_DEPTH_TEST);
     const float left[3] = {0.0f, 0.0f, 1.0f}, right[3] = {1.0f, 0.0f, 0.0f};
     texture = makeTexture(1, 1, {kWhite});
-    imageManager().drawStreaks(4, 0.5f, left, right, texture);
+    ImageManager::drawStreaks(4, 0.5f, left, right, texture, 640.0f, 480.0f);
     Pixel l = readPixel(2, 240), r = readPixel(637, 240);
     EXPECT_TRUE(l.b > 100 && l.r < 10) << l.r << " " << l.b;
     EXPECT_TRUE(r.r > 100 && r.b < 10) << r.r << " " << r.b;

@@ -43,7 +43,9 @@ std::string makeWorkDir(const std::string& tag, const std::vector<std::string>& 
     return dir.string();
 }
 
-Process startVelmora(const std::string& dir, const std::vector<std::string>& args,
+namespace {
+
+Process startProgram(const std::string& program, const std::string& dir, const std::vector<std::string>& args,
                      const std::vector<std::string>& env)
 {
     Process process;
@@ -60,13 +62,13 @@ Process startVelmora(const std::string& dir, const std::vector<std::string>& arg
         close(errPipe[0]);
         for (const std::string& pair : env)
             putenv(const_cast<char*>(pair.c_str()));
-        std::vector<std::string> all = {VELMORA_EXE};
+        std::vector<std::string> all = {program};
         all.insert(all.end(), args.begin(), args.end());
         std::vector<char*> argv;
         for (std::string& a : all)
             argv.push_back(a.data());
         argv.push_back(nullptr);
-        execv(VELMORA_EXE, argv.data());
+        execv(program.c_str(), argv.data());
         _exit(127);
     }
     close(outPipe[1]);
@@ -77,10 +79,24 @@ Process startVelmora(const std::string& dir, const std::vector<std::string>& arg
     return process;
 }
 
+} // namespace
+
+Process startVelmora(const std::string& dir, const std::vector<std::string>& args,
+                     const std::vector<std::string>& env)
+{
+    return startProgram(VELMORA_EXE, dir, args, env);
+}
+
 RunResult runVelmora(const std::string& dir, const std::vector<std::string>& args, int timeoutSeconds,
                      const std::vector<std::string>& env)
 {
-    Process process = startVelmora(dir, args, env);
+    return runProgram(VELMORA_EXE, dir, args, timeoutSeconds, env);
+}
+
+RunResult runProgram(const std::string& program, const std::string& dir, const std::vector<std::string>& args,
+                     int timeoutSeconds, const std::vector<std::string>& env)
+{
+    Process process = startProgram(program, dir, args, env);
     return finishVelmora(process, timeoutSeconds);
 }
 

@@ -20,8 +20,11 @@ struct RunResult {
     std::string err;
 };
 
-// Runs velmora in dir with args; env holds extra NAME=VALUE pairs.
+// Runs velmora in dir with args; env holds extra NAME=VALUE pairs (a bare NAME unsets it).
 RunResult runVelmora(const std::string& dir, const std::vector<std::string>& args,
+                     int timeoutSeconds = 180, const std::vector<std::string>& env = {});
+// The same with another copy of the program.
+RunResult runProgram(const std::string& program, const std::string& dir, const std::vector<std::string>& args,
                      int timeoutSeconds = 180, const std::vector<std::string>& env = {});
 
 // The same in two halves, for tests that act on the running show.

@@ -6,13 +6,13 @@
 
 #include "app/capture.h"
 #include "app/options.h"
-#include "app/scene_table.h"
 #include "app/show.h"
 #include "app/shutdown.h"
 #include "app/timedemo.h"
 #include "core/display_settings.h"
 #include "core/frame_timer.h"
-#include "timeline/frame_sequencer.h"
+#include "scenes/scene_list.h"
+#include "timeline/show_table.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ TEST(Options, NoArgumentsOpenTheDialogAndEveryOptionIsRead)
     EXPECT_FALSE(o.go || o.modeWidth || o.fullscreen);
     ASSERT_EQ(parse({"--go", "--mode", "640x400", "--aspect", "16:9", "--windowed", "--no-antialias",
                      "--start", "30000", "--capture", "/tmp/x", "--fps", "10", "--from", "100",
-                     "--to=2000", "--jobs", "3"},
+                     "--to=2000", "--data", "/d", "--log=l.txt", "--jobs", "3"},
                     o, error),
               ParseResult::Run)
         << error;
@@ -47,7 +47,7 @@ TEST(Options, NoArgumentsOpenTheDialogAndEveryOptionIsRead)
     EXPECT_EQ((std::vector<int>{*o.modeWidth, *o.modeHeight, *o.aspect, *o.fullscreen, *o.antiAlias, *o.startMs,
                                 o.fps, *o.fromMs, *o.toMs}),
               (std::vector<int>{640, 400, 1, false, false, 30000, 10, 100, 2000}));
-    EXPECT_EQ(o.capturePath, "/tmp/x");
+    EXPECT_EQ(o.capturePath + o.dataDir + o.logPath, "/tmp/x/dl.txt");
     EXPECT_EQ(o.jobs, 3);
     // The other aspect names.
     parse({"--aspect", "16:10"}, o, error);
@@ -66,8 +66,9 @@ TEST(Options, HelpAndVersionAreAnsweredAndMalformedValuesAreErrors)
         {"--mode", "abcxdef"}, {"--aspect", "4:3"}, {"--fps", "0"}, {"--fps", "12fps"}, {"--start", "-5"},
         {"--start"}, {"--from", "99999999999999"}, {"--go=1"}, {"--from", "2000", "--to", "1000"},
         {"--report", "r.json"}, {"--timedemo", "--capture", "d"}, {"--dev", "--timedemo"}, {"--dev", "--capture", "d"},
-        {"--dev=1"}, {"--capture", "d", "--jobs", "0"}, {"--capture", "d", "--jobs", "-2"},
-        {"--capture", "d", "--jobs", "two"}, {"--capture", "d", "--jobs"}, {"--jobs", "2"}, {"--timedemo", "--jobs", "2"}};
+        {"--dev=1"}, {"--data"}, {"--data="}, {"--log", ""}, {"--capture", "d", "--jobs", "0"},
+        {"--capture", "d", "--jobs", "-2"}, {"--capture", "d", "--jobs", "two"}, {"--capture", "d", "--jobs"},
+        {"--jobs", "2"}, {"--timedemo", "--jobs", "2"}};
     for (const auto& args : malformed)
         EXPECT_EQ(parse(args), ParseResult::Error) << args[0] << " " << (args.size() > 1 ? args[1] : "");
 }
@@ -174,21 +175,12 @@ TEST(FrameStats, MeanPercentileAndRate)
     EXPECT_DOUBLE_EQ(frameStats({4.0}).p95Ms, 4.0);
 }
 
-TEST(StartObjects, AreMadeInTheirFixedOrderBeforeTheWindow)
+TEST(SceneList, HoldsTheTwentyTwoStartUpStepsInTheirOrder)
 {
     std::vector<std::string> names;
-    for (int i = 0; i < kStartObjectCount; ++i)
-        names.push_back(kStartObjects[i].name);
-    EXPECT_EQ(names, (std::vector<std::string>{"display settings", "image manager", "loading bar", "marker table",
-                                               "sound manager", "framebuffers"}));
-}
-
-TEST(SceneTable, HoldsTheTwentyTwoStartUpStepsInTheirOrder)
-{
-    std::vector<std::string> names;
-    for (int i = 0; i < kSceneRowCount; ++i)
-        if (kSceneTable[i].name)
-            names.push_back(kSceneTable[i].name);
+    for (const SceneRow& row : kSceneList)
+        if (row.step)
+            names.push_back(row.step);
     const std::vector<std::string> expected = {
         "Depth Reader", "Gaussian Blur", "Bokeh Depth of Field (DOF)", "Logo post-process",
         "Snake-Cube bloomer", "Bump mapping", "silvate logo", "screen quads", "quadric",
@@ -198,28 +190,32 @@ TEST(SceneTable, HoldsTheTwentyTwoStartUpStepsInTheirOrder)
     EXPECT_EQ(startupStepCount(), 22);
 }
 
-TEST(SceneTable, ReleasesEverythingBeforeTheLogAndTheLogBeforeTheWindow)
+TEST(SceneList, ReleasesTheContentInStartUpOrderAndTheDrawingToolsAfterIt)
 {
     std::vector<std::string> names;
     for (const SceneRow* row : shutdownOrder())
-        names.push_back(row->releaseName);
+        names.push_back(row->releaseStep);
     const std::vector<std::string> expected = {
-        "procedural textures", "overlay texture", "sky and ground", "terrain", "beast",
-        "logo scene", "moon scene", "opening text", "root paths", "ground plane", "stairway",
-        "quadric", "shader programs", "framebuffers", "image manager", "sound manager", "log",
-        "window"};
+        "procedural textures", "overlay texture", "logo scene", "sky and ground", "terrain", "beast",
+        "moon scene", "root paths", "ground plane", "stairway", "opening text",
+        "shader programs", "quadric", "framebuffers"};
     EXPECT_EQ(names, expected);
 }
 
-TEST(SceneTable, NoWindowIsUpdatedOrDrawnByTwoRowsAndEveryUpdateHasItsDraw)
+TEST(SceneList, NoWindowIsDrawnByTwoRowsEveryUpdateHasItsDrawAndWhatARowUsesIsMadeByOne)
 {
-    std::vector<int> drawers(kWindowCount, 0);
-    for (int i = 0; i < kSceneRowCount; ++i)
-        for (const SceneDraw& d : kSceneTable[i].draws) {
-            if (d.draw || d.update)
-                ++drawers.at(static_cast<int>(d.window));
-            EXPECT_TRUE(d.draw || !d.update) << windowReportName(d.window);
-        }
-    for (int w = 0; w < kWindowCount; ++w)
-        EXPECT_LE(drawers[w], 1) << windowReportName(static_cast<Window>(w));
+    std::vector<int> drawers(kMarkerCount, 0);
+    unsigned made = 0, used = 0;
+    for (const SceneRow& row : kSceneList) {
+        for (const SceneWindow& w : row.windows)
+            if (w.look)
+                ++drawers.at(static_cast<int>(w.marker));
+        EXPECT_TRUE(row.draw || !row.update) << (row.step ? row.step : "a row without a step");
+        EXPECT_EQ(made & row.makes, 0u) << "made twice";
+        made |= row.makes;
+        used |= row.uses;
+    }
+    for (int w = 0; w < kMarkerCount; ++w)
+        EXPECT_LE(drawers[w], 1) << windowReportName(static_cast<Marker>(w));
+    EXPECT_EQ(used & ~made, 0u) << "used but made by no row";
 }

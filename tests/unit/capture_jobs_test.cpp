@@ -11,7 +11,7 @@
 #include "app/capture_jobs.h"
 #include "core/show_clock.h"
 #include "script_windows.h"
-#include "timeline/frame_sequencer.h"
+#include "timeline/show_table.h"
 
 namespace {
 
@@ -78,11 +78,14 @@ TEST(CaptureJobs, TheRangeIsThatOfAOneProcessCapture)
     }
 }
 
-TEST(CaptureJobs, AWorkerHasTheRunsOptionsWithItsOwnRangeAndTarget)
+TEST(CaptureJobs, AWorkerHasTheRunsOptionsWithItsOwnRangeTargetDataAndLog)
 {
     const char* argv[] = {"velmora", "--mode", "640x400", "--jobs=4", "--capture", "out.mp4", "--fps", "10",
-                          "--from", "150000", "--to=153000", "--windowed", "--start=5"};
-    EXPECT_EQ(workerArguments(static_cast<int>(std::size(argv)), argv, "/s/part2/part.mp4", 151600, 153000),
+                          "--from", "150000", "--to=153000", "--windowed", "--log", "run.log", "--start=5",
+                          "--data=d"};
+    const WorkerPlace place{.capturePath = "/s/part2/part.mp4", .dataDir = "/w/d", .logPath = "/s/part2/log.txt"};
+    EXPECT_EQ(workerArguments(static_cast<int>(std::size(argv)), argv, place, 151600, 153000),
               (std::vector<std::string>{"--mode", "640x400", "--fps", "10", "--windowed", "--start=5", "--capture",
-                                        "/s/part2/part.mp4", "--from", "151600", "--to", "153000"}));
+                                        "/s/part2/part.mp4", "--from", "151600", "--to", "153000", "--data", "/w/d",
+                                        "--log", "/s/part2/log.txt"}));
 }

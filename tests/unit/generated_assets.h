@@ -3,13 +3,13 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include <IL/il.h>
-
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "gfx/model_3ds.h"
+#include "gfx/picture_decoder.h"
 
 namespace generated {
 
@@ -21,23 +21,19 @@ struct Picture {
     const unsigned char* at(int x, int y) const { return &rgba[(static_cast<size_t>(y) * width + x) * 4]; }
 };
 
-// Any picture the program reads (PNG or JPEG), decoded by the same library.
+// Any picture the program reads (PNG or JPEG), decoded by the program's own decoder.
 inline Picture readPicture(const std::string& file)
 {
+    DecodedPicture decoded;
     Picture picture;
-    ilInit();
-    ilEnable(IL_ORIGIN_SET);
-    ilOriginFunc(IL_ORIGIN_UPPER_LEFT);
-    ILuint image = 0;
-    ilGenImages(1, &image);
-    ilBindImage(image);
-    if (ilLoadImage(file.c_str()) && ilConvertImage(IL_RGBA, IL_UNSIGNED_BYTE)) {
-        picture.width = ilGetInteger(IL_IMAGE_WIDTH);
-        picture.height = ilGetInteger(IL_IMAGE_HEIGHT);
-        const ILubyte* data = ilGetData();
-        picture.rgba.assign(data, data + static_cast<size_t>(picture.width) * picture.height * 4);
+    if (decodePictureFile(file.c_str(), decoded)) {
+        picture.width = decoded.width;
+        picture.height = decoded.height;
+        picture.rgba.resize(decoded.rgba.size());
+        size_t row = static_cast<size_t>(picture.width) * 4;
+        for (int y = 0; y < picture.height; ++y) // the decoder gives the rows bottom-up
+            std::memcpy(&picture.rgba[y * row], &decoded.rgba[(picture.height - 1 - y) * row], row);
     }
-    ilDeleteImages(1, &image);
     EXPECT_FALSE(picture.rgba.empty()) << file;
     return picture;
 }

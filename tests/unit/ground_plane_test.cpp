@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/log.h"
+#include "core/rng.h"
 #include "effects/ground_plane.h"
 
 TEST(GroundPlane, TheCentreIsWhiteTheRimBlackTheCornersBelowBlackAndTheTextureRepeatsAndFlows)

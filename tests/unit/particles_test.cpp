@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "core/c_rand.h"
+#include "core/rng.h"
+#include "effects/flow_field.h"
 #include "effects/lens_flares.h"
 #include "effects/particles.h"
 

@@ -16,16 +16,18 @@ const std::vector<DisplayMode> kEnumerated = {
     {1280, 1024, 24, 60}, {1024, 768, 16, 75}, {800, 600, 24, 60},  {1024, 768, 24, 60},
     {512, 384, 24, 60},   {639, 480, 32, 60},  {1024, 768, 24, 75}, {1920, 1080, 32, 0}};
 
-// DisplaySettings as the constructor and then the command line leave them.
+DisplaySettings settings;
+
+// The settings as the constructor and then the command line leave them.
 void settle(const std::vector<DisplayMode>& enumerated, std::vector<const char*> args = {})
 {
-    DisplaySettings::modes = filterModes(enumerated);
+    settings.modes = filterModes(enumerated);
     args.insert(args.begin(), "velmora");
     Options options;
     std::string error;
     ASSERT_EQ(parseOptions(static_cast<int>(args.size()), args.data(), options, error), ParseResult::Run)
         << error;
-    applyOptionsToSettings(options);
+    applyOptionsToSettings(options, settings);
 }
 
 platform::SettingsDialogOutcome pressGo(const platform::SettingsDialogContent& content)
@@ -45,7 +47,7 @@ platform::SettingsDialogOutcome pressGo(const platform::SettingsDialogContent& c
 TEST(SettingsDialog, ListsDeepWideModesAs32BitsAndOpensOnTheLast1024By768EntryElseTheFirstOn4By3WithBothBoxesTicked)
 {
     settle(kEnumerated);
-    platform::SettingsDialogContent c = dialogContent();
+    platform::SettingsDialogContent c = dialogContent(settings);
     // Shallow and narrow modes left out, the display's order kept.
     const std::vector<std::string> expected = {"1280x1024 32 bpp 60 hz", "800x600 32 bpp 60 hz",
                                                "1024x768 32 bpp 60 hz", "1024x768 32 bpp 75 hz",
@@ -56,7 +58,7 @@ TEST(SettingsDialog, ListsDeepWideModesAs32BitsAndOpensOnTheLast1024By768EntryEl
     EXPECT_TRUE(c.fullscreen);
     EXPECT_TRUE(c.antiAlias);
     settle({{1280, 1024, 24, 60}, {800, 600, 24, 60}});
-    EXPECT_EQ(dialogContent().mode, 0);
+    EXPECT_EQ(dialogContent(settings).mode, 0);
     // The aspect list is sorted and its index is the band.
     EXPECT_EQ(aspectTexts(), (std::vector<std::string>{" 16 / 10", " 16 / 9", " 4 / 3"}));
 }
@@ -64,12 +66,12 @@ TEST(SettingsDialog, ListsDeepWideModesAs32BitsAndOpensOnTheLast1024By768EntryEl
 TEST(SettingsDialog, TheCommandLinePreselectsTheControls)
 {
     settle(kEnumerated, {"--mode", "800x600", "--windowed", "--aspect", "16:9", "--no-antialias"});
-    platform::SettingsDialogContent c = dialogContent();
+    platform::SettingsDialogContent c = dialogContent(settings);
     EXPECT_EQ(c.modeTexts.at(c.mode), "800x600 32 bpp 60 hz");
     EXPECT_EQ((std::vector<int>{c.aspect, c.fullscreen, c.antiAlias}), (std::vector<int>{1, false, false}));
     // A size the display does not list is offered at the end, preselected.
     settle(kEnumerated, {"--mode", "640x400"});
-    c = dialogContent();
+    c = dialogContent(settings);
     EXPECT_EQ(c.mode, 5);
     EXPECT_EQ(c.modeTexts.at(5), "640x400 32 bpp 0 hz");
 }
@@ -77,14 +79,14 @@ TEST(SettingsDialog, TheCommandLinePreselectsTheControls)
 TEST(SettingsDialog, GoStoresTheSelectionsAndTicksWhileLeaveEscapeAndClosingLeaveGoFalse)
 {
     settle(kEnumerated);
-    platform::SettingsDialogContent c = dialogContent();
+    platform::SettingsDialogContent c = dialogContent(settings);
     // Go, full screen, smooth lines, aspect, depth, mode entry, width and height.
     auto stored = [] {
-        return std::vector<int>{DisplaySettings::go(), DisplaySettings::fullscreen(), DisplaySettings::antiAlias(),
-                                DisplaySettings::aspect(), DisplaySettings::bitsPerPixel(),
-                                DisplaySettings::selectedMode, DisplaySettings::width(), DisplaySettings::height()};
+        return std::vector<int>{settings.go(), settings.fullscreen(), settings.antiAlias(),
+                                settings.aspect(), settings.bitsPerPixel(),
+                                settings.selectedMode, settings.width(), settings.height()};
     };
-    storeDialogOutcome(pressGo(c), c.mode); // untouched: full screen, smooth lines, full height
+    storeDialogOutcome(pressGo(c), c.mode, settings); // untouched: full screen, smooth lines, full height
     EXPECT_EQ(stored(), (std::vector<int>{true, true, true, 2, 32, 3, 1024, 768}));
 
     platform::SettingsDialogOutcome o = pressGo(c);
@@ -92,11 +94,11 @@ TEST(SettingsDialog, GoStoresTheSelectionsAndTicksWhileLeaveEscapeAndClosingLeav
     o.modeText = c.modeTexts[1];
     o.aspect = 0;
     o.fullscreen = false;
-    storeDialogOutcome(o, c.mode);
+    storeDialogOutcome(o, c.mode, settings);
     EXPECT_EQ(stored(), (std::vector<int>{true, false, true, 0, 32, 1, 800, 600}));
 
-    storeDialogOutcome(platform::SettingsDialogOutcome{}, c.mode); // what Leave, Escape and closing hand back
-    EXPECT_FALSE(DisplaySettings::go());
+    storeDialogOutcome(platform::SettingsDialogOutcome{}, c.mode, settings); // what Leave, Escape and closing hand back
+    EXPECT_FALSE(settings.go());
 }
 
 TEST(SettingsDialog, TypedWidthByHeightIsUsedAndTextThatIsNoModeKeepsThePreselectedMode)
@@ -119,18 +121,18 @@ TEST(SettingsDialog, TypedWidthByHeightIsUsedAndTextThatIsNoModeKeepsThePreselec
 TEST(SettingsDialog, GoAfterTypingUsesTheTypedModeOrKeepsThePreselectedOne)
 {
     settle(kEnumerated);
-    platform::SettingsDialogContent c = dialogContent();
+    platform::SettingsDialogContent c = dialogContent(settings);
     platform::SettingsDialogOutcome o = pressGo(c);
     o.modeEntry = -1; // typing leaves the list without a selection
     o.modeText = "abc";
-    storeDialogOutcome(o, c.mode);
-    EXPECT_EQ(DisplaySettings::selectedMode, 3);
+    storeDialogOutcome(o, c.mode, settings);
+    EXPECT_EQ(settings.selectedMode, 3);
     o.modeText = "1600x900";
-    storeDialogOutcome(o, c.mode);
-    EXPECT_EQ(DisplaySettings::width(), 1600);
-    EXPECT_EQ(DisplaySettings::height(), 900);
+    storeDialogOutcome(o, c.mode, settings);
+    EXPECT_EQ(settings.width(), 1600);
+    EXPECT_EQ(settings.height(), 900);
     o.modeEntry = 99; // never an index outside the list
     o.modeText = "0x0";
-    storeDialogOutcome(o, c.mode);
-    EXPECT_EQ(DisplaySettings::selectedMode, 3);
+    storeDialogOutcome(o, c.mode, settings);
+    EXPECT_EQ(settings.selectedMode, 3);
 }

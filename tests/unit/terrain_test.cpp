@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/c_rand.h"
+#include "core/rng.h"
 #include "core/vec3.h"
 #include "gfx/terrain.h"
 
@@ -152,4 +153,34 @@ TEST(Terrain, TheStripRunsRowAfterRowFlatAndBlueUpTo03GlowingAbove)
     EXPECT_FLOAT_EQ(mid.colour[1], 0.225f);
     EXPECT_FLOAT_EQ(mid.colour[3], 0.25f);
     EXPECT_FLOAT_EQ(terrainStripPoint({0.0f, 2.0f, 0.0f}).colour[1], 0.45f); // the green stops growing at 1
+}
+
+// The head start guesses where start-up leaves the C library's generator; the
+// step keeps its heights only when the guess holds.
+TEST(TerrainHeadStart, GivesTheHeightsAndGeneratorStatesOfABuildAtTheStepWhetherItsGuessHoldsOrNot)
+{
+    CRandState savedC = cRandShared();
+    uint32_t savedRng = rng::state();
+    for (uint64_t drawn : {kCRandDrawsBeforeTerrain, kCRandDrawsBeforeTerrain - 1}) {
+        cRandShared() = cRandInitialState();
+        rng::seed(77);
+        startTerrainHeights(2);
+        EXPECT_TRUE(sameSequence(cRandShared(), cRandInitialState()));
+        EXPECT_EQ(rng::state(), 77u);
+        // The steps before the terrain draw from both generators meanwhile.
+        cRandSkip(cRandShared(), drawn);
+        rng::seed(1234);
+        std::vector<float> atStep = terrainHeightsAtStep();
+        CRandState cAfter = cRandShared();
+        uint32_t rngAfter = rng::state();
+
+        cRandShared() = cRandInitialState();
+        cRandSkip(cRandShared(), drawn);
+        std::vector<float> built = terrainHeights(makeBumpCentres(), 2);
+        EXPECT_TRUE(atStep == built) << drawn << " draws before";
+        EXPECT_EQ(rngAfter, rng::state()) << drawn << " draws before";
+        EXPECT_TRUE(sameSequence(cAfter, cRandShared())) << drawn << " draws before";
+    }
+    cRandShared() = savedC;
+    rng::seed(savedRng);
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/rng.h"
 #include "core/vec3.h"
 #include "expect_vec.h"
 

@@ -2,7 +2,6 @@
 # Each asset group is a small program of its own, rerun only when its own code
 # changes, writing into build/data/ (read at run time) or build/gen/ (embedded).
 
-pkg_check_modules(JPEG REQUIRED IMPORTED_TARGET libjpeg)
 file(GLOB ASSETGEN_COMMON CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/assetgen/common/*.cpp)
 add_library(assetgen_common STATIC ${ASSETGEN_COMMON})
 target_include_directories(assetgen_common PUBLIC ${CMAKE_SOURCE_DIR}/tools/assetgen ${CMAKE_SOURCE_DIR}/src)
@@ -36,15 +35,19 @@ add_asset(backdrops
           ${VELMORA_DATA_DIR}/gfx/chaos_color.png ${VELMORA_DATA_DIR}/gfx/normal1.jpg
   LIBS Threads::Threads)
 
-# The music: synthesised, then encoded with libvorbisenc (the encoder is shared with tests).
-pkg_check_modules(VORBISENC REQUIRED IMPORTED_TARGET vorbisenc vorbis ogg)
-add_library(assetgen_ogg STATIC ${CMAKE_SOURCE_DIR}/tools/assetgen/music/ogg_writer.cpp)
+# The music: synthesised, mastered to its loudness (measured with libebur128),
+# then encoded with libvorbisenc (the encoder is shared with tests).
+pkg_check_modules(VORBISENC REQUIRED IMPORTED_TARGET vorbisenc vorbisfile vorbis ogg)
+pkg_check_modules(EBUR128 REQUIRED IMPORTED_TARGET libebur128)
+add_library(assetgen_ogg STATIC ${CMAKE_SOURCE_DIR}/tools/assetgen/music/ogg_writer.cpp
+  ${CMAKE_SOURCE_DIR}/tools/assetgen/music/ogg_reader.cpp)
 target_include_directories(assetgen_ogg PUBLIC ${CMAKE_SOURCE_DIR}/tools/assetgen)
 target_link_libraries(assetgen_ogg PUBLIC PkgConfig::VORBISENC)
 add_asset(music
   SOURCES ${CMAKE_SOURCE_DIR}/tools/assetgen/music/soundtrack.cpp ${CMAKE_SOURCE_DIR}/tools/assetgen/music/synth.cpp
+          ${CMAKE_SOURCE_DIR}/tools/assetgen/music/mastering.cpp
   OUTPUTS ${VELMORA_DATA_DIR}/music/drellnivar-Velmora.ogg
-  LIBS assetgen_ogg Threads::Threads)
+  LIBS assetgen_ogg PkgConfig::EBUR128 Threads::Threads)
 
 # Call after every add_asset: the target that makes the whole data tree.
 function(finish_assets)
@@ -58,6 +61,8 @@ add_asset(gfx_art
   SOURCES ${CMAKE_SOURCE_DIR}/tools/assetgen/gfx_art.cpp
   OUTPUTS ${VELMORA_DATA_DIR}/gfx/overlay.png ${VELMORA_GEN_DIR}/images/banner106.png
           ${VELMORA_GEN_DIR}/images/icon102.png ${VELMORA_GEN_DIR}/images/bitmap107.png
+          ${VELMORA_GEN_DIR}/icons/velmora-48.png ${VELMORA_GEN_DIR}/icons/velmora-64.png
+          ${VELMORA_GEN_DIR}/icons/velmora-128.png ${VELMORA_GEN_DIR}/icons/velmora-256.png
   LIBS PkgConfig::FREETYPE)
 velmora_embed(images/banner106.png ${VELMORA_GEN_DIR}/images/banner106.png)
 velmora_embed(images/icon102.png ${VELMORA_GEN_DIR}/images/icon102.png)

@@ -335,9 +335,10 @@ assetgen::Image makeBanner()
 }
 
 // The dialog's icon: a crescent moon over a violet disc, ringed in warm light.
-assetgen::Image makeIcon()
+// Drawn on a 32-pixel grid; other sizes (the desktop's icons) scale it.
+assetgen::Image makeIcon(int n = 32)
 {
-    const int n = 32;
+    const double grid = 32.0 / n;
     assetgen::Image image(n, n, 4);
     const Rgb inner{70, 56, 150};
     const Rgb outer{16, 12, 40};
@@ -350,7 +351,7 @@ assetgen::Image makeIcon()
             double r = 0, g = 0, b = 0;
             for (int sy = 0; sy < 4; ++sy)
                 for (int sx = 0; sx < 4; ++sx) {
-                    double px = x + (sx + 0.5) / 4.0, py = y + (sy + 0.5) / 4.0;
+                    double px = (x + (sx + 0.5) / 4.0) * grid, py = (y + (sy + 0.5) / 4.0) * grid;
                     double d = std::hypot(px - 16.0, py - 16.0);
                     if (d > 15.5)
                         continue;
@@ -382,6 +383,8 @@ int main(int argc, char** argv)
     assetgen::savePng(dirs.data + "/gfx/overlay.png", makeOverlay());
     assetgen::savePng(dirs.gen + "/images/banner106.png", makeBanner());
     assetgen::savePng(dirs.gen + "/images/icon102.png", makeIcon());
+    for (int size : {48, 64, 128, 256})
+        assetgen::savePng(dirs.gen + "/icons/velmora-" + std::to_string(size) + ".png", makeIcon(size));
     assetgen::savePng(dirs.gen + "/images/bitmap107.png", makePanel());
     return 0;
 }

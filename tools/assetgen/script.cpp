@@ -9,7 +9,7 @@ int main(int argc, char** argv)
 {
     assetgen::Dirs dirs = assetgen::parseDirs(argc, argv);
     std::string text;
-    for (const WindowDefinition& def : kWindowDefinitions) {
+    for (const MarkerDefinition& def : kMarkerDefinitions) {
         text += std::string(def.name) + ".start " + std::to_string(def.defaultStart) + "\n";
         text += std::string(def.name) + ".end " + std::to_string(def.defaultEnd) + "\n";
     }

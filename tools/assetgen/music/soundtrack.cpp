@@ -1,7 +1,8 @@
 // The show's music, data/music/drellnivar-Velmora.ogg: 207 s at 80 beats per
 // minute in D minor, its sections following the show's windows. Beat n falls
 // at 370 + 750 n ms; the kicks land on every beat of the show's two beat lists
-// (12370 to 35620 without 22870, and 36370 to 71620).
+// (12370 to 35620 without 22870, and 36370 to 71620). Mastered to -14 LUFS
+// integrated with true peaks at or under -1 dBTP, as the encoded file measures.
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -9,6 +10,8 @@
 #include <vector>
 
 #include "common/asset_file.h"
+#include "music/mastering.h"
+#include "music/ogg_reader.h"
 #include "music/ogg_writer.h"
 #include "music/synth.h"
 
@@ -245,11 +248,12 @@ void build(Track& t)
         float x = static_cast<float>((at - 120000.0) / 12000.0);
         snare(t, at, 0.1f + 0.4f * x, 0.0f);
     }
-    // The hit.
+    // The hit, the loudest moment of the show once mastered: the sub drop
+    // takes the limiter's headroom while adding little loudness, the crash the other way round.
     const double hit = 132000.0;
     kick(t, hit, 1.1f, true);
-    boom(t, hit, 0.6f);
-    crash(t, hit, 0.6f, 5.0);
+    boom(t, hit, 0.3f);
+    crash(t, hit, 0.75f, 5.0);
     snare(t, hit, 0.6f);
     for (int v = 0; v < 4; ++v)
         pluck(t, hit, 900.0, Dm.voices[v] + 12, 0.2f, 1.0f, (v - 1.5f) * 0.4f);
@@ -319,23 +323,24 @@ void outro(Track& t)
     sweep(t, 192000.0, 11000.0, 1500.0f, 300.0f, 0.08f, 0.0f, 192);
 }
 
-// Fades, then a peak level of -1 dB, interleaved for the encoder.
-std::vector<float> master(const Track& t)
+constexpr double kTargetLufs = -14.0;
+constexpr double kMostTruePeak = -1.0; // dBTP
+// What the file aims at, under the most: libebur128's four-times oversampling
+// reads the encoder's peaks on the crash of the hit up to 0.8 dB lower than a
+// finer interpolation (ffmpeg's) does.
+constexpr double kFileTruePeak = kMostTruePeak - 1.0;
+
+// The fades, interleaved for the mastering and the encoder.
+std::vector<float> fadedMix(const Track& t)
 {
     std::vector<float> out(static_cast<size_t>(t.frames) * 2);
-    float peak = 0.0f;
     for (int64_t i = 0; i < t.frames; ++i) {
         double ms = static_cast<double>(i) * 1000.0 / kRate;
         float fade = static_cast<float>(std::clamp(ms / 2000.0, 0.0, 1.0) *
                                         std::clamp((203000.0 - ms) / 7000.0, 0.0, 1.0));
         out[static_cast<size_t>(i) * 2] = t.left[static_cast<size_t>(i)] * fade;
         out[static_cast<size_t>(i) * 2 + 1] = t.right[static_cast<size_t>(i)] * fade;
-        peak = std::max({peak, std::fabs(out[static_cast<size_t>(i) * 2]),
-                         std::fabs(out[static_cast<size_t>(i) * 2 + 1])});
     }
-    float scale = peak > 0.0f ? 0.89f / peak : 1.0f;
-    for (float& s : out)
-        s *= scale;
     return out;
 }
 
@@ -358,18 +363,41 @@ int main(int argc, char** argv)
     groove(track);
     outro(track);
     addReverb(track, 0.3f);
-    std::vector<float> samples = master(track);
+    std::vector<float> mix = fadedMix(track);
     auto synthesised = std::chrono::steady_clock::now();
 
-    std::string ogg = assetgen::encodeOggVorbis(samples, 2, kRate, 0.5f);
-    if (ogg.empty()) {
-        std::fprintf(stderr, "soundtrack: the Vorbis encoder refused the format\n");
-        return 1;
+    // The encoder adds peaks of its own: the peak aimed at before it starts
+    // lower than the file's and goes down until the decoded file meets it.
+    std::string ogg;
+    double aim = kFileTruePeak - 1.4;
+    for (int attempt = 1;; ++attempt) {
+        mastering::Result mastered = mastering::master(mix, kRate, kTargetLufs, aim);
+        ogg = assetgen::encodeOggVorbis(mastered.samples, 2, kRate, 0.5f);
+        std::vector<float> decoded;
+        int channels = 0, rate = 0;
+        if (ogg.empty() || !assetgen::decodeOggVorbis(ogg, decoded, channels, rate) || channels != 2) {
+            std::fprintf(stderr, "soundtrack: the Vorbis encoder refused the format\n");
+            return 1;
+        }
+        mastering::Loudness file = mastering::measure(decoded, rate);
+        std::printf("soundtrack: mastered to %.2f LUFS, %.2f dBTP (gain %+.2f dB, limiter at %.2f dBFS taking off "
+                    "up to %.1f dB); encoded %.2f LUFS, %.2f dBTP\n",
+                    mastered.loudness.integrated, mastered.loudness.truePeak, mastered.gainDb, mastered.ceilingDb,
+                    mastered.deepestDb, file.integrated, file.truePeak);
+        bool met = mastered.met && std::fabs(file.integrated - kTargetLufs) <= 0.5 && file.truePeak <= kFileTruePeak;
+        if (met)
+            break;
+        if (attempt == 4) {
+            std::fprintf(stderr, "soundtrack: the mastering cannot meet %.0f LUFS and %.1f dBTP\n", kTargetLufs,
+                         kFileTruePeak);
+            return 1;
+        }
+        aim -= std::max(0.1, file.truePeak - kFileTruePeak + 0.1);
     }
     assetgen::writeFile(dirs.data + "/music/drellnivar-Velmora.ogg", ogg);
     auto done = std::chrono::steady_clock::now();
     auto seconds = [](auto a, auto b) { return std::chrono::duration<double>(b - a).count(); };
-    std::printf("soundtrack: %.0f s of music, %zu kB, synthesis %.1f s, encoding %.1f s\n", kSeconds,
+    std::printf("soundtrack: %.0f s of music, %zu kB, synthesis %.1f s, mastering and encoding %.1f s\n", kSeconds,
                 ogg.size() / 1024, seconds(started, synthesised), seconds(synthesised, done));
     return 0;
 }

@@ -1,0 +1,110 @@
+// The branch scene's tree and cameras, without GL.
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "effects/flow_field.h"
+#include "expect_vec.h"
+#include "scenes/tree.h"
+
+namespace {
+
+struct TreeTally {
+    std::array<int, 7> branches{};
+    std::array<int, 7> dots{};
+    int totalDots = 0;
+};
+
+TreeTally tally(float t, int shot)
+{
+    TreeTally out;
+    walkBranches(branchTrunk(t, shot), [&out](const Branch& b) {
+        const int n = static_cast<int>(branchDots(b, FlowField{}).size());
+        ++out.branches[b.depth];
+        out.dots[b.depth] += n;
+        out.totalDots += n;
+    });
+    return out;
+}
+
+} // namespace
+
+TEST(BranchTree, HasSevenLevelsOfFourfoldSplitsWith4096BranchesAtTheLast)
+{
+    const TreeTally full = tally(0.7f, 0);
+    EXPECT_EQ(full.branches, (std::array<int, 7>{4096, 1024, 256, 64, 16, 4, 1}));
+    // 22 dots on the trunk, four fewer a level down, never fewer than one;
+    // every second one is drawn and a single dot is not.
+    EXPECT_EQ(full.dots, (std::array<int, 7>{0, 1024, 768, 320, 112, 36, 11}));
+    EXPECT_EQ(tally(0.7f, 1).totalDots, 2271);
+}
+
+TEST(BranchTree, DrawsNothingAtTheStartAndAfterItHasShrunkBack)
+{
+    for (float t : {0.0f, 1.0f})
+        EXPECT_EQ(tally(t, 0).totalDots + tally(t, 1).totalDots, 0) << t;
+}
+
+TEST(BranchTree, GrowsALevelOnlyOnceItsParentIsComplete)
+{
+    // Shot 0 levels take 0.0795745 each: at 0.12 the trunk is whole, the
+    // next level half grown and the rest not started.
+    const TreeTally early = tally(0.12f, 0);
+    EXPECT_EQ(early.dots, (std::array<int, 7>{0, 0, 0, 0, 0, 36, 11}));
+}
+
+TEST(BranchTree, DotsAreSmallInsideAndLargeFlaresOutside)
+{
+    EXPECT_NEAR(branchDotHalf(3, 0), 0.35917015f, 1e-6f);
+    EXPECT_NEAR(branchDotHalf(6, 0), 1.7784995f, 1e-6f);
+    EXPECT_LT(branchDotHalf(0, 1), branchDotHalf(4, 1));
+}
+
+TEST(BranchTree, SubBranchesTurnBothWaysAndSwapAxesInDrawingOrder)
+{
+    Branch parent;
+    parent.a = {1.0f, 0.0f, 2.0f};
+    parent.b = {3.0f, 4.0f, 6.0f};
+    parent.angle = 1.5707964f; // a quarter turn
+    parent.depth = 3;
+    parent.time = 0.5f;
+    parent.end = 0.2f;
+    parent.count = 22;
+    const std::array<Branch, 4> four = subBranches(parent);
+    // d = (a - b)(1 - k) = (-1.6529757, -3.3059514, -3.3059514); the ends
+    // keep d.z itself, not b.z + d.z.
+    expectVec(four[0].a, 3.0f, 4.0f, 6.0f);
+    expectVec(four[0].b, -0.3059514f, 5.6529757f, -3.3059514f);
+    expectVec(four[1].a, 6.0f, 4.0f, 3.0f);
+    expectVec(four[1].b, -3.3059514f, 5.6529757f, -0.3059514f);
+    expectVec(four[2].a, 6.0f, 4.0f, 3.0f);
+    expectVec(four[2].b, -3.3059514f, 2.3470243f, 6.3059514f);
+    expectVec(four[3].a, 3.0f, 4.0f, 6.0f);
+    expectVec(four[3].b, 6.3059514f, 2.3470243f, -3.3059514f);
+    for (const Branch& child : four) {
+        EXPECT_EQ(child.depth, 2);
+        EXPECT_FLOAT_EQ(child.time, 0.3f);
+        EXPECT_EQ(child.count, 18);
+    }
+    parent.count = 3;
+    EXPECT_EQ(subBranches(parent)[0].count, 1);
+}
+
+TEST(TreeCamera, TheFirstShotCutsAtThreeTenthsAndSixtyFiveHundredths)
+{
+    // Values worked out in double precision; the float sines differ in the last digits.
+    const TreeCamera before = treeCamera(0.29f, 0);
+    expectVec(before.eye, 15.516015f, 5.22f, 4.7849866f, 1e-4f);
+    EXPECT_NEAR(before.target.y, 2.8f, 1e-5f);
+    const TreeCamera second = treeCamera(0.3f, 0);
+    expectVec(second.eye, -26.902752f, -3.8f, 13.275613f, 1e-4f);
+    expectVec(second.target, 0.0f, 3.6f, 0.0f, 1e-4f);
+    const TreeCamera third = treeCamera(0.65f, 0);
+    expectVec(third.eye, -17.630089f, 4.2f, 39.120598f, 1e-4f);
+    expectVec(third.target, 0.0f, 4.2f, 0.0f, 1e-4f);
+    for (float t : {1.0f, 1.5f}) {
+        const TreeCamera rest = treeCamera(t, 0);
+        expectVec(rest.eye, 0.0f, 0.0f, 0.0f);
+        expectVec(rest.target, 0.0f, 0.0f, 0.0f);
+    }
+}
