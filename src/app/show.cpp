@@ -176,6 +176,137 @@ AdvanceTimes advanceTo(ShowContext& show, int32_t from, FlowField& flow)
     std::exit(1);
 }
 
+// What a run carries from its set-up through its frames to its tear-down.
+struct Run {
+    const Options& options;
+    ShowContext& show;
+    FlowField flow;         // the flow field the scenes step and read, frame to frame
+    int32_t from = 0;       // the first frame's music time
+    int32_t last = 0;       // an offline run's last music time
+    int64_t firstFrame = 0; // the frame clock's index of the first frame shown
+    int64_t totalFrames = 0;
+    double startMs = 0.0;   // wall time at the first frame
+    bool first = true;
+};
+
+// An offline run first runs the show unseen up to --from, then steps frame by
+// frame up to --to, else to where the show ends. A timedemo stops short of
+// --to, so that a window's own bounds measure it alone.
+AdvanceTimes startOffline(Run& run)
+{
+    const AdvanceTimes advance = advanceTo(run.show, run.from, run.flow);
+    run.last = run.options.toMs.value_or(run.show.markers[Marker::Demoend].start);
+    if (run.options.timedemo && run.options.toMs && run.last > run.from)
+        run.last -= 1;
+    run.firstFrame = showclock::frameIndex();
+    // The first frame is drawn even where the step passes over --to.
+    run.totalFrames = std::max<int64_t>(showclock::lastFrameTo(run.last) - run.firstFrame + 1, 1);
+    run.startMs = showclock::wallMs();
+    return advance;
+}
+
+// The next offline frame, or the end of the run past its last.
+void stepOffline(const Run& run)
+{
+    showclock::nextFrame();
+    if (showclock::musicMs() > run.last)
+        platform::postQuit(0);
+}
+
+// The three ways of running the show. Each has its set-up after start-up, its
+// end of a frame after the frame all three draw alike, and its tear-down while
+// the window and GL are still there; false with error on a failure.
+struct RunMode {
+    bool (*setup)(Run& run, std::string& error);
+    // t is the frame's music time; the frame began at frameStartMs of wall time
+    // and cpuStartMs of the main thread's CPU time.
+    bool (*endFrame)(Run& run, int32_t t, double frameStartMs, double cpuStartMs, std::string& error);
+    bool (*tearDown)(Run& run, std::string& error);
+};
+
+const RunMode kRealTime = {
+    .setup = [](Run&, std::string&) { return true; },
+    .endFrame = [](Run&, int32_t, double, double, std::string&) {
+        platform::swapBuffers();
+        platform::sleepMs(1);
+        return true;
+    },
+    .tearDown = [](Run&, std::string&) { return true; },
+};
+
+const RunMode kCapture = {
+    .setup = [](Run& run, std::string& error) {
+        const DisplaySettings& display = run.show.display;
+        if (!openCapture(run.options, display.width(), display.height(), error))
+            return false;
+        if (run.from > 0)
+            std::fprintf(stderr, "capture: the show runs unseen from 0 to %d ms first\n", static_cast<int>(run.from));
+        startOffline(run);
+        return true;
+    },
+    .endFrame = [](Run& run, int32_t, double, double, std::string& error) {
+        if (!captureFrame(error))
+            return false;
+        int64_t done = showclock::frameIndex() - run.firstFrame + 1;
+        double seconds = (showclock::wallMs() - run.startMs) / 1000.0;
+        showProgress(done, run.totalFrames, seconds > 0.0 ? done / seconds : 0.0);
+        platform::swapBuffers();
+        stepOffline(run);
+        return true;
+    },
+    // The last frame is read back while the window, and GL, are still there.
+    .tearDown = [](Run&, std::string& error) { return closeCapture(error); },
+};
+
+const RunMode kTimedemo = {
+    .setup = [](Run& run, std::string&) {
+        timedemoAdvance(run.from, startOffline(run));
+        return true;
+    },
+    .endFrame = [](Run& run, int32_t t, double frameStartMs, double cpuStartMs, std::string&) {
+        glFinish(); // time the drawing, not just the queueing
+        platform::swapBuffers();
+        double now = showclock::wallMs();
+        timedemoFrame(run.show.markers, t, now - frameStartMs, showclock::threadCpuMs() - cpuStartMs);
+        if (run.first)
+            timedemoFirstFrame(now);
+        stepOffline(run);
+        return true;
+    },
+    // The report is written once the show is shut down.
+    .tearDown = [](Run&, std::string&) { return true; },
+};
+
+enum class Turn { Next, Quit, Failed };
+
+// One turn of the loop: an event answered, or a frame drawn and ended by the
+// run's mode (Failed, with error, when the mode fails).
+Turn runOneTurn(Run& run, const RunMode& mode, std::string& error)
+{
+    platform::Event event;
+    platform::PumpResult pumped = platform::pumpOneEvent(event);
+    if (pumped == platform::PumpResult::Quit)
+        return Turn::Quit;
+    if (pumped == platform::PumpResult::Handled) {
+        answerEvent(run.show, event);
+        return Turn::Next; // a frame only when nothing is waiting
+    }
+    if (!showFrameWanted(run.show)) {
+        platform::sleepMs(10); // paused: the picture on screen stays as it is
+        return Turn::Next;
+    }
+    double frameStart = showclock::wallMs();
+    double cpuStart = showclock::threadCpuMs();
+    run.show.frameTimer.update();
+    int32_t t = musicTime(run.show);
+    drawShowFrame(run.show, t, run.flow);
+    if (showEndsAt(t, run.show.markers))
+        platform::postQuit(0);
+    bool ok = mode.endFrame(run, t, frameStart, cpuStart, error);
+    run.first = false;
+    return ok ? Turn::Next : Turn::Failed;
+}
+
 } // namespace
 
 void applyOptionsToSettings(const Options& options, DisplaySettings& settings)
@@ -263,79 +394,18 @@ int runShow(const Options& options)
     platform::sleepMs(300);
     platform::raiseWindow();
 
-    if (capturing && !openCapture(options, display.width(), display.height(), error))
+    const RunMode& mode = capturing ? kCapture : options.timedemo ? kTimedemo : kRealTime;
+    Run run{.options = options, .show = show, .from = from};
+    if (!mode.setup(run, error))
         failRun(show, error);
-    // The flow field the scenes step and read, carried from frame to frame.
-    FlowField flow;
-    if (offline) {
-        if (capturing && from > 0)
-            std::fprintf(stderr, "capture: the show runs unseen from 0 to %d ms first\n", static_cast<int>(from));
-        const AdvanceTimes advance = advanceTo(show, from, flow);
-        if (options.timedemo)
-            timedemoAdvance(from, advance);
-    }
-    // The offline range ends at --to, else where the show ends. A timedemo
-    // stops short of --to, so that a window's own bounds measure it alone.
-    int32_t last = options.toMs.value_or(end.start);
-    if (options.timedemo && options.toMs && last > from)
-        last -= 1;
-    const int64_t firstFrame = showclock::frameIndex();
-    // The first frame is drawn even where the step passes over --to.
-    const int64_t totalFrames = std::max<int64_t>(showclock::lastFrameTo(last) - firstFrame + 1, 1);
-    double progressStart = showclock::wallMs();
-    bool first = true;
-
-    for (;;) {
-        platform::Event event;
-        platform::PumpResult pumped = platform::pumpOneEvent(event);
-        if (pumped == platform::PumpResult::Quit)
-            break;
-        if (pumped == platform::PumpResult::Handled) {
-            answerEvent(show, event);
-            continue; // a frame only when nothing is waiting
-        }
-        if (!showFrameWanted(show)) {
-            platform::sleepMs(10); // paused: the picture on screen stays as it is
-            continue;
-        }
-
-        double frameStart = showclock::wallMs();
-        double cpuStart = showclock::threadCpuMs();
-        show.frameTimer.update();
-        int32_t t = musicTime(show);
-        drawShowFrame(show, t, flow);
-        if (showEndsAt(t, show.markers))
-            platform::postQuit(0);
-
-        if (capturing) {
-            if (!captureFrame(error))
-                failRun(show, error);
-            int64_t done = showclock::frameIndex() - firstFrame + 1;
-            double seconds = (showclock::wallMs() - progressStart) / 1000.0;
-            showProgress(done, totalFrames, seconds > 0.0 ? done / seconds : 0.0);
-        }
-        if (options.timedemo)
-            glFinish(); // time the drawing, not just the queueing
-        platform::swapBuffers();
-        if (options.timedemo) {
-            double now = showclock::wallMs();
-            timedemoFrame(show.markers, t, now - frameStart, showclock::threadCpuMs() - cpuStart);
-            if (first)
-                timedemoFirstFrame(now);
-        }
-        first = false;
-        if (offline) {
-            showclock::nextFrame();
-            if (showclock::musicMs() > last)
-                platform::postQuit(0);
-        } else {
-            platform::sleepMs(1);
-        }
+    for (Turn turn = Turn::Next; turn != Turn::Quit;) {
+        turn = runOneTurn(run, mode, error);
+        if (turn == Turn::Failed)
+            failRun(show, error);
     }
 
     int exitCode = platform::quitCode();
-    // The last frame is read back while the window, and GL, are still there.
-    if (capturing && !closeCapture(error)) {
+    if (!mode.tearDown(run, error)) {
         std::fprintf(stderr, "velmora: %s\n", error.c_str());
         exitCode = 1;
     }

@@ -1,12 +1,9 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
-#include <filesystem>
-
 #include "core/log.h"
 #include "gfx/image_manager.h"
 #include "gfx/procedural_textures.h"
-#include "gfx/texture.h"
 #include "gl/gl_context.h"
 
 using namespace gltest;
@@ -101,49 +98,12 @@ TEST(ImageManager, BindWithZeroEnablesTexturingWithNothingBound)
     EXPECT_EQ(getInteger(GL_TEXTURE_BINDING_2D), 0);
 }
 
-TEST(ImageManager, Bitmap107BecomesA64By64MipmappedRgbTextureAndAMissingOneAnEmptyName)
+TEST(ImageManager, AMissingBitmapGivesAnEmptyTextureName)
 {
     ensureContext();
-    GLuint texture = images().loadBitmapResource(107);
-    ASSERT_NE(texture, 0u);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    // 64 x 64 with the whole mipmap chain down to level 6.
-    GLint width = 0, height = 0, smallest = 0;
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 6, GL_TEXTURE_WIDTH, &smallest);
-    EXPECT_EQ((std::vector<GLint>{width, height, smallest, getTexParameter(GL_TEXTURE_MIN_FILTER)}),
-              (std::vector<GLint>{64, 64, 1, GL_LINEAR_MIPMAP_LINEAR}));
-    // GL holds the bitmap's rows as they were handed over, blue-green-red turned into RGB.
-    DeviceBitmap bitmap;
-    ASSERT_TRUE(loadDeviceBitmap(107, bitmap));
-    std::vector<uint8_t> rgb(64 * 64 * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-    int mismatches = 0;
-    for (size_t i = 0; i < rgb.size(); i += 3)
-        mismatches += rgb[i] != bitmap.bits[i + 2] || rgb[i + 1] != bitmap.bits[i + 1] || rgb[i + 2] != bitmap.bits[i];
-    EXPECT_EQ(mismatches, 0);
-    glDeleteTextures(1, &texture);
-    texture = images().loadBitmapResource(99); // missing: an empty texture name
+    GLuint texture = images().loadBitmapResource(99);
     EXPECT_NE(texture, 0u);
     glDeleteTextures(1, &texture);
-}
-
-TEST(Texture, SquaresOfTheListedSidesKeepLinearMinificationOtherSizesRepeatWithMipmaps)
-{
-    ensureContext();
-    Texture square(32, 32, "square");
-    square.upload();
-    EXPECT_NE(square.glName, 0u);
-    EXPECT_EQ(getInteger(GL_TEXTURE_BINDING_2D), static_cast<GLint>(square.glName));
-    EXPECT_EQ(sampling(), (std::vector<GLint>{GL_LINEAR, GL_LINEAR, GL_REPEAT, GL_REPEAT}));
-    glDeleteTextures(1, &square.glName);
-
-    Texture odd(64, 32, "odd");
-    odd.upload();
-    EXPECT_EQ(sampling(), (std::vector<GLint>{GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR, GL_REPEAT, GL_REPEAT}));
-    glDeleteTextures(1, &odd.glName);
 }
 
 TEST(ProceduralTextures, CreationAndReleaseLogInTheirOrders)
@@ -177,39 +137,4 @@ TEST(ProceduralTextures, CreationAndReleaseLogInTheirOrders)
     for (int i : {1, 0, 3, 2, 4, 5, 6, 7})
         order.push_back(line(i, "Destruction", "destroyed"));
     testsupport::expectInOrder(readFile(log), order);
-}
-
-TEST(Overlay, DarkensTheCornersAndLeavesTheMiddleClear)
-{
-    ensureContext();
-    // Loaded as start-up loads it, from data/ under the working directory.
-    std::filesystem::path previous = std::filesystem::current_path();
-    std::filesystem::current_path(std::filesystem::path(VELMORA_DATA_DIR).parent_path());
-    loadOverlayTexture(images());
-    std::filesystem::current_path(previous);
-    ASSERT_NE(overlayTexture(), 0u);
-
-    // Over a white frame.
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
-    glViewport(0, 0, 640, 480);
-    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glDisable(GL_BLEND);
-    glColor4f(0.2f, 0.2f, 0.2f, 0.2f);
-    images().drawOverlay();
-    EXPECT_TRUE(glIsEnabled(GL_BLEND) && glIsEnabled(GL_TEXTURE_2D));
-    EXPECT_EQ((std::vector<GLint>{getInteger(GL_BLEND_SRC), getInteger(GL_BLEND_DST), getInteger(GL_TEXTURE_BINDING_2D)}),
-              (std::vector<GLint>{GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, static_cast<GLint>(overlayTexture())}));
-    Pixel centre = readPixel(320, 240);
-    EXPECT_GE(std::min(centre.r, centre.b), 235);
-    for (auto [x, y] : {std::pair{2, 2}, {637, 2}, {2, 477}, {637, 477}})
-        EXPECT_LT(readPixel(x, y).r, 130) << x << ", " << y;
-    Pixel edge = readPixel(320, 2);
-    EXPECT_LT(edge.r, centre.r);
-    EXPECT_GT(edge.r, readPixel(2, 2).r) << "darkest in the corners";
-
-    releaseOverlayTexture();
-    EXPECT_EQ(overlayTexture(), 0u);
-    glDisable(GL_BLEND);
 }

@@ -1,6 +1,6 @@
-// Drawing 3DS models and bitmap text on a real GL context (Mesa, virtual
-// display): which triangles reach the screen, in which colours, and where the
-// glyph quads fall.
+// Drawing 3DS models on a real GL context (Mesa, virtual display): which
+// triangles reach the screen, in which colours, and what releasing the
+// opening text frees.
 #include <gtest/gtest.h>
 
 #include <epoxy/gl.h>
@@ -112,36 +112,6 @@ TEST_F(ModelTextGl, AnUngroupedMeshOrAnInvisibleModelDrawsNothingAndTransformsAp
     model.Draw(false);
     expectPixel(8, 32, 255, 255, 255);
     expectPixel(40, 32, 0, 0, 0);
-}
-
-TEST_F(ModelTextGl, GlyphQuadsAreCellSizedAndThePenAdvancesLess)
-{
-    buildFont(7, 4.2f);
-    ASSERT_TRUE(glIsList(fontBase()));
-    EXPECT_TRUE(glIsList(fontBase() + 127));
-    clearTo(0.0f);
-    drawText({0.0f, 0.0f, 0.0f}, 1.0f, "AB"); // quads over x 0..7 and 4.2..11.2
-    expectPixel(1, 3, 255, 255, 255);
-    expectPixel(10, 3, 255, 255, 255);
-    expectPixel(12, 3, 0, 0, 0);
-    expectPixel(3, 8, 0, 0, 0);
-    releaseFont();
-}
-
-TEST_F(ModelTextGl, ADecodingLineBeforeItsStartDrawsNothing)
-{
-    buildFont(7, 4.2f);
-    clearTo(0.0f);
-    auto drawAt = [](float time) {
-        drawDecodedText({0.0f, 0.0f, 0.0f}, decodeText("ABC", bitmaptext::colouredProgress(time, 0.2f, 0.4f)), 1.0f);
-    };
-    drawAt(0.1f);
-    expectPixel(1, 3, 0, 0, 0);
-    drawAt(0.46f); // gone after end + 0.05
-    expectPixel(1, 3, 0, 0, 0);
-    drawAt(0.41f);
-    expectPixel(1, 3, 255, 255, 255);
-    releaseFont();
 }
 
 TEST_F(ModelTextGl, ReleasingTheOpeningTextDeletesItsTexturesAndTheFontLists)

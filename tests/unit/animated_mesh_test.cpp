@@ -1,13 +1,11 @@
 // The animated mesh: its time wrap, the blended positions it draws, its face
-// lists and normals, and the creature's generated table.
+// lists and normals, and the creature's precomputed normals.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <vector>
 
 #include "gfx/animated_mesh.h"
 #include "gfx/creature_mesh.h"
-#include "gfx/procedural_textures.h"
 
 namespace {
 
@@ -132,50 +130,6 @@ TEST(AnimatedMesh, TablesPastTheCapacityLeaveTheMeshEmpty)
     mesh.load(table.data());
     EXPECT_EQ(mesh.faceCount, 0);
     EXPECT_TRUE(mesh.vertexFaces.empty());
-}
-
-TEST(CreatureMesh, TableHoldsElevenFramesOfTenLooping)
-{
-    const float* t = kCreatureMesh;
-    const int F = static_cast<int>(t[0]), V = static_cast<int>(t[1]), K = static_cast<int>(t[2]) - 2;
-    EXPECT_EQ(K, 10);
-    EXPECT_GT(F, 4000);
-    EXPECT_GT(V, 2000);
-    ASSERT_EQ(kCreatureMeshFloats, 3 + 9 * F + 3 * V * (K + 1));
-    for (int n = 0; n < 3 * F; ++n) {
-        float w = t[3 + 3 * n];
-        ASSERT_TRUE(w == std::trunc(w) && w >= 0 && w < V) << "corner " << n << " names " << w;
-    }
-    const float* first = t + 3 + 9 * F;
-    EXPECT_EQ(std::vector<float>(first, first + 3 * V),
-              std::vector<float>(first + 3 * V * K, first + 3 * V * (K + 1)));
-}
-
-// The iterations scene draws the creature unlit with the flare texture, black
-// outside its middle: every corner must fall on its lit disc, the crown on its
-// brightest texel, and no vertex may change texture coordinate from one face
-// to the next (a seam).
-TEST(CreatureMesh, EachVertexHasOneTextureCoordinateOnTheFlaresLitDisc)
-{
-    const float* t = kCreatureMesh;
-    const int F = static_cast<int>(t[0]), V = static_cast<int>(t[1]);
-    auto flare = [](float u, float v) { // the nearest texel, the texture repeating
-        int column = static_cast<int>(std::floor(u * 32.0f)) & 31, row = static_cast<int>(std::floor(v * 32.0f)) & 31;
-        return flareTexel(row, column) & 0xffu;
-    };
-    std::vector<float> u(V, -1.0f), v(V, -1.0f);
-    for (int n = 0; n < 3 * F; ++n) {
-        const int w = static_cast<int>(t[3 + 3 * n]);
-        const float cu = t[4 + 3 * n], cv = t[5 + 3 * n];
-        if (u[w] < 0.0f) {
-            u[w] = cu;
-            v[w] = cv;
-        }
-        ASSERT_EQ(cu, u[w]) << "corner " << n << " of vertex " << w;
-        ASSERT_EQ(cv, v[w]) << "corner " << n << " of vertex " << w;
-        ASSERT_GE(flare(cu, cv), 32u) << "corner " << n << " at " << cu << ", " << cv;
-    }
-    EXPECT_EQ(flare(u[0], v[0]), 255u);
 }
 
 TEST(CreatureMesh, PrecomputedNormalsAreTheDirectAveragesOfTheFaceLists)

@@ -27,28 +27,6 @@ std::vector<uint8_t> decodeRgb(const EmbeddedFile& file, int& width, int& height
 
 } // namespace
 
-TEST(Bitmap107, ReachesGlAsBlueGreenRedRowsBottomUp)
-{
-    const EmbeddedFile* file = embeddedResource("images/bitmap107.png");
-    ASSERT_NE(file, nullptr);
-    int width = 0, height = 0;
-    std::vector<uint8_t> rgb = decodeRgb(*file, width, height);
-    ASSERT_EQ(width, 64);
-    ASSERT_EQ(height, 64);
-
-    DeviceBitmap bitmap;
-    ASSERT_TRUE(loadDeviceBitmap(107, bitmap));
-    ASSERT_EQ(bitmap.bits.size(), 64u * 64u * 3u);
-    int mismatches = 0;
-    for (int row = 0; row < 64; ++row) {
-        int pictureRow = 63 - row; // the first row handed over is the picture's bottom
-        for (int x = 0; x < 64; ++x)
-            for (int c = 0; c < 3; ++c)
-                mismatches += bitmap.bits[(row * 64 + x) * 3 + c] != rgb[(pictureRow * 64 + x) * 3 + (2 - c)];
-    }
-    EXPECT_EQ(mismatches, 0);
-}
-
 TEST(Bitmap107, AnUnknownNumberLoadsNothing)
 {
     DeviceBitmap bitmap;

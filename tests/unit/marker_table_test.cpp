@@ -19,17 +19,6 @@ void expectWindow(const MarkerWindows& w, Marker which, int32_t start, int32_t e
 
 } // namespace
 
-TEST(MarkerWindows, AnEmptyScriptGivesTheShowsTimes)
-{
-    MarkerWindows w = windowsFrom("");
-    for (auto [which, start, end] : {std::tuple{Marker::SousLaBrume, 12000, 24060}, {Marker::OuGitLaBete, 36000, 52000},
-                                     {Marker::Citation, 0, 5500}, {Marker::Roots, 120000, 143940},
-                                     {Marker::Demoend, 203000, 204000}})
-        expectWindow(w, which, start, end);
-    EXPECT_EQ((std::vector<int32_t>{w[Marker::Linkbeast2].start, w[Marker::Iterations].start, w[Marker::Rappel].end}),
-              (std::vector<int32_t>{40000, 95500, 204000}));
-}
-
 TEST(MarkerWindows, OnePairMovesOnlyItsOwnBoundAndTheLaterOfTwoWins)
 {
     MarkerWindows w = windowsFrom("roots.start 100000\n");

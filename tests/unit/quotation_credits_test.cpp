@@ -1,38 +1,8 @@
-// The opening quotation's camera and light, and when the credit lines show.
+// When the credit lines show.
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "effects/credits.h"
-#include "expect_vec.h"
 #include "gfx/bitmap_text.h"
-#include "scenes/quotation.h"
-
-TEST(OpeningTextCamera, ShotZeroDriftsTowardsTheTitleShotOneSweepsAndOthersStayAtTheOrigin)
-{
-    struct {
-        float t;
-        int shot;
-        Vec3 eye, target;
-    } cases[] = {
-        {0.0f, 0, {0.0f, 0.75f, 7.85f}, {0.0f, 1.0f, 0.0f}},   {1.0f, 0, {0.0f, 0.95f, 7.35f}, {0.0f, 1.0f, 0.0f}},
-        {0.0f, 1, {-6.0f, 0.25f, 3.85f}, {-3.0f, 0.45f, 0.0f}}, {1.0f, 1, {6.85f, 0.5f, 2.8f}, {3.0f, 0.45f, 0.0f}},
-        {0.5f, 2, {0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f}},
-    };
-    for (const auto& c : cases) {
-        QuotationCamera camera = quotationCamera(c.t, c.shot);
-        SCOPED_TRACE("shot " + std::to_string(c.shot) + " at " + std::to_string(c.t));
-        expectVec(camera.eye, c.eye.x, c.eye.y, c.eye.z);
-        expectVec(camera.target, c.target.x, c.target.y, c.target.z);
-    }
-}
-
-TEST(OpeningTextCamera, TheLightStandsAboveTwiceTheViewingDistanceBack)
-{
-    float light[4];
-    quotationLightPosition(quotationCamera(0.0f, 0), light);
-    EXPECT_EQ(std::vector<float>(light, light + 4), (std::vector<float>{0.0f, 9.5f, 16.7f, 1.0f})); // positional
-}
 
 TEST(CreditsReleaseLine, TheBandFadesInByAFifthAndOutAfterEightyFivePercent)
 {

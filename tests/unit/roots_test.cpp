@@ -1,4 +1,4 @@
-// The roots and the greetings camera, without GL.
+// The roots, without GL.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -6,7 +6,6 @@
 
 #include "effects/flow_field.h"
 #include "gfx/camera_path.h"
-#include "scenes/greetings.h"
 #include "scenes/roots.h"
 
 namespace {
@@ -78,11 +77,4 @@ TEST(RootsCameraTest, StartsUpsideDownAndCutsToTheSecondPathsAtTheFlash)
     EXPECT_GT((before.eye - after.eye).length(), 5.0f);
     EXPECT_FLOAT_EQ(after.eye.y, 24.55f + 35.0f * 0.501f);
     EXPECT_EQ(rootsCamera(1.0f, roots.paths[0], roots.paths[1], roots.paths[2]).eye.length(), 0.0f);
-}
-
-TEST(GreetingsCameraTest, CirclesLowFromItsStartingPoint)
-{
-    GreetingsCamera c = greetingsCamera(0.0f);
-    EXPECT_EQ((std::vector<float>{c.eye.x, c.eye.y, c.eye.z, c.target.x, c.target.y, c.target.z}),
-              (std::vector<float>{2, 4, 6, 0, -2, 2}));
 }

@@ -139,22 +139,6 @@ TEST(Terrain, QuadsAreDrawnOnlyWhereSomeCornerRisesAboveZero)
     EXPECT_FALSE(terrainQuadDrawn(raised.data(), 0, 2));
 }
 
-TEST(Terrain, TheStripRunsRowAfterRowFlatAndBlueUpTo03GlowingAbove)
-{
-    EXPECT_EQ(terrainStripIndex(511), 512); // the last column is left out
-    EXPECT_EQ(terrainStripIndex(kTerrainStripPoints - 1), 510 * 512 + 510);
-    for (float y : {-3.0f, 0.3f}) {
-        StripPoint low = terrainStripPoint({1.5f, y, -2.0f});
-        EXPECT_TRUE(low.position.x == 1.5f && low.position.y == 0.3f && low.position.z == -2.0f) << y;
-        EXPECT_TRUE(low.colour[2] == 1.0f && low.colour[3] == 0.15f) << y;
-    }
-    StripPoint mid = terrainStripPoint({0.0f, 0.5f, 0.0f});
-    EXPECT_EQ(mid.position.y, 0.5f);
-    EXPECT_FLOAT_EQ(mid.colour[1], 0.225f);
-    EXPECT_FLOAT_EQ(mid.colour[3], 0.25f);
-    EXPECT_FLOAT_EQ(terrainStripPoint({0.0f, 2.0f, 0.0f}).colour[1], 0.45f); // the green stops growing at 1
-}
-
 // The head start guesses where start-up leaves the C library's generator; the
 // step keeps its heights only when the guess holds.
 TEST(TerrainHeadStart, GivesTheHeightsAndGeneratorStatesOfABuildAtTheStepWhetherItsGuessHoldsOrNot)
