@@ -202,6 +202,8 @@ void stopParts()
 // where that capture's log would have gone.
 void keepLogOf(const Part& part)
 {
+    if (part.directory.empty())
+        return; // never started
     std::ifstream in(fs::path(part.directory) / kPartLog, std::ios::binary);
     if (!in || !openLog())
         return;
@@ -301,10 +303,12 @@ int runParts()
                 running = true;
                 continue;
             }
-            if (part.status != 0)
-                return failRun("the part rendering " + rangeText(part) + " failed (exit status " +
-                                   std::to_string(part.status) + "); the capture stops",
+            if (part.status != 0) {
+                const std::string how = part.status > 0 ? "exit status " + std::to_string(part.status)
+                                                        : std::string("ended by a signal");
+                return failRun("the part rendering " + rangeText(part) + " failed (" + how + "); the capture stops",
                                &part);
+            }
             // Ended early without a failure: its window was closed.
             if (part.done != part.frames.count())
                 return failRun("the part rendering " + rangeText(part) + " stopped after " +
