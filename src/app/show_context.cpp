@@ -1,6 +1,7 @@
 #include "app/show_context.h"
 
 #include "app/show_controls.h"
+#include "core/data_dir.h"
 #include "gfx/framebuffer.h"
 #include "platform/platform.h"
 
@@ -18,7 +19,7 @@ DisplaySettings desktopSettings()
 } // namespace
 
 ShowContext::ShowContext(bool openAudio)
-    : display(desktopSettings()), markers(buildMarkerWindows(MarkerTable(kScriptFile))),
+    : display(desktopSettings()), markers(buildMarkerWindows(MarkerTable(dataFile(kScriptFile).c_str()))),
       sound(std::make_unique<SoundManager>(openAudio))
 {
     allocateFrameBuffers();

@@ -1,8 +1,8 @@
-// Everything the show holds for its whole run, made at the top of the run in
-// the order of its members (display settings and modes, image manager,
-// loading bar, marker windows, sound manager, then the four empty
-// framebuffers), before the dialog and the window, and handed down to what
-// needs it.
+// Everything the show holds for its whole run, made at the top of the run,
+// before the dialog and the window, in the order of its members (display
+// settings and modes, image manager, loading bar, marker windows, sound
+// manager), then the four empty framebuffers the post chain draws through;
+// handed down to what needs it.
 #pragma once
 #include <memory>
 

@@ -139,6 +139,20 @@ TEST(DataOption, ATreeNamedAnywhereIsReadAndWithNoTreeAnywhereOneLineNamesThePla
     EXPECT_TRUE(fileExists(framePath(dir + "/f", 0)));
 }
 
+TEST(DataOption, TheTimelineScriptIsReadFromTheNamedTree)
+{
+    // A tree elsewhere whose script ends the show at 2 s, run where there is no data/.
+    std::string tree = makeWorkDir("data-script");
+    useScript(tree, "demoend.start 2000\n");
+    std::string dir = scratch("data-script-run");
+    std::vector<std::string> args = captureArgs("f", 0, 5000, 1);
+    args.insert(args.end(), {"--data", tree + "/data"});
+    RunResult r = runVelmora(dir, args, 120, kNoDisplay);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_TRUE(fileExists(framePath(dir + "/f", 2)));
+    EXPECT_FALSE(fileExists(framePath(dir + "/f", 3))) << "the show ends at the named tree's demoend";
+}
+
 TEST(LogOption, ANamedLogIsWrittenAndOneThatCannotBeLeavesTheShowRunningAndSaysSoOnce)
 {
     std::string dir = makeWorkDir("log-option");
