@@ -418,7 +418,8 @@ std::optional<int64_t> capturePartFirstFrame()
 
 int runCaptureJobs(const Options& options, int argc, const char* const* argv)
 {
-    const FrameSpan span = captureFrameSpan(options, buildMarkerWindows(MarkerTable(kScriptFile)));
+    const MarkerWindows windows = buildMarkerWindows(MarkerTable(dataFile(kScriptFile).c_str()));
+    const FrameSpan span = captureFrameSpan(options, windows);
     const std::vector<FrameSpan> spans = splitFrameSpan(span, options.jobs.value_or(1));
     if (spans.size() == 1)
         return runShow(options);
