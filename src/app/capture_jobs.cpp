@@ -374,13 +374,13 @@ int joinParts(const Options& options)
 
 FrameSpan captureFrameSpan(const Options& options, const MarkerWindows& windows)
 {
-    showclock::useFixedStep(0, options.fps);
+    const showclock::FrameGrid grid{options.fps};
     FrameSpan span;
-    span.first = showclock::firstFrameFrom(firstShownMs(options));
+    span.first = grid.firstFrom(firstShownMs(options));
     const int32_t lastMs = options.toMs.value_or(windows[Marker::Demoend].start);
-    span.last = std::max(span.first, showclock::lastFrameTo(lastMs));
+    span.last = std::max(span.first, grid.lastTo(lastMs));
     for (int64_t k = span.first; k < span.last; ++k)
-        if (showEndsAt(showclock::musicMsAt(k), windows))
+        if (showEndsAt(grid.msAt(k), windows))
             span.last = k;
     return span;
 }
@@ -432,10 +432,9 @@ int runCaptureJobs(const Options& options, int argc, const char* const* argv)
         say("velmora: " + error);
         return 1;
     }
+    const showclock::FrameGrid grid{options.fps};
     for (const FrameSpan& frames : spans)
-        run.parts.push_back({.frames = frames,
-                             .fromMs = showclock::musicMsAt(frames.first),
-                             .toMs = showclock::musicMsAt(frames.last)});
+        run.parts.push_back({.frames = frames, .fromMs = grid.msAt(frames.first), .toMs = grid.msAt(frames.last)});
     say("capture: " + std::to_string(span.count()) + " frames in " + std::to_string(run.parts.size()) +
         " jobs (" + partsText() + "); each first runs the show unseen from 0 to its start");
     for (size_t i = 0; i < run.parts.size(); ++i) {

@@ -19,7 +19,7 @@ struct FrameSpan {
 
 // The frames a one-process capture with these options draws: from the first
 // at or after its start to the last at or before --to (at least one), or to
-// the frame that ends the show when that comes sooner. Sets the fixed step.
+// the frame that ends the show when that comes sooner.
 FrameSpan captureFrameSpan(const Options& options, const MarkerWindows& windows);
 
 // The span in at most jobs contiguous parts, in order, none empty, their sizes

@@ -50,10 +50,11 @@ TEST(CaptureJobs, EachWorkerToldItsPartsRangeCapturesExactlyThatPart)
 {
     const MarkerWindows windows = windowsFrom("");
     for (int fps : {1, 7, 10, 24, 30, 60, 144, 1000}) {
+        const showclock::FrameGrid grid{fps};
         const FrameSpan whole = captureFrameSpan(captureOptions(fps, 150001, 153000), windows);
         for (const FrameSpan& part : splitFrameSpan(whole, 5)) {
-            const FrameSpan told = captureFrameSpan(
-                captureOptions(fps, showclock::musicMsAt(part.first), showclock::musicMsAt(part.last)), windows);
+            const FrameSpan told =
+                captureFrameSpan(captureOptions(fps, grid.msAt(part.first), grid.msAt(part.last)), windows);
             EXPECT_EQ(told.first, part.first) << fps << " fps";
             EXPECT_EQ(told.last, part.last) << fps << " fps";
         }
@@ -70,11 +71,12 @@ TEST(CaptureJobs, TheRangeIsThatOfAOneProcessCapture)
     span = captureFrameSpan(captureOptions(10, 150000, 153000), windows);
     EXPECT_EQ(span.count(), 31);
     // The whole show ends with the frame that ends it, --to or not.
+    const showclock::FrameGrid grid{25};
     for (std::optional<int32_t> to : {std::optional<int32_t>(), std::optional<int32_t>(10000000)}) {
         span = captureFrameSpan(captureOptions(25, std::nullopt, to), windows);
         EXPECT_EQ(span.first, 0);
-        EXPECT_TRUE(showEndsAt(showclock::musicMsAt(span.last), windows));
-        EXPECT_FALSE(showEndsAt(showclock::musicMsAt(span.last - 1), windows));
+        EXPECT_TRUE(showEndsAt(grid.msAt(span.last), windows));
+        EXPECT_FALSE(showEndsAt(grid.msAt(span.last - 1), windows));
     }
 }
 
