@@ -17,6 +17,7 @@
 #include <optional>
 #include <thread>
 
+#include "app/capture_jobs.h"
 #include "core/bounded_queue.h"
 #include "core/data_dir.h"
 #include "core/show_clock.h"
@@ -37,6 +38,8 @@ struct Capture {
     int height = 0;
     size_t frameBytes = 0;
     int64_t frame = 0; // frames read back so far
+    int64_t firstNumber = 0; // the first frame's number in its file name
+    bool part = false; // one part of a capture split into jobs: a video without sound
 
     // With pixel-buffer objects a frame's read-back is only started when it
     // ends, and collected when the next one ends; 0 where the driver has none.
@@ -81,7 +84,8 @@ void writePngFrames()
 {
     while (std::optional<Frame> frame = capture->queue->pop()) {
         char name[32];
-        std::snprintf(name, sizeof name, "/frame_%05lld.png", static_cast<long long>(frame->index));
+        std::snprintf(name, sizeof name, "/frame_%05lld.png",
+                      static_cast<long long>(capture->firstNumber + frame->index));
         std::string error;
         if (!writePng(capture->directory + name, capture->width, capture->height, frame->rgb.get(), error))
             failCapture(error, false);
@@ -100,8 +104,9 @@ void feedEncoder()
 
 bool startEncoder(const Options& options, std::string& error)
 {
-    std::vector<std::string> args =
-        encoderArgs(options, capture->width, capture->height, access(dataFile(kMusicFile).c_str(), R_OK) == 0);
+    // The parts of a split capture are joined before the music is laid.
+    const bool withMusic = !capture->part && access(dataFile(kMusicFile).c_str(), R_OK) == 0;
+    std::vector<std::string> args = encoderArgs(options, capture->width, capture->height, withMusic);
     if (!platform::startPipedChild(args, capture->encoder, error))
         return false;
     capture->queue = std::make_unique<BoundedQueue<Frame>>(2);
@@ -214,26 +219,40 @@ std::string timeLeftText(double seconds)
     return text;
 }
 
+// The music as ffmpeg's second input, laid under the first input's video.
+void addMusic(const Options& options, std::vector<std::string>& args)
+{
+    // The sound starts where the first frame is.
+    char offset[32];
+    std::snprintf(offset, sizeof offset, "%.3f", firstShownMs(options) / 1000.0);
+    args.insert(args.end(), {"-ss", offset, "-i", dataFile(kMusicFile), "-map", "0:v", "-map", "1:a",
+                             "-c:a", "aac", "-b:a", "192k", "-shortest"});
+}
+
 } // namespace
 
 std::vector<std::string> encoderArgs(const Options& options, int width, int height, bool withMusic)
 {
     std::string size = std::to_string(width) + "x" + std::to_string(height);
     std::string rate = std::to_string(options.fps);
-    // The sound starts where the first frame is.
-    char offset[32];
-    std::snprintf(offset, sizeof offset, "%.3f", firstShownMs(options) / 1000.0);
-
     std::vector<std::string> args = {"ffmpeg", "-y", "-loglevel", "error", "-f", "rawvideo",
                                      "-pix_fmt", "rgb24", "-s", size, "-r", rate, "-i", "-"};
-    if (withMusic) {
-        args.insert(args.end(), {"-ss", offset, "-i", dataFile(kMusicFile), "-map", "0:v", "-map", "1:a",
-                                 "-c:a", "aac", "-b:a", "192k", "-shortest"});
-    }
+    if (withMusic)
+        addMusic(options, args);
     // x264's "veryfast" takes under half the CPU of its default at the same
     // quality (crf 18), which leaves the cores to the drawing.
     args.insert(args.end(), {"-c:v", "libx264", "-preset", "veryfast", "-pix_fmt", "yuv420p", "-crf", "18",
                              options.capturePath});
+    return args;
+}
+
+std::vector<std::string> joinArgs(const Options& options, const std::string& partList, const std::string& output)
+{
+    std::vector<std::string> args = {"ffmpeg", "-y", "-loglevel", "error", "-f", "concat", "-safe", "0",
+                                     "-i", partList};
+    if (access(dataFile(kMusicFile).c_str(), R_OK) == 0)
+        addMusic(options, args);
+    args.insert(args.end(), {"-c:v", "copy", output});
     return args;
 }
 
@@ -285,6 +304,10 @@ bool openCapture(const Options& options, int width, int height, std::string& err
     capture->frameBytes = static_cast<size_t>(width) * height * 3;
     capture->video = captureIsVideo(options.capturePath);
     capture->directory = options.capturePath;
+    if (std::optional<int64_t> first = capturePartFirstFrame()) {
+        capture->part = true;
+        capture->firstNumber = *first;
+    }
     bool started = capture->video ? startEncoder(options, error) : startPngWriters(error);
     if (!started)
         return false;
@@ -340,12 +363,14 @@ bool closeCapture(std::string& error)
 void showProgress(int64_t frame, int64_t total, double fps)
 {
     // On a terminal the line rewrites itself a few times a second; into a file
-    // or a pipe it is a new line every few seconds. The first and last frames always show.
+    // or a pipe it is a new line every few seconds, and a few a second for the
+    // process that runs a split capture's parts. The first and last frames always show.
     static const bool terminal = isatty(STDERR_FILENO);
+    static const bool part = capturePartFirstFrame().has_value();
     static double lastShown = -1.0e9;
     double now = showclock::wallMs();
     bool last = frame >= total;
-    if (!last && frame != 1 && now - lastShown < (terminal ? 250.0 : 5000.0))
+    if (!last && frame != 1 && now - lastShown < (terminal || part ? 250.0 : 5000.0))
         return;
     lastShown = now;
     std::string left = fps > 0.0 ? timeLeftText(static_cast<double>(total - frame) / fps) : "?";

@@ -19,6 +19,10 @@ bool captureFrame(std::string& error);
 // The ffmpeg command line of a video capture of width x height frames; with
 // the music, its sound starts at the first frame's music time.
 std::vector<std::string> encoderArgs(const Options& options, int width, int height, bool withMusic);
+// The ffmpeg command line that joins the videos named in partList (ffmpeg's
+// concat list) into output, their streams as they are, with the music under
+// them from the first frame's music time.
+std::vector<std::string> joinArgs(const Options& options, const std::string& partList, const std::string& output);
 // Hands on the last frame, waits for the writers and the video encoder, and
 // ends the capture; false with error on failure.
 bool closeCapture(std::string& error);

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/capture_jobs.h"
 #include "app/options.h"
 #include "app/show.h"
 #include "core/data_dir.h"
@@ -40,5 +41,7 @@ int main(int argc, char** argv)
         break;
     }
     setLogFile(options.logPath);
+    if (options.jobs)
+        return runCaptureJobs(options, argc, argv);
     return runShow(options);
 }

@@ -1,6 +1,8 @@
 #include "app/options.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <cstring>
 #include <optional>
 #include <string_view>
@@ -8,8 +10,8 @@
 const char* const kUsageLine =
     "usage: velmora [--go] [--mode WxH] [--aspect 16:10|16:9|full] [--windowed|--fullscreen]\n"
     "               [--antialias|--no-antialias] [--start MS] [--capture PATH] [--fps N]\n"
-    "               [--from MS] [--to MS] [--timedemo] [--report FILE] [--dev] [--data DIR]\n"
-    "               [--log FILE] [--help] [--version]\n";
+    "               [--from MS] [--to MS] [--jobs N] [--timedemo] [--report FILE] [--dev]\n"
+    "               [--data DIR] [--log FILE] [--help] [--version]\n";
 
 const char* const kHelpText =
     "Velmora, a real-time audiovisual demo.\n"
@@ -29,6 +31,9 @@ const char* const kHelpText =
     "  --from MS, --to MS    capture or timedemo range (default the whole show;\n"
     "                        a timedemo stops short of --to, so that a window's\n"
     "                        bounds measure that window alone)\n"
+    "  --jobs N              with --capture, render the range in N parts at once, in\n"
+    "                        N processes, and join them: the same frames, sooner on\n"
+    "                        a machine with cores to spare\n"
     "  --timedemo            run the show at a fixed step as fast as it renders and\n"
     "                        print start-up times and, per window, frame times and\n"
     "                        the main thread's CPU time per frame\n"
@@ -128,6 +133,13 @@ const OptionRow kOptionRows[] = {
          o.fps = static_cast<int>(fps);
          return true;
      }},
+    {.name = "--jobs", .value = [](Options& o, std::string_view v) {
+         long long jobs;
+         if (!parseInt(v, 1, INT32_MAX, jobs))
+             return false;
+         o.jobs = static_cast<int>(jobs);
+         return true;
+     }},
     {.name = "--capture", .value = [](Options& o, std::string_view v) { return readPath(v, o.capturePath); }},
     {.name = "--report", .value = [](Options& o, std::string_view v) { return readPath(v, o.reportPath); }},
     {.name = "--data", .value = [](Options& o, std::string_view v) { return readPath(v, o.dataDir); }},
@@ -153,6 +165,8 @@ std::string disagreement(const Options& options)
         return "--dev needs the real-time show";
     if (!options.reportPath.empty() && !options.timedemo)
         return "--report needs --timedemo";
+    if (options.jobs && options.capturePath.empty())
+        return "--jobs needs --capture";
     return {};
 }
 
@@ -174,6 +188,26 @@ bool parseModeText(std::string_view text, int& width, int& height)
     width = static_cast<int>(w);
     height = static_cast<int>(h);
     return true;
+}
+
+std::vector<std::string> argumentsWithout(int argc, const char* const* argv,
+                                          const std::vector<std::string_view>& names)
+{
+    std::vector<std::string> kept;
+    for (int i = 1; i < argc; ++i) {
+        std::string_view arg = argv[i];
+        size_t eq = arg.starts_with("--") ? arg.find('=') : std::string_view::npos;
+        std::string_view name = arg.substr(0, eq);
+        const OptionRow* row = findOption(name, eq != std::string_view::npos);
+        // A value given as the next argument goes with its option.
+        const int values = row && row->value && eq == std::string_view::npos ? 1 : 0;
+        if (std::find(names.begin(), names.end(), name) == names.end()) {
+            for (int k = i; k <= i + values && k < argc; ++k)
+                kept.emplace_back(argv[k]);
+        }
+        i += values;
+    }
+    return kept;
 }
 
 bool captureIsVideo(const std::string& path)

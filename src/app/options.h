@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 struct Options {
     bool go = false;
@@ -20,6 +21,7 @@ struct Options {
     bool dev = false;              // reload the timeline script when it changes
     std::string dataDir;           // --data: the data tree, instead of looking for one
     std::string logPath;           // --log: the log file, instead of debug_log.txt
+    std::optional<int> jobs;       // a capture rendered in this many processes
 };
 
 enum class ParseResult { Run, Help, Version, Error };
@@ -32,6 +34,11 @@ int32_t firstShownMs(const Options& options);
 
 // Reads "WIDTHxHEIGHT" (each 1 to 16384); false for anything else.
 bool parseModeText(std::string_view text, int& width, int& height);
+
+// The command line less the options named (with their values), in its own
+// order and spelling; argv must be one that parseOptions read without error.
+std::vector<std::string> argumentsWithout(int argc, const char* const* argv,
+                                          const std::vector<std::string_view>& names);
 
 // True when the capture goes to a video file rather than a directory of frames.
 bool captureIsVideo(const std::string& path);

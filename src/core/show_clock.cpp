@@ -69,9 +69,26 @@ void startMusic(int32_t startMs)
     state.musicStarted = true;
 }
 
+int32_t FrameGrid::msAt(int64_t k) const
+{
+    return static_cast<int32_t>(k * 1000 / fps);
+}
+
+int64_t FrameGrid::firstFrom(int64_t ms) const
+{
+    // trunc(k * 1000 / fps) >= ms exactly when k * 1000 >= ms * fps.
+    return (std::max<int64_t>(ms, 0) * fps + 999) / 1000;
+}
+
+int64_t FrameGrid::lastTo(int64_t ms) const
+{
+    // trunc(k * 1000 / fps) <= ms exactly when k * 1000 < (ms + 1) * fps.
+    return ms < 0 ? -1 : ((ms + 1) * fps - 1) / 1000;
+}
+
 int32_t musicMsAt(int64_t k)
 {
-    return state.fromMs + static_cast<int32_t>(k * 1000 / state.fps);
+    return state.fromMs + FrameGrid{state.fps}.msAt(k);
 }
 
 int32_t musicMs()
@@ -98,16 +115,12 @@ int64_t frameIndex()
 
 int64_t firstFrameFrom(int32_t ms)
 {
-    // trunc(k * 1000 / fps) >= d exactly when k * 1000 >= d * fps.
-    const int64_t d = std::max<int64_t>(static_cast<int64_t>(ms) - state.fromMs, 0);
-    return (d * state.fps + 999) / 1000;
+    return FrameGrid{state.fps}.firstFrom(static_cast<int64_t>(ms) - state.fromMs);
 }
 
 int64_t lastFrameTo(int32_t ms)
 {
-    // trunc(k * 1000 / fps) <= d exactly when k * 1000 < (d + 1) * fps.
-    const int64_t d = static_cast<int64_t>(ms) - state.fromMs;
-    return d < 0 ? -1 : ((d + 1) * state.fps - 1) / 1000;
+    return FrameGrid{state.fps}.lastTo(static_cast<int64_t>(ms) - state.fromMs);
 }
 
 void skipToFrame(int64_t k)

@@ -7,6 +7,17 @@
 
 namespace showclock {
 
+// The fixed step's frames from show time 0, apart from the running clock:
+// frame k is at trunc(k * 1000 / fps) ms.
+struct FrameGrid {
+    int fps = 60;
+    int32_t msAt(int64_t k) const;
+    // The first frame at or after ms (0 for any ms up to 0), and the last at
+    // or before ms (-1 before 0).
+    int64_t firstFrom(int64_t ms) const;
+    int64_t lastTo(int64_t ms) const;
+};
+
 // Frame k then has music time fromMs + trunc(k * 1000 / fps) and frame clock k / fps.
 void useFixedStep(int32_t fromMs, int fps);
 bool isFixedStep();

@@ -39,7 +39,7 @@ TEST(Options, NoArgumentsOpenTheDialogAndEveryOptionIsRead)
     EXPECT_FALSE(o.go || o.modeWidth || o.fullscreen);
     ASSERT_EQ(parse({"--go", "--mode", "640x400", "--aspect", "16:9", "--windowed", "--no-antialias",
                      "--start", "30000", "--capture", "/tmp/x", "--fps", "10", "--from", "100",
-                     "--to=2000", "--data", "/d", "--log=l.txt"},
+                     "--to=2000", "--data", "/d", "--log=l.txt", "--jobs", "3"},
                     o, error),
               ParseResult::Run)
         << error;
@@ -48,6 +48,7 @@ TEST(Options, NoArgumentsOpenTheDialogAndEveryOptionIsRead)
                                 o.fps, *o.fromMs, *o.toMs}),
               (std::vector<int>{640, 400, 1, false, false, 30000, 10, 100, 2000}));
     EXPECT_EQ(o.capturePath + o.dataDir + o.logPath, "/tmp/x/dl.txt");
+    EXPECT_EQ(o.jobs, 3);
     // The other aspect names.
     parse({"--aspect", "16:10"}, o, error);
     EXPECT_EQ(*o.aspect, 0);
@@ -65,7 +66,9 @@ TEST(Options, HelpAndVersionAreAnsweredAndMalformedValuesAreErrors)
         {"--mode", "abcxdef"}, {"--aspect", "4:3"}, {"--fps", "0"}, {"--fps", "12fps"}, {"--start", "-5"},
         {"--start"}, {"--from", "99999999999999"}, {"--go=1"}, {"--from", "2000", "--to", "1000"},
         {"--report", "r.json"}, {"--timedemo", "--capture", "d"}, {"--dev", "--timedemo"}, {"--dev", "--capture", "d"},
-        {"--dev=1"}, {"--data"}, {"--data="}, {"--log", ""}};
+        {"--dev=1"}, {"--data"}, {"--data="}, {"--log", ""}, {"--capture", "d", "--jobs", "0"},
+        {"--capture", "d", "--jobs", "-2"}, {"--capture", "d", "--jobs", "two"}, {"--capture", "d", "--jobs"},
+        {"--jobs", "2"}, {"--timedemo", "--jobs", "2"}};
     for (const auto& args : malformed)
         EXPECT_EQ(parse(args), ParseResult::Error) << args[0] << " " << (args.size() > 1 ? args[1] : "");
 }
