@@ -56,9 +56,12 @@ struct Capture {
     std::string error; // the first writer's failure
     std::atomic<bool> failed{false};
 };
-// Made at open and never destroyed at exit, so that a run which exits in the
-// middle of a capture is not held up by its writer threads.
-Capture* capture = nullptr;
+struct {
+    // Made at open and never destroyed at exit, so that a run which exits in
+    // the middle of a capture is not held up by its writer threads.
+    Capture* capture = nullptr;
+    double progressShownMs = -1.0e9; // wall time of the last progress line
+} state;
 
 const char* kMusicFile = "data/music/drellnivar-Velmora.ogg";
 const char* kEncoderStopped = "ffmpeg stopped taking frames";
@@ -69,33 +72,33 @@ constexpr unsigned kMostPngWriters = 8;
 void failCapture(const std::string& error, bool dropQueued)
 {
     {
-        std::lock_guard lock(capture->errorMutex);
-        if (capture->error.empty())
-            capture->error = error;
+        std::lock_guard lock(state.capture->errorMutex);
+        if (state.capture->error.empty())
+            state.capture->error = error;
     }
-    capture->failed = true;
+    state.capture->failed = true;
     if (dropQueued)
-        capture->queue->abandon();
+        state.capture->queue->abandon();
     else
-        capture->queue->close();
+        state.capture->queue->close();
 }
 
 void writePngFrames()
 {
-    while (std::optional<Frame> frame = capture->queue->pop()) {
+    while (std::optional<Frame> frame = state.capture->queue->pop()) {
         char name[32];
         std::snprintf(name, sizeof name, "/frame_%05lld.png",
-                      static_cast<long long>(capture->firstNumber + frame->index));
+                      static_cast<long long>(state.capture->firstNumber + frame->index));
         std::string error;
-        if (!writePng(capture->directory + name, capture->width, capture->height, frame->rgb.get(), error))
+        if (!writePng(state.capture->directory + name, state.capture->width, state.capture->height, frame->rgb.get(), error))
             failCapture(error, false);
     }
 }
 
 void feedEncoder()
 {
-    while (std::optional<Frame> frame = capture->queue->pop()) {
-        if (std::fwrite(frame->rgb.get(), 1, capture->frameBytes, capture->encoder.input) != capture->frameBytes) {
+    while (std::optional<Frame> frame = state.capture->queue->pop()) {
+        if (std::fwrite(frame->rgb.get(), 1, state.capture->frameBytes, state.capture->encoder.input) != state.capture->frameBytes) {
             failCapture(kEncoderStopped, true);
             return;
         }
@@ -105,60 +108,60 @@ void feedEncoder()
 bool startEncoder(const Options& options, std::string& error)
 {
     // The parts of a split capture are joined before the music is laid.
-    const bool withMusic = !capture->part && access(dataFile(kMusicFile).c_str(), R_OK) == 0;
-    std::vector<std::string> args = encoderArgs(options, capture->width, capture->height, withMusic);
-    if (!platform::startPipedChild(args, capture->encoder, error))
+    const bool withMusic = !state.capture->part && access(dataFile(kMusicFile).c_str(), R_OK) == 0;
+    std::vector<std::string> args = encoderArgs(options, state.capture->width, state.capture->height, withMusic);
+    if (!platform::startPipedChild(args, state.capture->encoder, error))
         return false;
-    capture->queue = std::make_unique<BoundedQueue<Frame>>(2);
-    capture->writers.emplace_back(feedEncoder);
+    state.capture->queue = std::make_unique<BoundedQueue<Frame>>(2);
+    state.capture->writers.emplace_back(feedEncoder);
     return true;
 }
 
 bool startPngWriters(std::string& error)
 {
-    if (mkdir(capture->directory.c_str(), 0755) != 0 && errno != EEXIST) {
-        error = "cannot make '" + capture->directory + "': " + std::strerror(errno);
+    if (mkdir(state.capture->directory.c_str(), 0755) != 0 && errno != EEXIST) {
+        error = "cannot make '" + state.capture->directory + "': " + std::strerror(errno);
         return false;
     }
     struct stat st;
-    if (stat(capture->directory.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
-        error = "'" + capture->directory + "' is not a directory";
+    if (stat(state.capture->directory.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+        error = "'" + state.capture->directory + "' is not a directory";
         return false;
     }
     // Encoding a PNG costs several times the read-back: one writer per core.
     unsigned count = std::clamp(std::thread::hardware_concurrency(), 1u, kMostPngWriters);
-    capture->queue = std::make_unique<BoundedQueue<Frame>>(count);
+    state.capture->queue = std::make_unique<BoundedQueue<Frame>>(count);
     for (unsigned i = 0; i < count; ++i)
-        capture->writers.emplace_back(writePngFrames);
+        state.capture->writers.emplace_back(writePngFrames);
     return true;
 }
 
 Frame newFrame(int64_t index)
 {
-    return Frame{index, std::unique_ptr<uint8_t[]>(new uint8_t[capture->frameBytes])};
+    return Frame{index, std::unique_ptr<uint8_t[]>(new uint8_t[state.capture->frameBytes])};
 }
 
 // GL rows come bottom-up; frames hold them top-down.
 void copyRowsFlipped(const uint8_t* bottomUp, uint8_t* topDown)
 {
-    const size_t row = static_cast<size_t>(capture->width) * 3;
-    for (int y = 0; y < capture->height; ++y)
-        std::memcpy(topDown + y * row, bottomUp + (capture->height - 1 - y) * row, row);
+    const size_t row = static_cast<size_t>(state.capture->width) * 3;
+    for (int y = 0; y < state.capture->height; ++y)
+        std::memcpy(topDown + y * row, bottomUp + (state.capture->height - 1 - y) * row, row);
 }
 
 // Waits while the writers are a queue's length behind; a frame handed on
 // after they failed is dropped.
 void handOn(Frame frame)
 {
-    capture->queue->push(std::move(frame));
+    state.capture->queue->push(std::move(frame));
 }
 
 // Hands on the frame waiting in the pack buffer.
 void handOnPending()
 {
-    capture->pending = false;
-    Frame frame = newFrame(capture->frame - 1);
-    glBindBuffer(GL_PIXEL_PACK_BUFFER, capture->packBuffer);
+    state.capture->pending = false;
+    Frame frame = newFrame(state.capture->frame - 1);
+    glBindBuffer(GL_PIXEL_PACK_BUFFER, state.capture->packBuffer);
     const void* pixels = glMapBuffer(GL_PIXEL_PACK_BUFFER, GL_READ_ONLY);
     if (pixels) {
         copyRowsFlipped(static_cast<const uint8_t*>(pixels), frame.rgb.get());
@@ -175,16 +178,16 @@ void handOnPending()
 // buffer and ends the capture; false with the first failure.
 bool endCapture(std::string& error)
 {
-    capture->queue->close();
-    for (std::thread& writer : capture->writers)
+    state.capture->queue->close();
+    for (std::thread& writer : state.capture->writers)
         writer.join();
-    if (capture->packBuffer)
-        glDeleteBuffers(1, &capture->packBuffer);
-    bool ok = !capture->failed;
+    if (state.capture->packBuffer)
+        glDeleteBuffers(1, &state.capture->packBuffer);
+    bool ok = !state.capture->failed;
     if (!ok)
-        error = capture->error;
-    if (capture->video) {
-        int status = platform::finishPipedChild(capture->encoder);
+        error = state.capture->error;
+    if (state.capture->video) {
+        int status = platform::finishPipedChild(state.capture->encoder);
         if (status == 127) {
             error = "ffmpeg is not installed";
             ok = false;
@@ -195,8 +198,8 @@ bool endCapture(std::string& error)
             error += " (it exited with status " + std::to_string(status) + ")";
         }
     }
-    delete capture;
-    capture = nullptr;
+    delete state.capture;
+    state.capture = nullptr;
     return ok;
 }
 
@@ -298,64 +301,64 @@ bool writePng(const std::string& path, int width, int height, const uint8_t* rgb
 
 bool openCapture(const Options& options, int width, int height, std::string& error)
 {
-    capture = new Capture;
-    capture->width = width;
-    capture->height = height;
-    capture->frameBytes = static_cast<size_t>(width) * height * 3;
-    capture->video = captureIsVideo(options.capturePath);
-    capture->directory = options.capturePath;
+    state.capture = new Capture;
+    state.capture->width = width;
+    state.capture->height = height;
+    state.capture->frameBytes = static_cast<size_t>(width) * height * 3;
+    state.capture->video = captureIsVideo(options.capturePath);
+    state.capture->directory = options.capturePath;
     if (std::optional<int64_t> first = capturePartFirstFrame()) {
-        capture->part = true;
-        capture->firstNumber = *first;
+        state.capture->part = true;
+        state.capture->firstNumber = *first;
     }
-    bool started = capture->video ? startEncoder(options, error) : startPngWriters(error);
+    bool started = state.capture->video ? startEncoder(options, error) : startPngWriters(error);
     if (!started)
         return false;
     // Pixel-pack buffers are core from OpenGL 2.1; a 2.0 driver may offer them as an extension.
     if (epoxy_gl_version() >= 21 || epoxy_has_gl_extension("GL_ARB_pixel_buffer_object")) {
-        glGenBuffers(1, &capture->packBuffer);
-        glBindBuffer(GL_PIXEL_PACK_BUFFER, capture->packBuffer);
-        glBufferData(GL_PIXEL_PACK_BUFFER, static_cast<GLsizeiptr>(capture->frameBytes), nullptr, GL_STREAM_READ);
+        glGenBuffers(1, &state.capture->packBuffer);
+        glBindBuffer(GL_PIXEL_PACK_BUFFER, state.capture->packBuffer);
+        glBufferData(GL_PIXEL_PACK_BUFFER, static_cast<GLsizeiptr>(state.capture->frameBytes), nullptr, GL_STREAM_READ);
         glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
     } else {
-        capture->bottomUp.resize(capture->frameBytes);
+        state.capture->bottomUp.resize(state.capture->frameBytes);
     }
     return true;
 }
 
 bool captureFrame(std::string& error)
 {
-    const int w = capture->width, h = capture->height;
+    const int w = state.capture->width, h = state.capture->height;
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadBuffer(GL_BACK);
-    if (capture->packBuffer) {
+    if (state.capture->packBuffer) {
         // The frame before this one was read back while this one drew.
-        if (capture->pending)
+        if (state.capture->pending)
             handOnPending();
-        glBindBuffer(GL_PIXEL_PACK_BUFFER, capture->packBuffer);
+        glBindBuffer(GL_PIXEL_PACK_BUFFER, state.capture->packBuffer);
         glReadPixels(0, 0, w, h, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
         glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
-        capture->pending = true;
+        state.capture->pending = true;
     } else {
-        glReadPixels(0, 0, w, h, GL_RGB, GL_UNSIGNED_BYTE, capture->bottomUp.data());
-        Frame frame = newFrame(capture->frame);
-        copyRowsFlipped(capture->bottomUp.data(), frame.rgb.get());
+        glReadPixels(0, 0, w, h, GL_RGB, GL_UNSIGNED_BYTE, state.capture->bottomUp.data());
+        Frame frame = newFrame(state.capture->frame);
+        copyRowsFlipped(state.capture->bottomUp.data(), frame.rgb.get());
         handOn(std::move(frame));
     }
-    ++capture->frame;
-    if (!capture->failed)
+    ++state.capture->frame;
+    if (!state.capture->failed)
         return true;
-    capture->pending = false; // the capture ends here
+    state.capture->pending = false; // the capture ends here
     endCapture(error);
     return false;
 }
 
 bool closeCapture(std::string& error)
 {
-    if (!capture)
+    if (!state.capture)
         return true;
     // The last frame is still in the pack buffer.
-    if (capture->pending && !capture->failed)
+    if (state.capture->pending && !state.capture->failed)
         handOnPending();
     return endCapture(error);
 }
@@ -367,12 +370,11 @@ void showProgress(int64_t frame, int64_t total, double fps)
     // process that runs a split capture's parts. The first and last frames always show.
     static const bool terminal = isatty(STDERR_FILENO);
     static const bool part = capturePartFirstFrame().has_value();
-    static double lastShown = -1.0e9;
     double now = showclock::wallMs();
     bool last = frame >= total;
-    if (!last && frame != 1 && now - lastShown < (terminal || part ? 250.0 : 5000.0))
+    if (!last && frame != 1 && now - state.progressShownMs < (terminal || part ? 250.0 : 5000.0))
         return;
-    lastShown = now;
+    state.progressShownMs = now;
     std::string left = fps > 0.0 ? timeLeftText(static_cast<double>(total - frame) / fps) : "?";
     std::fprintf(stderr, "%scapture: frame %lld of %lld, %.1f fps, %s left%s", terminal ? "\r" : "",
                  static_cast<long long>(frame), static_cast<long long>(total), fps, left.c_str(),

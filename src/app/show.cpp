@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "app/capture.h"
@@ -321,29 +322,27 @@ void applyOptionsToSettings(const Options& options, DisplaySettings& settings)
     settings.goValue = true;
 }
 
-int runShow(const Options& options)
+namespace {
+
+// The platform's video, with SDL's off-screen driver for an offline run that
+// finds no display; false after saying why.
+bool openVideo(bool offline)
 {
-    const bool capturing = !options.capturePath.empty();
-    const bool offline = capturing || options.timedemo;
-
-    // The first clock reading: every later frame-clock reading counts from here.
-    FrameTimer::now();
-    startStartupWorkAhead();
-
-    // A failure anywhere from here on restores the desktop before it exits.
-    setFailureHook(platform::shutdown);
-    setMessageBoxHook(platform::messageBox);
     std::string error;
     if (!platform::initVideo(error, offline)) {
         std::fprintf(stderr, "velmora: no display available (%s); --capture and --timedemo work without one\n",
                      error.c_str());
-        return 1;
+        return false;
     }
     if (offline)
         platform::setMessageBoxesEnabled(false);
+    return true;
+}
 
-    ShowContext show(!offline);
-    const DisplaySettings& display = show.display;
+// The display settings from the command line and, without --go, from the
+// dialog; the run's exit code where the run ends here.
+std::optional<int> chooseSettings(const Options& options, ShowContext& show, bool offline)
+{
     // The script is watched from right after its first reading, so that no change goes unseen.
     if (!offline)
         startShowControls(options.dev);
@@ -352,49 +351,46 @@ int runShow(const Options& options)
     // Without --go the viewer confirms or changes these choices first; batch runs never ask.
     if (!options.go && !offline)
         showSettingsDialog(show.display);
-    if (!display.go()) {
-        platform::shutdown();
+    if (!show.display.go())
         return 0;
-    }
 
-    int32_t from = firstShownMs(options);
     const TimeWindow& end = show.markers[Marker::Demoend];
-    if (options.timedemo && (from > end.start || options.toMs.value_or(0) > end.end)) {
+    if (options.timedemo && (firstShownMs(options) > end.start || options.toMs.value_or(0) > end.end)) {
         std::fprintf(stderr, "velmora: the timedemo range lies outside the show (0 to %d ms)\n%s",
                      static_cast<int>(end.end), kUsageLine);
-        platform::shutdown();
         return 2;
     }
-    // Offline frames count from show time 0, whatever --from says: frame k
-    // then has the clocks it has in a whole run.
-    if (offline)
-        showclock::useFixedStep(0, options.fps);
+    return std::nullopt;
+}
 
+// The show's window with an OpenGL 2.0 context, shown; false after saying why.
+bool openShowWindow(const DisplaySettings& display, bool offline)
+{
+    std::string error;
     platform::WindowRequest request{kWindowTitle, display.width(), display.height(), display.fullscreen(),
                                     display.bitsPerPixel()};
     if (!platform::openWindow(request, error)) {
         std::fprintf(stderr, "velmora: cannot open a window with OpenGL: %s\n", error.c_str());
-        platform::shutdown();
-        return 1;
+        return false;
     }
     if (epoxy_gl_version() < 20) {
         std::fprintf(stderr, "velmora: OpenGL 2.0 is needed, the driver offers %d.%d\n",
                      epoxy_gl_version() / 10, epoxy_gl_version() % 10);
-        platform::shutdown();
-        return 1;
+        return false;
     }
     platform::showWindow();
     if (offline)
         platform::disableSwapWait();
+    return true;
+}
 
-    setGlDefaults();
-    platform::showCursor(!display.fullscreen());
-    runStartup(show, from);
-    platform::sleepMs(300);
-    platform::raiseWindow();
-
-    const RunMode& mode = capturing ? kCapture : options.timedemo ? kTimedemo : kRealTime;
+// The show's frames in the run's mode, from its set-up to its tear-down and
+// the show's shutdown; the run's exit code.
+int runFrames(const Options& options, ShowContext& show, int32_t from)
+{
+    const RunMode& mode = !options.capturePath.empty() ? kCapture : options.timedemo ? kTimedemo : kRealTime;
     Run run{.options = options, .show = show, .from = from};
+    std::string error;
     if (!mode.setup(run, error))
         failRun(show, error);
     for (Turn turn = Turn::Next; turn != Turn::Quit;) {
@@ -414,6 +410,47 @@ int runShow(const Options& options)
         std::fprintf(stderr, "velmora: %s\n", error.c_str());
         exitCode = 1;
     }
+    return exitCode;
+}
+
+} // namespace
+
+int runShow(const Options& options)
+{
+    const bool offline = !options.capturePath.empty() || options.timedemo;
+
+    // The first clock reading: every later frame-clock reading counts from here.
+    FrameTimer::now();
+    startStartupWorkAhead();
+
+    // A failure anywhere from here on restores the desktop before it exits.
+    setFailureHook(platform::shutdown);
+    setMessageBoxHook(platform::messageBox);
+    if (!openVideo(offline))
+        return 1;
+
+    ShowContext show(!offline);
+    if (std::optional<int> ended = chooseSettings(options, show, offline)) {
+        platform::shutdown();
+        return *ended;
+    }
+    // Offline frames count from show time 0, whatever --from says: frame k
+    // then has the clocks it has in a whole run.
+    if (offline)
+        showclock::useFixedStep(0, options.fps);
+    if (!openShowWindow(show.display, offline)) {
+        platform::shutdown();
+        return 1;
+    }
+
+    setGlDefaults();
+    platform::showCursor(!show.display.fullscreen());
+    const int32_t from = firstShownMs(options);
+    runStartup(show, from);
+    platform::sleepMs(300);
+    platform::raiseWindow();
+
+    const int exitCode = runFrames(options, show, from);
     platform::shutdown();
     return exitCode;
 }

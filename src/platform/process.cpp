@@ -15,11 +15,13 @@ namespace platform {
 
 namespace {
 
-std::atomic<bool> gInterrupted{false};
+struct {
+    std::atomic<bool> interrupted{false}; // set by the signal handler, so lock-free
+} state;
 
 void raiseInterrupt(int)
 {
-    gInterrupted = true;
+    state.interrupted = true;
 }
 
 // argv for exec: pointers into args, which must outlive them.
@@ -162,7 +164,7 @@ void catchInterrupts()
 
 bool interrupted()
 {
-    return gInterrupted;
+    return state.interrupted;
 }
 
 } // namespace platform
