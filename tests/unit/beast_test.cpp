@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "core/c_rand.h"
-#include "core/rng.h"
 #include "gfx/camera_path.h"
 #include "scenes/beast.h"
 #include "scenes/lair.h"
@@ -20,41 +19,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(Swarms, TheFirstCubesOfBothSwarmsFollowTheGeneratorsInTheirOrder)
-{
-    CRandState cSequence = cRandShared();
-    buildSwarms();
-    uint32_t after = rng::state();
-
-    // The same draws, made here one by one: the lair swarm's first cube, then
-    // (after 1823 more) the beast swarm's first.
-    rng::seed(5295);
-    Vec3 b = randomInBox(0.0f, 0.0f, 0.0f); // sin(0) = 0
-    Vec3 base = randomInCube(1.85f) + b * 0.15f;
-    float k = 0.08f * rng::next() + 1.282f;
-    Vec3 target = base * k + randomSpherePoint(1.2f);
-    float jitter = 0.1f * rng::next() + 0.9f;
-    float size = 0.06f + static_cast<float>((cRandNext(cSequence) >> 16) % 32767) / 32767.0f * 0.12f;
-
-    const SwarmCube& first = lairSwarm()[0];
-    EXPECT_EQ((std::vector<float>{first.base.x, first.base.z, first.target.y, first.jitter, first.size, first.waveStart}),
-              (std::vector<float>{base.x, base.z, target.y, jitter, size, 0.0f}));
-    EXPECT_FLOAT_EQ(first.waveEnd + 0.235f, 0.23592f);
-    EXPECT_FLOAT_EQ(lairSwarm()[kSwarmSize - 1].waveStart, 0.45575f);
-
-    // Ten draws of the program's generator and one of the C library's per cube.
-    rng::seed(5295);
-    for (int n = 0; n < 2 * kSwarmSize * 10; ++n)
-        rng::next();
-    EXPECT_EQ(rng::state(), after);
-    CRandState expected = saved_;
-    cRandSkip(expected, 2 * kSwarmSize);
-    EXPECT_EQ(cRandNext(expected), cRandNext(cRandShared()));
-
-    // The beast swarm is thrown wider than the lair's from the same kind of draws.
-    EXPECT_NE(beastSwarm()[0].base.x, first.base.x);
-}
 
 TEST_F(Swarms, NoCubeIsThrownBeforeTheFirstWave)
 {

@@ -56,20 +56,8 @@ TEST(MoonGroundTest, TheFirstRowRisesFromTheCentresAloneOutOfASunkenPlain)
     EXPECT_GT(highest, 3.3f);
 }
 
-TEST(MoonGroundTest, TheMoundsArePlacedFromTheGeneratorAfterTheGridAndSlideOutOfView)
+TEST(MoonGroundTest, AMoundSlidesOutOfViewOnceItHasTravelledItsDepth)
 {
-    CloudsGround g = buildCloudsGround();
-    rng::seed(52326);
-    for (int k = 0; k < 1 + 76 * 76; ++k)
-        rng::next();
-    const float scale = 2.5f * rng::next() + 1.5f;
-    const Vec3 q1 = randomInCube(140.0f);
-    const Vec3 q2 = randomInCube(90.0f);
-    const float speed = 300.0f * rng::next() + 20.0f;
-    EXPECT_EQ(g.mounds[0].scale, scale);
-    EXPECT_EQ(xyz(g.mounds[0].position), (std::vector<float>{q2.x, 22.0f, q1.z}));
-    EXPECT_EQ(g.mounds[0].speed, speed);
-
     Mound fast{{0.0f, 22.0f, -100.0f}, 2.0f, 320.0f}; // leaves once 320 p passes 240
     EXPECT_LT(moundDepth(fast, 0.74f), 140.0f);
     EXPECT_GE(moundDepth(fast, 0.76f), 140.0f);
@@ -85,21 +73,11 @@ TEST(StairwayTest, FillsFourPathsDrawingSixteenValuesPerStep)
     for (int k = 0; k < 16384; ++k)
         expected = rng::step(expected);
     rng::seed(1234);
-    const float u[4] = {rng::next(), rng::next(), rng::next(), rng::next()};
-    rng::seed(1234);
     buildStairways(paths, grid);
     EXPECT_EQ(rng::state(), expected);
 
     for (const CameraPath& p : paths)
         EXPECT_EQ(p.pointCount(), 1025);
-    const StairSprite& first = grid[0][0];
-    EXPECT_EQ(xyz(first.colour), (std::vector<float>{0.0f, 0.0f, 1.0f}));
-    EXPECT_EQ(first.start, 0.165f + 0.05f * u[0]);
-    EXPECT_EQ(first.end, 0.8f + 0.05f * u[1]);
-    EXPECT_EQ(first.size, 0.4f + 0.6f * u[2]);
-    EXPECT_EQ(first.lead, 0.015f * u[3]);
-    EXPECT_EQ(xyz(grid[1][0].position), (std::vector<float>{-15.0f, 5.0f, -45.0f}));
-    EXPECT_EQ(grid[3][5].field, 2);
 
     // Stairway 1 follows a tangent curve: a quarter turn in, it flies off.
     EXPECT_GT(std::fabs(paths[0].sample(257.0f / 1024.0f).x), 1000.0f);

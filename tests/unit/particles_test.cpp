@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <vector>
 
 #include "core/c_rand.h"
@@ -139,22 +138,6 @@ TEST_F(Particles, WithRespawnASlotNeverStaysDeadWithoutItWaitsForTheNextEmission
         s.update(0.4f);
         EXPECT_EQ(alive(s), respawn ? 1 : 0) << (respawn ? "respawn" : "no respawn");
     }
-}
-
-TEST_F(Particles, TheRangeHelpersKeepTheirQuirks)
-{
-    CRandState next = cRandShared();
-    float u = static_cast<float>((cRandNext(next) >> 16) % 32767) / 32767.0f;
-    EXPECT_FLOAT_EQ(randomRange(0.0f, 2.0f), 4.0f * u) << "hi squared times u";
-
-    // The first radius goes along z, the second along x.
-    next = cRandShared();
-    float r1 = static_cast<float>((cRandNext(next) >> 16) % 32767) / 32767.0f * 3.0f;
-    float r2 = static_cast<float>((cRandNext(next) >> 16) % 32767) / 32767.0f * 3.0f;
-    Vec3 d = randomDiscPoint(3.0f, 0.7853982f);
-    EXPECT_FLOAT_EQ(d.x, std::cos(0.7853982f) * r2);
-    EXPECT_FLOAT_EQ(d.z, std::sin(0.7853982f) * r1);
-    EXPECT_EQ(d.y, 0.0f);
 }
 
 TEST_F(Particles, TheFlowFieldMorphsFromThePreviousFieldAndIsZeroOutsideItsFour)

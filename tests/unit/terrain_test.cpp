@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <vector>
 
 #include "core/c_rand.h"
@@ -55,51 +54,12 @@ protected:
 
 } // namespace
 
-TEST_F(TerrainGrid, BumpCentresTakeXFromTheThirdCubeYFromTheSecondZFromTheFirst)
-{
-    // Nine draws per bump from the seed; y spreads 5 except for a few bumps.
-    rng::seed(52326);
-    std::vector<float> u(972);
-    for (float& x : u)
-        x = rng::next();
-    for (auto [k, spread] : {std::pair{0, 5.0f}, {7, 15.0f}, {13, 25.0f}, {24, 35.0f}, {107, 5.0f}}) {
-        const float* d = &u[9 * k];
-        EXPECT_EQ(centres[k].x, (d[6] - 0.5f) * 30.0f) << k;
-        EXPECT_EQ(centres[k].y, (d[4] - 0.5f) * spread) << k;
-        EXPECT_EQ(centres[k].z, (d[2] - 0.5f) * 30.0f) << k;
-    }
-}
-
 TEST_F(TerrainGrid, TheBuildDrawsOncePerTermFromEachGenerator)
 {
     EXPECT_EQ(rngAfter, stepped(52326, 972 + kTerms));
     CRandState expected = cRandInitialState();
     cRandSkip(expected, kTerms);
     EXPECT_TRUE(sameSequence(cAfter, expected));
-}
-
-TEST_F(TerrainGrid, HeightsAreSumsOfTheBumpTermsInOrderWithOneDrawOfEachGeneratorPerTerm)
-{
-    CRandState c = cRandInitialState();
-    uint32_t x = stepped(52326, 972);
-    uint64_t consumed = 0;
-    // Points in build order, so that one pair of generators walks to each.
-    for (auto [r, col] : {std::pair{0, 0}, {0, 1}, {137, 301}, {256, 256}, {511, 511}}) {
-        uint64_t first = (uint64_t(r) * 512 + col) * 108;
-        cRandSkip(c, first - consumed);
-        x = stepped(x, first - consumed);
-        float px = 0.1f * static_cast<float>(col - 256), py = -0.475f, pz = 0.1f * static_cast<float>(r - 256);
-        float h = 0.0f;
-        for (int k = 0; k < 108; ++k) {
-            double dx = px - centres[k].x, dy = py - centres[k].y, dz = pz - centres[k].z;
-            int draw = cRandNext(c);
-            x = rng::step(x);
-            h += terrainHeightTerm(static_cast<float>(std::sqrt(dx * dx + dy * dy + dz * dz)), draw,
-                                   static_cast<float>(x / 4294967291.0));
-        }
-        consumed = first + 108;
-        EXPECT_EQ(heights[r * 512 + col], h) << r << ", " << col;
-    }
 }
 
 TEST_F(TerrainGrid, ThreadedBuildsMatchTheSerialOneBitForBitAndLeaveTheSameStates)
