@@ -11,6 +11,7 @@
 
 #include "app/startup.h"
 #include "core/show_clock.h"
+#include "gfx/image_manager.h"
 #include "scenes/scene_list.h"
 #include "timeline/show_table.h"
 
@@ -105,6 +106,9 @@ bool timedemoReport(const std::string& reportPath, std::string& error)
     }
     std::printf("  %-28s %9.1f ms %9.1f ms cpu\n", "total", startupTotal, startupCpu);
     std::printf("launch to first frame: %.1f ms, %.1f ms cpu\n", state.firstFrameMs, state.firstFrameCpuMs);
+    const DecodeAheadTally ahead = decodeAheadTally();
+    std::printf("start-up pictures: %d loaded, %d not on the decode-ahead list, %d on it and never loaded\n",
+                ahead.loads, ahead.unlisted, ahead.neverLoaded);
     if (state.advance.frames > 0)
         std::printf("from 0 to %d ms, unseen: %lld frames updated in %.1f ms, %lld of them also drawn in %.1f ms\n",
                     static_cast<int>(state.advanceToMs), static_cast<long long>(state.advance.frames - state.advance.drawn),
@@ -141,8 +145,9 @@ bool timedemoReport(const std::string& reportPath, std::string& error)
         sep = ",";
     }
     std::fprintf(file, "\n  ],\n  \"launch_to_first_frame_ms\": %.3f,\n  \"launch_to_first_frame_cpu_ms\": %.3f,"
-                       "\n  \"peak_resident_mb\": %.1f,",
-                 state.firstFrameMs, state.firstFrameCpuMs, peakMb);
+                       "\n  \"peak_resident_mb\": %.1f,"
+                       "\n  \"decode_ahead\": {\"loads\": %d, \"unlisted\": %d, \"never_loaded\": %d},",
+                 state.firstFrameMs, state.firstFrameCpuMs, peakMb, ahead.loads, ahead.unlisted, ahead.neverLoaded);
     if (state.advance.frames > 0)
         std::fprintf(file,
                      "\n  \"before_from\": {\"to_ms\": %d, \"updated\": %lld, \"update_ms\": %.3f, "

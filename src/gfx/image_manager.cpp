@@ -32,6 +32,7 @@ struct DecodeAhead {
     std::mutex lock;
     std::condition_variable changed;
     std::vector<Entry> entries; // fixed while the worker runs
+    DecodeAheadTally tally;     // of the list stopped last
     size_t heldBytes = 0;
     bool stopping = false;
     std::thread worker;
@@ -62,6 +63,9 @@ struct DecodeAhead {
     bool take(const char* path, bool& decoded, DecodedPicture& picture)
     {
         std::unique_lock<std::mutex> hold(lock);
+        if (entries.empty())
+            return false;
+        ++tally.loads;
         for (Entry& entry : entries) {
             if (entry.path != path || entry.stage == Stage::Taken)
                 continue;
@@ -77,6 +81,7 @@ struct DecodeAhead {
             changed.notify_all();
             return true;
         }
+        ++tally.unlisted;
         return false;
     }
 
@@ -89,6 +94,8 @@ struct DecodeAhead {
         changed.notify_all();
         if (worker.joinable())
             worker.join();
+        for (const Entry& entry : entries)
+            tally.neverLoaded += entry.stage != Stage::Taken;
         entries.clear();
         heldBytes = 0;
         stopping = false;
@@ -165,6 +172,7 @@ GLuint ImageManager::loadImage(const char* path, bool mipmapped, bool clampToEdg
 void decodeAhead(const std::vector<std::string>& paths)
 {
     state.ahead.stop();
+    state.ahead.tally = {};
     for (const std::string& path : paths)
         state.ahead.entries.push_back({.path = path});
     state.ahead.worker = std::thread([] { state.ahead.run(); });
@@ -173,6 +181,11 @@ void decodeAhead(const std::vector<std::string>& paths)
 void stopDecodingAhead()
 {
     state.ahead.stop();
+}
+
+DecodeAheadTally decodeAheadTally()
+{
+    return state.ahead.tally;
 }
 
 bool loadDeviceBitmap(uint8_t id, DeviceBitmap& bitmap)

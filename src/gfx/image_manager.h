@@ -53,6 +53,16 @@ public:
 void decodeAhead(const std::vector<std::string>& paths);
 void stopDecodingAhead();
 
+// How well the last list matched the loads made while it was in place: a
+// load that is not on it, or an entry never loaded, is a list that has
+// drifted from the loads (which costs time, not pictures).
+struct DecodeAheadTally {
+    int loads = 0;
+    int unlisted = 0;
+    int neverLoaded = 0; // counted when the list stops
+};
+DecodeAheadTally decodeAheadTally();
+
 // The overlay picture laid over every frame: loaded at start-up, released at shutdown.
 void loadOverlayTexture(ImageManager& images);
 void releaseOverlayTexture();

@@ -171,6 +171,9 @@ TEST(Timedemo, ItReportsStartUpAndEachWindowsFrameTimesAndCpuTimeAsJsonForTheSho
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(r.out.find("launch to first frame"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("cpu ms"), std::string::npos) << r.out;
+    // The pictures decoded ahead are exactly those start-up loads.
+    EXPECT_NE(r.out.find(" loaded, 0 not on the decode-ahead list, 0 on it and never loaded\n"), std::string::npos)
+        << r.out;
     std::string whole = readFile(dir + "/whole.json");
     const std::string peakKey = "\"peak_resident_mb\": ";
     expectInOrder(whole, {"\"startup\"", peakKey, "\"window\": \"citation\", \"frames\": 331", "\"cpu_ms\": ",
