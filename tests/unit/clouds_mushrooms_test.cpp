@@ -68,7 +68,6 @@ TEST(StairwayTest, FillsFourPathsDrawingSixteenValuesPerStep)
     CameraPath paths[kStairwayCount];
     static StairSprite grid[kStairwayCount][kSparksPerStairway];
 
-    rng::seed(1234);
     uint32_t expected = 1234;
     for (int k = 0; k < 16384; ++k)
         expected = rng::step(expected);

@@ -30,9 +30,6 @@ TEST(BranchTree, DrawsNothingAtTheStartAndAfterItHasShrunkBack)
 TEST(BranchTree, SubBranchesAreOneLevelDownWithFewerDots)
 {
     Branch parent;
-    parent.a = {1.0f, 0.0f, 2.0f};
-    parent.b = {3.0f, 4.0f, 6.0f};
-    parent.angle = 1.5707964f; // a quarter turn
     parent.depth = 3;
     parent.time = 0.5f;
     parent.end = 0.2f;
